@@ -1,0 +1,10 @@
+#include "platform/error.h"
+
+namespace corvane {
+
+std::string ErrorBoxText(const std::exception& error)
+{
+    return std::string(error.what()) + ".";
+}
+
+}  // namespace corvane

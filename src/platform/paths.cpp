@@ -1,0 +1,104 @@
+#include "platform/paths.h"
+
+namespace corvane {
+
+namespace {
+
+unsigned char FoldAscii(unsigned char c)
+{
+    return (c >= 'A' && c <= 'Z') ? static_cast<unsigned char>(c - 'A' + 'a') : c;
+}
+
+bool IsRootDir(std::string_view dir, PathStyle style)
+{
+    return style == PathStyle::Windows ? dir.size() <= 3 : dir == "/";
+}
+
+}  // namespace
+
+char Separator(PathStyle style)
+{
+    return style == PathStyle::Windows ? '\\' : '/';
+}
+
+std::string JoinPath(std::string_view dir, std::string_view name, PathStyle style)
+{
+    std::string joined;
+    joined.reserve(dir.size() + 1 + name.size());
+    joined.append(dir);
+    if (!IsRootDir(dir, style))
+        joined.push_back(Separator(style));
+    joined.append(name);
+    return joined;
+}
+
+bool IsDriveRootTarget(std::string_view path, PathStyle style)
+{
+    if (style == PathStyle::Windows)
+        return path.size() <= 3;
+    return path.find_first_not_of('/') == std::string_view::npos;
+}
+
+bool IsFullPath(std::string_view path, PathStyle style)
+{
+    if (style == PathStyle::Windows)
+        return path.find('\\') == 2;
+    return !path.empty() && path.front() == '/';
+}
+
+std::string SourceRoot(std::string_view sourceDir, PathStyle style)
+{
+    const char sep = Separator(style);
+    const std::size_t last = sourceDir.rfind(sep);
+    if (last == std::string_view::npos)
+        return {};
+    const std::size_t rootSeparator = style == PathStyle::Windows ? 2 : 0;
+    if (last == rootSeparator)
+        return std::string(sourceDir.substr(0, last + 1));
+    return std::string(sourceDir.substr(0, last));
+}
+
+std::string EntryRelativePath(std::string_view entry, PathStyle style)
+{
+    const char sep = Separator(style);
+    const std::size_t slash = entry.find('/');
+    if (slash == std::string_view::npos)
+        return sep + std::string(entry);
+    std::string relative(entry);
+    relative[slash] = sep;
+    return relative;
+}
+
+char DriveCharacter(std::string_view path)
+{
+    return path.empty() ? '\0' : path.front();
+}
+
+bool MatchesPattern(std::string_view name, std::string_view pattern)
+{
+    // Iterative wildcard match with one backtrack point for the last "*".
+    std::size_t n = 0, p = 0;
+    std::size_t starPattern = std::string_view::npos, starName = 0;
+    while (n < name.size()) {
+        if (p < pattern.size() && pattern[p] == '*') {
+            starPattern = p++;
+            starName = n;
+        } else if (p < pattern.size()
+                   && (pattern[p] == '?'
+                       || FoldAscii(static_cast<unsigned char>(pattern[p]))
+                              == FoldAscii(static_cast<unsigned char>(name[n])))) {
+            ++p;
+            ++n;
+        } else if (starPattern != std::string_view::npos) {
+            p = starPattern + 1;
+            n = ++starName;
+        } else {
+            return false;
+        }
+    }
+    while (p < pattern.size() && pattern[p] == '*')
+        ++p;
+    return p == pattern.size();
+}
+
+}  // namespace corvane

@@ -1,0 +1,92 @@
+#include "settings/settings.h"
+
+#include "platform/error.h"
+
+namespace corvane {
+
+namespace {
+
+// Releases (and flushes) the open key however the operation ends.
+class KeyRelease {
+public:
+    explicit KeyRelease(KeyStore& store) : store_(store) {}
+    ~KeyRelease() { store_.FlushKey(); }
+    KeyRelease(const KeyRelease&) = delete;
+    KeyRelease& operator=(const KeyRelease&) = delete;
+
+private:
+    KeyStore& store_;
+};
+
+std::string Quoted(const char* format, const std::string& name)
+{
+    std::string text(format);
+    text.replace(text.find("%s"), 2, name);
+    return text;
+}
+
+std::string ReadString(KeyStore& store, const std::string& name)
+{
+    StoredValue value = store.QueryValue(name);
+    switch (value.kind) {
+    case ValueKind::Missing:
+        return {};
+    case ValueKind::OtherType:
+        throw Error(Quoted("Invalid data type for '%s'", name));
+    case ValueKind::Unreadable:
+        throw Error(Quoted("Failed to get data for '%s'", name));
+    case ValueKind::String:
+        break;
+    }
+    // The text of a stored string ends at its first NUL.
+    if (const auto nul = value.text.find('\0'); nul != std::string::npos)
+        value.text.resize(nul);
+    return value.text;
+}
+
+void WriteString(KeyStore& store, const std::string& name, const std::string& text)
+{
+    if (!store.SetValue(name, text))
+        throw Error(Quoted("Failed to set data for '%s'", name));
+}
+
+}  // namespace
+
+void LoadSettings(Settings& settings, KeyStore& store, SettingsView& view)
+{
+    if (!store.OpenKey())
+        return;
+    KeyRelease release(store);
+
+    settings.SrcPath = ReadString(store, kSrcPathValue);
+    if (settings.SrcPath.size() >= 4) {
+        settings.SourceDrive = settings.SrcPath.front();
+        view.setDrive(settings.SourceDrive);
+        view.setDirectory(settings.SrcPath);
+    }
+
+    settings.TargPath = ReadString(store, kTargPathValue);
+    if (settings.TargPath.size() >= 3) {
+        settings.TargetDrive = settings.TargPath.front();
+        view.setTargetField(settings.TargPath);
+    }
+
+    settings.PakPath = ReadString(store, kPakPathValue);
+
+    settings.PellarkPath = ReadString(store, kPellarkPathValue);
+    if (settings.PellarkPath.size() >= 3)
+        settings.PellarkDrive = settings.PellarkPath.front();
+}
+
+void SaveSettings(const Settings& settings, KeyStore& store)
+{
+    if (!store.CreateKey())
+        return;
+    KeyRelease release(store);
+    WriteString(store, kSrcPathValue, settings.SrcPath);
+    WriteString(store, kTargPathValue, settings.TargPath);
+    WriteString(store, kPakPathValue, settings.PakPath);
+    WriteString(store, kPellarkPathValue, settings.PellarkPath);
+}
+
+}  // namespace corvane

@@ -1,0 +1,32 @@
+#pragma once
+// A Host for tests: answers message boxes from a queue and records every call,
+// so a test can check what a person would have seen and heard.
+
+#include <deque>
+#include <string>
+#include <vector>
+
+#include "platform/host.h"
+
+namespace corvane::test {
+
+class ScriptedHost : public Host {
+public:
+    // Queues the answer for the next message box.
+    void answer(MessageResult result) { answers_.push_back(result); }
+
+    MessageResult messageBox(const MessageRequest& request) override;
+    void alert(AlertSound sound) override { alerts.push_back(sound); }
+    void setStatus(int panel, std::string_view text) override;
+    void setCaption(std::string_view text) override { captions.emplace_back(text); }
+
+    std::vector<MessageRequest> boxes;
+    std::vector<AlertSound> alerts;
+    std::vector<std::pair<int, std::string>> statuses;
+    std::vector<std::string> captions;
+
+private:
+    std::deque<MessageResult> answers_;
+};
+
+}  // namespace corvane::test
