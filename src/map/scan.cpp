@@ -1,1 +1,150 @@
-// placeholder
+#include "map/scan.h"
+
+#include <array>
+
+#include "platform/error.h"
+
+namespace corvane {
+
+namespace {
+
+constexpr std::array<std::string_view, 10> kStockTextureFolders = {
+    "e1u1", "e1u2", "e1u3", "e1u4", "e2u1", "e2u2", "e2u3", "e3u1", "e3u2", "e3u3",
+};
+
+bool IsControlOrBlank(char c)
+{
+    return static_cast<unsigned char>(c) <= 32;
+}
+
+std::string_view TrimControlsAndBlanks(std::string_view text)
+{
+    while (!text.empty() && IsControlOrBlank(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && IsControlOrBlank(text.back()))
+        text.remove_suffix(1);
+    return text;
+}
+
+// Appends the sorted list to its list box, with the placeholder when the box
+// stays empty, and returns the count the label shows (the placeholder uncounted).
+std::string ShowList(const ResourceList& list, std::vector<std::string>& listBox,
+                     const char* placeholder)
+{
+    listBox.insert(listBox.end(), list.begin(), list.end());
+    const std::size_t shown = listBox.size();
+    if (listBox.empty())
+        listBox.emplace_back(placeholder);
+    return std::to_string(shown);
+}
+
+// Puts the custom texture name a face line gives into `name`; false when the
+// line gives none. `name` is a buffer the caller reuses from line to line.
+bool TextureNameOf(std::string_view line, std::string& name)
+{
+    if (line.find('"') != std::string_view::npos)
+        return false;  // entity key lines
+    if (line.size() < 2)
+        return false;
+    const std::size_t slash = line.find('/');
+    if (slash == std::string_view::npos)
+        return false;
+    const std::size_t start = FindTokenStart(line, slash, ' ');
+    if (start == kNoPosition)
+        return false;
+    const std::size_t end = FindTokenEnd(line, start, ' ');
+    if (end == kNoPosition)
+        return false;
+    const std::string_view token = TrimControlsAndBlanks(line.substr(start, end - start));
+    if (token.starts_with("//"))
+        return false;  // a comment after a brush's "{", not a texture
+    name.assign(token).append(".wal");
+    return !IsStockTexture(name);
+}
+
+// The sound name a key line gives, or "" when the line gives none.
+std::string_view SoundNameOf(std::string_view line)
+{
+    if (line.find("noise") == std::string_view::npos)
+        return {};
+    const std::size_t slash = line.find('/');
+    if (slash == std::string_view::npos)
+        return {};
+    const std::size_t start = FindTokenStart(line, slash, '"');
+    if (start == kNoPosition)
+        return {};
+    const std::size_t end = FindTokenEnd(line, start, '"');
+    if (end == kNoPosition)
+        return {};
+    const std::string_view name = line.substr(start, end - start);
+    if (IsStockSound(name))
+        return {};
+    return name;
+}
+
+}  // namespace
+
+std::size_t FindTokenStart(std::string_view line, std::size_t pos, char delimiter)
+{
+    if (pos == 0 || pos > line.size())
+        return kNoPosition;
+    const std::size_t found = line.substr(0, pos).rfind(delimiter);
+    return found == std::string_view::npos ? kNoPosition : found + 1;
+}
+
+std::size_t FindTokenEnd(std::string_view line, std::size_t pos, char delimiter)
+{
+    if (pos >= line.size())
+        return kNoPosition;
+    const std::size_t found = line.find(delimiter, pos + 1);
+    return found == std::string_view::npos ? kNoPosition : found;
+}
+
+bool IsStockTexture(std::string_view name)
+{
+    const std::string_view head = name.substr(0, 4);
+    for (const std::string_view folder : kStockTextureFolders) {
+        if (head == folder)
+            return true;
+    }
+    return false;
+}
+
+bool IsStockSound(std::string_view name)
+{
+    return name.substr(0, 5) == "world";
+}
+
+void ScanTextures(LoadedLevel& level)
+{
+    const LevelLines& lines = level.MapLines;
+    const std::size_t count = lines.size();
+    std::size_t startLine = 1;
+    while (startLine < count && lines[startLine].find('{') == std::string_view::npos)
+        ++startLine;
+    if (startLine >= count)
+        throw Error(kListIndexOutOfBounds);
+
+    std::string name;
+    for (std::size_t i = startLine; i < count; ++i) {
+        if (TextureNameOf(lines[i], name) && !level.TextureList.contains(name))
+            level.TextureList.add(name);
+    }
+    level.TextureList.sort();
+    level.lblWalCount = ShowList(level.TextureList, level.listWals, kNoCustomTextures);
+}
+
+void ScanSounds(LoadedLevel& level)
+{
+    const LevelLines& lines = level.MapLines;
+    const std::size_t count = lines.size();
+    for (std::size_t i = 0; i < count; ++i) {
+        const std::string_view name = SoundNameOf(lines[i]);
+        if (!name.empty() && !level.SoundList.contains(name))
+            level.SoundList.add(std::string(name));
+    }
+    level.SoundList.sort();
+    level.lblWavCount = ShowList(level.SoundList, level.listWavs, kNoCustomWavs);
+}
+
+}  // namespace corvane

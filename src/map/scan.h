@@ -1,0 +1,48 @@
+#pragma once
+// The texture and sound scans: what custom resources a level's lines name.
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+#include "map/loaded_level.h"
+
+namespace corvane {
+
+inline constexpr std::size_t kNoPosition = std::string_view::npos;
+
+// Positions are 0-based indices into the line.
+// The first character of the token that holds `pos`: the walk starts at the
+// character before `pos` and goes towards the start of the line until it meets
+// the delimiter; the result is the position just after it. kNoPosition when no
+// delimiter stands before `pos`.
+std::size_t FindTokenStart(std::string_view line, std::size_t pos, char delimiter);
+
+// The end of the token that begins at `pos`: the walk starts at the character
+// after `pos` and goes towards the end of the line; the result is the position
+// of the delimiter it meets. kNoPosition when none follows.
+std::size_t FindTokenEnd(std::string_view line, std::size_t pos, char delimiter);
+
+// True for a texture name in one of the game's own texture folders: its first
+// four characters are e1u1..e1u4, e2u1..e2u3 or e3u1..e3u3 (case-sensitive).
+bool IsStockTexture(std::string_view name);
+
+// True for a sound name in the game's own folder: its first five characters
+// are "world" (case-sensitive).
+bool IsStockSound(std::string_view name);
+
+inline constexpr const char* kNoCustomTextures = "No custom textures";
+inline constexpr const char* kNoCustomWavs = "No custom wavs";
+inline constexpr const char* kListIndexOutOfBounds = "List index out of bounds";
+
+// Adds every custom texture of the level's lines to TextureList, sorts it and
+// appends it to listWals with its count in lblWalCount. Face lines are looked
+// for from the first line after line 0 that holds a "{". Throws Error
+// ("List index out of bounds") when there is no such line; nothing changes then.
+void ScanTextures(LoadedLevel& level);
+
+// Adds every custom sound named on a line that holds "noise" to SoundList,
+// sorts it and appends it to listWavs with its count in lblWavCount.
+void ScanSounds(LoadedLevel& level);
+
+}  // namespace corvane
