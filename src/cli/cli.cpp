@@ -1,1 +1,152 @@
-// placeholder
+#include "cli/cli.h"
+
+#include <filesystem>
+#include <istream>
+#include <optional>
+#include <ostream>
+#include <string_view>
+
+#include "cli/json.h"
+#include "map/load.h"
+#include "map/scan.h"
+#include "map/sky.h"
+#include "platform/error.h"
+
+namespace corvane::cli {
+
+namespace {
+
+constexpr std::string_view kProgram = "corvane-cli";
+
+constexpr std::string_view kUsage =
+    "Usage: corvane-cli COMMAND [OPTIONS]\n"
+    "\n"
+    "Commands:\n"
+    "  scan LEVEL.map [--json]   list the custom textures, sounds and sky a level uses\n"
+    "\n"
+    "Options:\n"
+    "  -h, --help                show this help and exit\n"
+    "  -V, --version             show the version and exit\n"
+    "\n"
+    "Run 'corvane-cli COMMAND --help' for a command's own help.\n";
+
+constexpr std::string_view kScanUsage =
+    "Usage: corvane-cli scan LEVEL.map [--json]\n"
+    "\n"
+    "Reads a level file and prints the custom textures and sounds it uses, each\n"
+    "list sorted, and its sky (\"not found\" when it names none).\n"
+    "\n"
+    "Options:\n"
+    "  --json       print one JSON object: {\"textures\": [...], \"sounds\": [...], \"sky\": \"...\"}\n"
+    "  -h, --help   show this help and exit\n";
+
+// A Host for commands that run without a person to ask: no prompt is put to
+// anyone. A box that offers Abort is aborted, any other takes its first button.
+class BatchHost : public Host {
+public:
+    MessageResult messageBox(const MessageRequest& request) override
+    {
+        if (request.offers(MessageButton::Abort))
+            return MessageButton::Abort;
+        return request.buttons.empty() ? MessageButton::Ok : request.buttons.front();
+    }
+    void alert(AlertSound) override {}
+    void setStatus(int, std::string_view) override {}
+    void setCaption(std::string_view) override {}
+};
+
+int UsageError(std::ostream& err, std::string_view problem, std::string_view usage)
+{
+    err << kProgram << ": " << problem << "\n" << usage;
+    return kExitUsage;
+}
+
+std::string Absolute(const std::string& path)
+{
+    std::error_code ec;
+    const auto full = std::filesystem::absolute(path, ec);
+    return ec ? path : full.string();
+}
+
+void PrintList(std::ostream& out, std::string_view heading, const ResourceList& list)
+{
+    out << heading << list.size() << '\n';
+    for (const std::string& name : list)
+        out << name << '\n';
+}
+
+int Scan(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
+{
+    bool json = false;
+    bool optionsEnded = false;
+    std::optional<std::string> levelPath;
+    for (const std::string& arg : args) {
+        if (!optionsEnded && (arg == "-h" || arg == "--help")) {
+            out << kScanUsage;
+            return kExitOk;
+        }
+        if (!optionsEnded && arg == "--json") {
+            json = true;
+        } else if (!optionsEnded && arg == "--") {
+            optionsEnded = true;
+        } else if (!optionsEnded && arg.size() > 1 && arg.front() == '-') {
+            return UsageError(err, "scan: unknown option '" + arg + "'", kScanUsage);
+        } else if (levelPath) {
+            return UsageError(err, "scan: more than one level named", kScanUsage);
+        } else {
+            levelPath = arg;
+        }
+    }
+    if (!levelPath || levelPath->empty())
+        return UsageError(err, "scan: no level named", kScanUsage);
+
+    const std::string path = Absolute(*levelPath);
+    LoadedLevel level;
+    BatchHost host;
+    std::string readError;
+    try {
+        if (!LoadMapFile(path, ModeMapLoaded, level, host, &readError)) {
+            err << kProgram << ": can't open file '" << *levelPath << "': " << readError << '\n';
+            return kExitFailed;
+        }
+    } catch (const std::exception& error) {
+        err << ErrorBoxText(error) << '\n';
+        return kExitFailed;
+    }
+    ApplySkyChoice(level, true);
+
+    if (json) {
+        out << "{\"textures\": " << JsonStringArray(level.TextureList.entries())
+            << ", \"sounds\": " << JsonStringArray(level.SoundList.entries())
+            << ", \"sky\": " << JsonString(level.lblSky) << "}\n";
+    } else {
+        PrintList(out, "Textures: ", level.TextureList);
+        PrintList(out, "Sounds: ", level.SoundList);
+        out << "Sky: " << level.lblSky << '\n';
+    }
+    return kExitOk;
+}
+
+}  // namespace
+
+int RunCli(const std::vector<std::string>& args, std::istream& /*in*/, std::ostream& out,
+           std::ostream& err)
+{
+    if (args.empty())
+        return UsageError(err, "no command given", kUsage);
+    const std::string& command = args.front();
+    const std::vector<std::string> rest(args.begin() + 1, args.end());
+    if (command == "-h" || command == "--help" || command == "help") {
+        out << kUsage;
+        return kExitOk;
+    }
+    if (command == "-V" || command == "--version") {
+        out << kProgram << ' ' << CORVANE_VERSION << '\n';
+        return kExitOk;
+    }
+    if (command == "scan")
+        return Scan(rest, out, err);
+    return UsageError(err, "unknown command '" + command + "'", kUsage);
+}
+
+}  // namespace corvane::cli
