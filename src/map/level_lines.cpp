@@ -22,9 +22,16 @@ LevelLines LevelLines::FromText(std::string text)
     LevelLines result;
     if (const void* nul = std::memchr(text.data(), '\0', text.size()))
         text.resize(static_cast<std::size_t>(static_cast<const char*>(nul) - text.data()));
-    text.shrink_to_fit();
 
     const std::size_t size = text.size();
+    // Room for every line there can be; pages never touched cost nothing.
+    std::size_t breaks = 1;
+    for (const char byte : {'\n', '\r'}) {
+        for (std::size_t at = NextByte(text, 0, byte); at < size; at = NextByte(text, at + 1, byte))
+            ++breaks;
+    }
+    result.starts_.reserve(breaks);
+
     // The next CR and the next LF are each searched for only when the scan has
     // passed the last one found, so the text is read about once for each.
     std::size_t nextCr = NextByte(text, 0, '\r');
@@ -36,14 +43,13 @@ LevelLines LevelLines::FromText(std::string text)
         if (nextLf < pos)
             nextLf = NextByte(text, pos, '\n');
         const std::size_t end = std::min(nextCr, nextLf);
-        result.lines_.push_back({pos, end - pos});
+        result.starts_.push_back(pos);
         if (end == size)
             break;
         pos = end + 1;
         if (text[end] == '\r' && pos < size && text[pos] == '\n')
             ++pos;
     }
-    result.lines_.shrink_to_fit();
     result.text_ = std::move(text);
     return result;
 }
@@ -52,8 +58,8 @@ void LevelLines::clear()
 {
     text_.clear();
     text_.shrink_to_fit();
-    lines_.clear();
-    lines_.shrink_to_fit();
+    starts_.clear();
+    starts_.shrink_to_fit();
 }
 
 }  // namespace corvane

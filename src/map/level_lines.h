@@ -19,22 +19,31 @@ public:
     // byte as it is.
     static LevelLines FromText(std::string text);
 
-    std::size_t size() const { return lines_.size(); }
-    bool empty() const { return lines_.empty(); }
+    std::size_t size() const { return starts_.size(); }
+    bool empty() const { return starts_.empty(); }
     std::string_view operator[](std::size_t index) const
     {
-        const Span& span = lines_[index];
-        return std::string_view(text_).substr(span.start, span.length);
+        const std::size_t start = starts_[index];
+        return std::string_view(text_).substr(start, EndOf(index) - start);
     }
     void clear();
 
 private:
-    struct Span {
-        std::size_t start;
-        std::size_t length;
-    };
+    // Only where each line starts is kept; a line ends before the break that
+    // precedes the next line's start (or the text's end).
+    std::size_t EndOf(std::size_t index) const
+    {
+        std::size_t end = index + 1 < starts_.size() ? starts_[index + 1] : text_.size();
+        if (end > starts_[index] && (text_[end - 1] == '\n' || text_[end - 1] == '\r')) {
+            --end;
+            if (text_[end] == '\n' && end > starts_[index] && text_[end - 1] == '\r')
+                --end;
+        }
+        return end;
+    }
+
     std::string text_;
-    std::vector<Span> lines_;
+    std::vector<std::size_t> starts_;
 };
 
 }  // namespace corvane

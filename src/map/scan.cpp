@@ -1,16 +1,10 @@
 #include "map/scan.h"
 
-#include <array>
-
 #include "platform/error.h"
 
 namespace corvane {
 
 namespace {
-
-constexpr std::array<std::string_view, 10> kStockTextureFolders = {
-    "e1u1", "e1u2", "e1u3", "e1u4", "e2u1", "e2u2", "e2u3", "e3u1", "e3u2", "e3u3",
-};
 
 bool IsControlOrBlank(char c)
 {
@@ -102,12 +96,13 @@ std::size_t FindTokenEnd(std::string_view line, std::size_t pos, char delimiter)
 
 bool IsStockTexture(std::string_view name)
 {
-    const std::string_view head = name.substr(0, 4);
-    for (const std::string_view folder : kStockTextureFolders) {
-        if (head == folder)
-            return true;
-    }
-    return false;
+    // The game's folders: e1u1..e1u4, e2u1..e2u3, e3u1..e3u3.
+    if (name.size() < 4 || name[0] != 'e' || name[2] != 'u')
+        return false;
+    const char episode = name[1];
+    const char unit = name[3];
+    const char lastUnit = episode == '1' ? '4' : '3';
+    return episode >= '1' && episode <= '3' && unit >= '1' && unit <= lastUnit;
 }
 
 bool IsStockSound(std::string_view name)
@@ -125,10 +120,16 @@ void ScanTextures(LoadedLevel& level)
     if (startLine >= count)
         throw Error(kListIndexOutOfBounds);
 
+    // Neighbouring faces mostly share a texture: a name equal to the one
+    // before is known to be in the list already.
     std::string name;
+    std::string previous;
     for (std::size_t i = startLine; i < count; ++i) {
-        if (TextureNameOf(lines[i], name) && !level.TextureList.contains(name))
+        if (!TextureNameOf(lines[i], name) || name == previous)
+            continue;
+        if (!level.TextureList.contains(name))
             level.TextureList.add(name);
+        previous.swap(name);
     }
     level.TextureList.sort();
     level.lblWalCount = ShowList(level.TextureList, level.listWals, kNoCustomTextures);

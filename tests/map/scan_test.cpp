@@ -211,6 +211,10 @@ TEST(StockNames, compareTheirFirstCharactersExactly)
     EXPECT_FALSE(IsStockTexture("e1u"));
     EXPECT_FALSE(IsStockTexture("e3u4/x.wal"));
     EXPECT_FALSE(IsStockTexture("E2U1/x.wal"));
+    for (const char* stock : {"e1u1", "e1u2", "e1u3", "e1u4", "e2u1", "e2u2", "e2u3", "e3u1", "e3u2", "e3u3"})
+        EXPECT_TRUE(IsStockTexture(std::string(stock) + "/a.wal")) << stock;
+    for (const char* custom : {"e2u4", "e3u0", "e0u1", "e4u1", "e1v1", "f1u1", "e1u5", "e1u/"})
+        EXPECT_FALSE(IsStockTexture(std::string(custom) + "/a.wal")) << custom;
     EXPECT_TRUE(IsStockSound("world"));
     EXPECT_TRUE(IsStockSound("worldly/x.wav"));
     EXPECT_FALSE(IsStockSound("worl"));
