@@ -16,6 +16,7 @@
 
 #include "platform/error.h"
 #include "settings/settings.h"
+#include "support/error_of.h"
 #include "support/temp_tree.h"
 
 namespace corvane {
@@ -31,16 +32,7 @@ public:
     void setTargetField(const std::string&) override {}
 };
 
-template <typename Operation>
-std::string ErrorOf(Operation operation)
-{
-    try {
-        operation();
-    } catch (const Error& error) {
-        return error.what();
-    }
-    return "no error";
-}
+using test::ErrorOf;
 
 Settings Paths(std::string src, std::string targ, std::string pak, std::string pellark)
 {

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/error.h"
+#include "support/error_of.h"
 #include "support/memory_key_store.h"
 
 namespace corvane {
@@ -32,17 +33,7 @@ public:
     void setTargetField(const std::string& text) override { calls.push_back("target " + text); }
 };
 
-// The message of the Error an operation throws, or "no error".
-template <typename Operation>
-std::string ErrorOf(Operation operation)
-{
-    try {
-        operation();
-    } catch (const Error& error) {
-        return error.what();
-    }
-    return "no error";
-}
+using test::ErrorOf;
 
 Settings Previous()
 {
