@@ -24,5 +24,11 @@ fi
 
 echo "corvane: installing ${missing[*]}" >&2
 export DEBIAN_FRONTEND=noninteractive
-"${sudo[@]}" apt-get update -qq
-"${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+log="$(mktemp)"
+trap 'rm -f "$log"' EXIT
+if ! { "${sudo[@]}" apt-get update -qq && \
+       "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"; } >"$log" 2>&1; then
+  cat "$log" >&2
+  echo "corvane: installing the packages failed" >&2
+  exit 1
+fi
