@@ -5,15 +5,6 @@
 
 namespace corvane {
 
-void EmptyLoadedLevel(LoadedLevel& level)
-{
-    level.MapLines.clear();
-    level.TextureList.clear();
-    level.SoundList.clear();
-    level.listWals.clear();
-    level.listWavs.clear();
-}
-
 bool LoadMapFile(const std::string& path, MainMode mode, LoadedLevel& level, Host& host,
                  std::string* readError)
 {

@@ -28,9 +28,6 @@ struct MessageRequest {
 
 enum class AlertSound { Error, Stop, Exclamation };
 
-// A short English name of a button, as the front ends print or label it ("Retry").
-std::string_view ButtonName(MessageButton button);
-
 class Host {
 public:
     virtual ~Host() = default;

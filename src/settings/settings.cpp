@@ -1,6 +1,7 @@
 #include "settings/settings.h"
 
 #include "platform/error.h"
+#include "platform/paths.h"
 
 namespace corvane {
 
@@ -60,14 +61,14 @@ void LoadSettings(Settings& settings, KeyStore& store, SettingsView& view)
 
     settings.SrcPath = ReadString(store, kSrcPathValue);
     if (settings.SrcPath.size() >= 4) {
-        settings.SourceDrive = settings.SrcPath.front();
+        settings.SourceDrive = DriveCharacter(settings.SrcPath);
         view.setDrive(settings.SourceDrive);
         view.setDirectory(settings.SrcPath);
     }
 
     settings.TargPath = ReadString(store, kTargPathValue);
     if (settings.TargPath.size() >= 3) {
-        settings.TargetDrive = settings.TargPath.front();
+        settings.TargetDrive = DriveCharacter(settings.TargPath);
         view.setTargetField(settings.TargPath);
     }
 
@@ -75,7 +76,7 @@ void LoadSettings(Settings& settings, KeyStore& store, SettingsView& view)
 
     settings.PellarkPath = ReadString(store, kPellarkPathValue);
     if (settings.PellarkPath.size() >= 3)
-        settings.PellarkDrive = settings.PellarkPath.front();
+        settings.PellarkDrive = DriveCharacter(settings.PellarkPath);
 }
 
 void SaveSettings(const Settings& settings, KeyStore& store)

@@ -22,16 +22,21 @@ std::string Face(const std::string& texture)
     return "( 0 0 0 ) ( 1 0 0 ) ( 0 1 0 ) " + texture + " 0 0 0 1 1\n";
 }
 
-class TextureScan : public ::testing::Test {
+// Runs one scan over a text and gives the resulting resource list.
+template <void (*Scan)(LoadedLevel&), ResourceList LoadedLevel::*List>
+class ScanFixture : public ::testing::Test {
 protected:
     Names scan(const std::string& text)
     {
         level.MapLines = LevelLines::FromText(text);
-        ScanTextures(level);
-        return level.TextureList.entries();
+        Scan(level);
+        return (level.*List).entries();
     }
     LoadedLevel level;
 };
+
+using TextureScan = ScanFixture<ScanTextures, &LoadedLevel::TextureList>;
+using SoundScan = ScanFixture<ScanSounds, &LoadedLevel::SoundList>;
 
 TEST_F(TextureScan, keepsCustomNamesOnceAndLeavesStockFoldersOut)
 {
@@ -147,17 +152,6 @@ TEST(TokenSearch, stopsAtTheLineEnds)
     // The end search starts after the start position, so a delimiter there is passed over.
     EXPECT_EQ(FindTokenEnd("\"a\"", 0, '"'), 2u);
 }
-
-class SoundScan : public ::testing::Test {
-protected:
-    Names scan(const std::string& text)
-    {
-        level.MapLines = LevelLines::FromText(text);
-        ScanSounds(level);
-        return level.SoundList.entries();
-    }
-    LoadedLevel level;
-};
 
 TEST_F(SoundScan, takesQuotedValuesOnNoiseLines)
 {

@@ -1,0 +1,14 @@
+#include "map/loaded_level.h"
+
+namespace corvane {
+
+void EmptyLoadedLevel(LoadedLevel& level)
+{
+    level.MapLines.clear();
+    level.TextureList.clear();
+    level.SoundList.clear();
+    level.listWals.clear();
+    level.listWavs.clear();
+}
+
+}  // namespace corvane
