@@ -44,6 +44,12 @@ constexpr std::string_view kScanUsage =
 // anyone. A box that offers Abort is aborted, any other takes its first button.
 class BatchHost : public Host {
 public:
+    OverwriteAnswer showPrompt(const PromptRequest& request) override
+    {
+        OverwriteAnswer answer = OverwriteAnswer::No;
+        request.escapeAnswer(answer);
+        return answer;
+    }
     MessageResult messageBox(const MessageRequest& request) override
     {
         if (request.offers(MessageButton::Abort))

@@ -31,4 +31,12 @@ void ResourceList::clear()
     index_.clear();
 }
 
+std::size_t ResourceList::removeAdjacentRepeats()
+{
+    const auto last = std::unique(entries_.begin(), entries_.end());
+    const auto removed = static_cast<std::size_t>(entries_.end() - last);
+    entries_.erase(last, entries_.end());
+    return removed;
+}
+
 }  // namespace corvane

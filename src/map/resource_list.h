@@ -31,6 +31,8 @@ public:
     // Appends the name unless the list holds it already; true when appended.
     bool add(std::string name);
     void sort() { SortResourceList(entries_); }
+    // Deletes every entry that equals the one before it; returns how many.
+    std::size_t removeAdjacentRepeats();
     void clear();
 
 private:

@@ -1,5 +1,7 @@
 #include "platform/files.h"
 
+#include "platform/faults.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
@@ -28,6 +30,10 @@ std::string ErrnoText(int code)
 ReadResult ReadWholeFile(const std::string& path)
 {
     ReadResult result;
+    if (const int fault = InjectedFault(FileOp::Read, path)) {
+        result.error = ErrnoText(fault);
+        return result;
+    }
     errno = 0;
     std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
     if (!file) {

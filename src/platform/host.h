@@ -28,9 +28,48 @@ struct MessageRequest {
 
 enum class AlertSound { Error, Stop, Exclamation };
 
+// The answers of the four-button overwrite prompt, with the codes callers keep.
+enum class OverwriteAnswer : int { Yes = 6, No = 7, YesToAll = 2, NoToAll = 5 };
+
+// The four buttons of the prompt, in their tab order on the dialog.
+enum class PromptButton { Yes, No, YesToAll, NoToAll };
+
+inline constexpr const char* kPromptYesCaption = "&Yes";
+inline constexpr const char* kPromptNoAllCaption = "No to &All ";
+
+// What a prompt is for: an overwrite question, the question whether to go on
+// into an existing target, or a notice whose answer nobody uses.
+enum class PromptKind { Overwrite, Continue, Notice };
+
+// One use of the reusable prompt dialog. It sets everything the dialog shows:
+// the caption, the memo's lines, which buttons are visible and the captions of
+// the two buttons that some uses relabel. The dialog gives the two relabelled
+// buttons their design captions back when it closes.
+struct PromptRequest {
+    PromptKind kind = PromptKind::Overwrite;
+    std::string caption;
+    std::vector<std::string> lines;
+    bool showYes = true;
+    bool showNo = true;
+    bool showYesToAll = false;
+    bool showNoToAll = false;
+    std::string yesCaption = kPromptYesCaption;
+    std::string noToAllCaption = kPromptNoAllCaption;
+
+    bool shows(PromptButton button) const;
+    // The answer Escape gives: the first visible cancel-style button (No, then
+    // No to All); none when neither is visible.
+    bool escapeAnswer(OverwriteAnswer& answer) const;
+};
+
+// The answer a button gives when pressed.
+OverwriteAnswer AnswerOf(PromptButton button);
+
 class Host {
 public:
     virtual ~Host() = default;
+    // Shows the prompt modally and returns the answer of the button pressed.
+    virtual OverwriteAnswer showPrompt(const PromptRequest& request) = 0;
     virtual MessageResult messageBox(const MessageRequest& request) = 0;
     virtual void alert(AlertSound sound) = 0;
     virtual void setStatus(int panel, std::string_view text) = 0;

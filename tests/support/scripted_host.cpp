@@ -17,6 +17,25 @@ MessageResult ScriptedHost::messageBox(const MessageRequest& request)
     return result;
 }
 
+OverwriteAnswer ScriptedHost::showPrompt(const PromptRequest& request)
+{
+    prompts.push_back(request);
+    if (promptAnswers_.empty() && request.kind == PromptKind::Notice)
+        return OverwriteAnswer::Yes;  // nobody uses a notice's answer
+    if (promptAnswers_.empty()) {
+        ADD_FAILURE() << "unexpected prompt: [" << request.caption << "]";
+        return request.showYes ? OverwriteAnswer::Yes : OverwriteAnswer::No;
+    }
+    const OverwriteAnswer result = promptAnswers_.front();
+    promptAnswers_.pop_front();
+    const bool visible = (result == OverwriteAnswer::Yes && request.showYes) ||
+                         (result == OverwriteAnswer::No && request.showNo) ||
+                         (result == OverwriteAnswer::YesToAll && request.showYesToAll) ||
+                         (result == OverwriteAnswer::NoToAll && request.showNoToAll);
+    EXPECT_TRUE(visible) << "answered the prompt with a button it does not show";
+    return result;
+}
+
 void ScriptedHost::setStatus(int panel, std::string_view text)
 {
     statuses.emplace_back(panel, std::string(text));

@@ -14,12 +14,16 @@ class ScriptedHost : public Host {
 public:
     // Queues the answer for the next message box.
     void answer(MessageResult result) { answers_.push_back(result); }
+    // Queues the answer for the next prompt. Notices need none.
+    void answerPrompt(OverwriteAnswer result) { promptAnswers_.push_back(result); }
 
+    OverwriteAnswer showPrompt(const PromptRequest& request) override;
     MessageResult messageBox(const MessageRequest& request) override;
     void alert(AlertSound sound) override { alerts.push_back(sound); }
     void setStatus(int panel, std::string_view text) override;
     void setCaption(std::string_view text) override { captions.emplace_back(text); }
 
+    std::vector<PromptRequest> prompts;
     std::vector<MessageRequest> boxes;
     std::vector<AlertSound> alerts;
     std::vector<std::pair<int, std::string>> statuses;
@@ -27,6 +31,7 @@ public:
 
 private:
     std::deque<MessageResult> answers_;
+    std::deque<OverwriteAnswer> promptAnswers_;
 };
 
 }  // namespace corvane::test

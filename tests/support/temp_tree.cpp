@@ -1,5 +1,6 @@
 #include "support/temp_tree.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -45,6 +46,20 @@ std::string TempTree::dir(std::string_view relative)
     const std::string full = path(relative);
     fs::create_directories(full);
     return full;
+}
+
+std::vector<std::string> TempTree::entries(std::string_view relative) const
+{
+    const fs::path base = relative.empty() ? fs::path(root_) : fs::path(path(relative));
+    std::vector<std::string> names;
+    for (auto it = fs::recursive_directory_iterator(base); it != fs::recursive_directory_iterator(); ++it) {
+        std::string name = fs::relative(it->path(), base).generic_string();
+        if (it->is_directory() && !it->is_symlink())
+            name += '/';
+        names.push_back(std::move(name));
+    }
+    std::sort(names.begin(), names.end());
+    return names;
 }
 
 std::string TempTree::read(std::string_view relative) const

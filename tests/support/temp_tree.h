@@ -4,6 +4,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace corvane::test {
 
@@ -26,6 +27,11 @@ public:
 
     // The whole content of a file below the sandbox.
     std::string read(std::string_view relative) const;
+
+    // Every entry below `relative` (the whole sandbox by default), as paths
+    // relative to it in ascending order; folders end in "/". Links are listed,
+    // not followed.
+    std::vector<std::string> entries(std::string_view relative = {}) const;
 
 private:
     std::string root_;

@@ -1,0 +1,462 @@
+#include "platform/file_ops.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <ctime>
+
+#include "platform/faults.h"
+#include "platform/paths.h"
+
+#ifdef _WIN32
+#include <filesystem>
+#include <system_error>
+#else
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/types.h>
+#include <unistd.h>
+#endif
+
+namespace corvane {
+
+namespace {
+
+OpResult Failed(int code)
+{
+    return OpResult{false, std::strerror(code)};
+}
+
+OpResult Failed(std::string reason)
+{
+    return OpResult{false, std::move(reason)};
+}
+
+constexpr const char* kSameFile = "Source and target are the same file";
+constexpr const char* kNotRegular = "Not a regular file";
+
+// The folder part of a path and its last component.
+std::string ParentOf(const std::string& path)
+{
+    const auto slash = path.find_last_of(
+        kNativeStyle == PathStyle::Windows ? std::string_view("\\/") : std::string_view("/"));
+    if (slash == std::string::npos)
+        return ".";
+    if (slash == 0)
+        return path.substr(0, 1);
+    return path.substr(0, slash);
+}
+
+std::string LastComponent(const std::string& path)
+{
+    const auto slash = path.find_last_of(
+        kNativeStyle == PathStyle::Windows ? std::string_view("\\/") : std::string_view("/"));
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+}  // namespace
+
+#ifndef _WIN32
+
+namespace {
+
+class Fd {
+public:
+    explicit Fd(int fd = -1) : fd_(fd) {}
+    ~Fd() { reset(); }
+    Fd(const Fd&) = delete;
+    Fd& operator=(const Fd&) = delete;
+    int get() const { return fd_; }
+    void reset()
+    {
+        if (fd_ >= 0)
+            ::close(fd_);
+        fd_ = -1;
+    }
+    int release()
+    {
+        const int fd = fd_;
+        fd_ = -1;
+        return fd;
+    }
+
+private:
+    int fd_;
+};
+
+EntryType TypeOf(const struct stat& st)
+{
+    if (S_ISREG(st.st_mode))
+        return EntryType::File;
+    if (S_ISDIR(st.st_mode))
+        return EntryType::Directory;
+    return EntryType::System;
+}
+
+// Copies the whole of `in` to `out`, both open.
+int CopyData(int in, int out, const std::string& target)
+{
+    if (const int fault = InjectedFault(FileOp::Write, target))
+        return fault;
+    static constexpr std::size_t kChunk = 1 << 20;
+    for (;;) {
+        const ssize_t moved = ::copy_file_range(in, nullptr, out, nullptr, kChunk, 0);
+        if (moved > 0)
+            continue;
+        if (moved == 0)
+            return 0;
+        if (errno == EINTR)
+            continue;
+        if (errno != EXDEV && errno != ENOSYS && errno != EINVAL && errno != EOPNOTSUPP)
+            return errno;
+        break;  // this pair of file systems cannot do it: copy by hand
+    }
+    std::vector<char> buffer(kChunk);
+    for (;;) {
+        const ssize_t got = ::read(in, buffer.data(), buffer.size());
+        if (got == 0)
+            return 0;
+        if (got < 0) {
+            if (errno == EINTR)
+                continue;
+            return errno;
+        }
+        const char* data = buffer.data();
+        auto left = static_cast<std::size_t>(got);
+        while (left > 0) {
+            const ssize_t put = ::write(out, data, left);
+            if (put < 0) {
+                if (errno == EINTR)
+                    continue;
+                return errno;
+            }
+            data += put;
+            left -= static_cast<std::size_t>(put);
+        }
+    }
+}
+
+}  // namespace
+
+Listing ListDirectory(const std::string& dir)
+{
+    Listing listing;
+    if (const int fault = InjectedFault(FileOp::List, dir)) {
+        listing.error = std::strerror(fault);
+        return listing;
+    }
+    DIR* handle = ::opendir(dir.c_str());
+    if (!handle) {
+        listing.error = std::strerror(errno);
+        return listing;
+    }
+    const int dirFd = ::dirfd(handle);
+    for (;;) {
+        errno = 0;
+        const dirent* item = ::readdir(handle);
+        if (!item)
+            break;
+        const char* name = item->d_name;
+        if (std::strcmp(name, ".") == 0 || std::strcmp(name, "..") == 0)
+            continue;
+        DirEntry entry;
+        entry.name = name;
+        struct stat st {};
+        if (::fstatat(dirFd, name, &st, AT_SYMLINK_NOFOLLOW) != 0) {
+            entry.type = EntryType::Unknown;
+        } else if (S_ISLNK(st.st_mode)) {
+            entry.link = true;
+            entry.type = ::fstatat(dirFd, name, &st, 0) == 0 ? TypeOf(st) : EntryType::Unknown;
+        } else {
+            entry.type = TypeOf(st);
+        }
+        if (entry.type == EntryType::File)
+            entry.size = static_cast<std::uint64_t>(st.st_size);
+        listing.entries.push_back(std::move(entry));
+    }
+    const int readError = errno;
+    ::closedir(handle);
+    if (readError != 0) {
+        listing.entries.clear();
+        listing.error = std::strerror(readError);
+        return listing;
+    }
+    std::sort(listing.entries.begin(), listing.entries.end(),
+              [](const DirEntry& a, const DirEntry& b) { return a.name < b.name; });
+    listing.ok = true;
+    return listing;
+}
+
+bool DirectoryEntryExists(const std::string& path)
+{
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0)
+        return false;
+    return S_ISREG(st.st_mode) || S_ISDIR(st.st_mode);
+}
+
+OpResult CreateDirectoryLevel(const std::string& path)
+{
+    if (const int fault = InjectedFault(FileOp::CreateDirectory, path))
+        return Failed(fault);
+    if (::mkdir(path.c_str(), 0777) != 0)
+        return Failed(errno);
+    return {true, {}};
+}
+
+OpResult DeleteFile(const std::string& path)
+{
+    if (const int fault = InjectedFault(FileOp::Delete, path))
+        return Failed(fault);
+    if (::unlink(path.c_str()) != 0)
+        return Failed(errno);
+    return {true, {}};
+}
+
+bool SameFile(const std::string& a, const std::string& b)
+{
+    struct stat sa {}, sb {};
+    return ::stat(a.c_str(), &sa) == 0 && ::stat(b.c_str(), &sb) == 0 && sa.st_dev == sb.st_dev &&
+           sa.st_ino == sb.st_ino;
+}
+
+OpResult CopyFileAtomic(const std::string& source, const std::string& target, CopyMode mode)
+{
+    if (const int fault = InjectedFault(FileOp::Read, source))
+        return Failed(fault);
+    Fd in(::open(source.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+    if (in.get() < 0)
+        return Failed(errno);
+    struct stat sourceStat {};
+    if (::fstat(in.get(), &sourceStat) != 0)
+        return Failed(errno);
+    if (!S_ISREG(sourceStat.st_mode))
+        return Failed(kNotRegular);
+
+    struct stat targetStat {};
+    if (::stat(target.c_str(), &targetStat) == 0 && targetStat.st_dev == sourceStat.st_dev &&
+        targetStat.st_ino == sourceStat.st_ino)
+        return Failed(kSameFile);
+    if (mode == CopyMode::FailIfExists && ::lstat(target.c_str(), &targetStat) == 0)
+        return Failed(EEXIST);
+
+    // The temporary file lies beside the target, so that the last step is a
+    // rename within one file system.
+    std::string temp = JoinPath(ParentOf(target), "." + LastComponent(target) + ".corvane-XXXXXX");
+    if (const int fault = InjectedFault(FileOp::Write, temp))
+        return Failed(fault);
+    Fd out(::mkostemp(temp.data(), O_CLOEXEC));
+    if (out.get() < 0)
+        return Failed(errno);
+
+    int error = CopyData(in.get(), out.get(), target);
+    if (error == 0 && ::fchmod(out.get(), sourceStat.st_mode & 07777) != 0)
+        error = errno;
+    if (error == 0) {
+        const struct timespec times[2] = {sourceStat.st_atim, sourceStat.st_mtim};
+        if (::futimens(out.get(), times) != 0)
+            error = errno;
+    }
+    if (error == 0 && ::close(out.release()) != 0)
+        error = errno;
+    if (error == 0)
+        error = InjectedFault(FileOp::Rename, target);
+    if (error == 0) {
+        if (mode == CopyMode::Replace) {
+            if (::rename(temp.c_str(), target.c_str()) != 0)
+                error = errno;
+        } else if (::renameat2(AT_FDCWD, temp.c_str(), AT_FDCWD, target.c_str(), RENAME_NOREPLACE) != 0) {
+            error = errno;
+            if (error == EINVAL || error == ENOSYS) {
+                // A file system without the no-replace rename: a hard link
+                // refuses an existing name just as well.
+                error = ::link(temp.c_str(), target.c_str()) == 0 ? 0 : errno;
+                if (error == 0)
+                    ::unlink(temp.c_str());
+            }
+        }
+    }
+    if (error != 0) {
+        out.reset();
+        ::unlink(temp.c_str());
+        return Failed(error);
+    }
+    return {true, {}};
+}
+
+std::uint64_t FileSize(const std::string& path)
+{
+    struct stat st {};
+    return ::stat(path.c_str(), &st) == 0 ? static_cast<std::uint64_t>(st.st_size) : 0;
+}
+
+std::string FileDateText(const std::string& path)
+{
+    Fd fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+    struct stat st {};
+    if (fd.get() < 0 || ::fstat(fd.get(), &st) != 0)
+        return "(date unknown)";
+    std::tm local {};
+    const std::time_t when = st.st_mtim.tv_sec;
+    if (!::localtime_r(&when, &local))
+        return "(date unknown)";
+    char text[128];
+    const std::size_t length = std::strftime(text, sizeof text, "%x %X", &local);
+    return std::string(text, length);
+}
+
+#else  // _WIN32
+
+namespace fs = std::filesystem;
+
+Listing ListDirectory(const std::string& dir)
+{
+    Listing listing;
+    if (const int fault = InjectedFault(FileOp::List, dir)) {
+        listing.error = std::strerror(fault);
+        return listing;
+    }
+    std::error_code ec;
+    fs::directory_iterator it(fs::u8path(dir), ec), end;
+    if (ec) {
+        listing.error = ec.message();
+        return listing;
+    }
+    for (; it != end; it.increment(ec)) {
+        if (ec) {
+            listing.entries.clear();
+            listing.error = ec.message();
+            return listing;
+        }
+        DirEntry entry;
+        entry.name = it->path().filename().string();
+        std::error_code typeError;
+        const auto status = it->status(typeError);
+        entry.link = it->is_symlink(typeError);
+        if (typeError)
+            entry.type = EntryType::Unknown;
+        else if (fs::is_regular_file(status))
+            entry.type = EntryType::File;
+        else if (fs::is_directory(status))
+            entry.type = EntryType::Directory;
+        else
+            entry.type = EntryType::System;
+        if (entry.type == EntryType::File)
+            entry.size = it->file_size(typeError);
+        listing.entries.push_back(std::move(entry));
+    }
+    std::sort(listing.entries.begin(), listing.entries.end(),
+              [](const DirEntry& a, const DirEntry& b) { return a.name < b.name; });
+    listing.ok = true;
+    return listing;
+}
+
+bool DirectoryEntryExists(const std::string& path)
+{
+    std::error_code ec;
+    const auto status = fs::status(path, ec);
+    return !ec && (fs::is_regular_file(status) || fs::is_directory(status));
+}
+
+OpResult CreateDirectoryLevel(const std::string& path)
+{
+    if (const int fault = InjectedFault(FileOp::CreateDirectory, path))
+        return Failed(fault);
+    std::error_code ec;
+    if (!fs::create_directory(path, ec))
+        return Failed(ec ? ec.message() : std::strerror(EEXIST));
+    return {true, {}};
+}
+
+OpResult DeleteFile(const std::string& path)
+{
+    if (const int fault = InjectedFault(FileOp::Delete, path))
+        return Failed(fault);
+    std::error_code ec;
+    if (!fs::remove(path, ec))
+        return Failed(ec ? ec.message() : std::strerror(ENOENT));
+    return {true, {}};
+}
+
+bool SameFile(const std::string& a, const std::string& b)
+{
+    std::error_code ec;
+    return fs::equivalent(a, b, ec) && !ec;
+}
+
+OpResult CopyFileAtomic(const std::string& source, const std::string& target, CopyMode mode)
+{
+    if (const int fault = InjectedFault(FileOp::Read, source))
+        return Failed(fault);
+    std::error_code ec;
+    if (!fs::is_regular_file(source, ec))
+        return Failed(ec ? ec.message() : kNotRegular);
+    if (SameFile(source, target))
+        return Failed(kSameFile);
+    if (mode == CopyMode::FailIfExists && fs::exists(fs::symlink_status(target, ec)))
+        return Failed(EEXIST);
+    const std::string temp = JoinPath(ParentOf(target), "." + LastComponent(target) + ".corvane-tmp");
+    if (const int fault = InjectedFault(FileOp::Write, target))
+        return Failed(fault);
+    if (!fs::copy_file(source, temp, fs::copy_options::overwrite_existing, ec)) {
+        fs::remove(temp, ec);
+        return Failed(ec.message());
+    }
+    fs::last_write_time(temp, fs::last_write_time(source, ec), ec);
+    if (const int fault = InjectedFault(FileOp::Rename, target)) {
+        fs::remove(temp, ec);
+        return Failed(fault);
+    }
+    if (mode == CopyMode::FailIfExists && fs::exists(target, ec)) {
+        fs::remove(temp, ec);
+        return Failed(EEXIST);
+    }
+    fs::rename(temp, target, ec);
+    if (ec) {
+        const std::string reason = ec.message();
+        fs::remove(temp, ec);
+        return Failed(reason);
+    }
+    return {true, {}};
+}
+
+std::uint64_t FileSize(const std::string& path)
+{
+    std::error_code ec;
+    const auto size = fs::file_size(path, ec);
+    return ec ? 0 : static_cast<std::uint64_t>(size);
+}
+
+std::string FileDateText(const std::string& path)
+{
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (!file)
+        return "(date unknown)";
+    std::fclose(file);
+    struct _stat64 st {};
+    if (::_stat64(path.c_str(), &st) != 0)
+        return "(date unknown)";
+    std::tm local {};
+    const std::time_t when = st.st_mtime;
+    if (::localtime_s(&local, &when) != 0)
+        return "(date unknown)";
+    char text[128];
+    const std::size_t length = std::strftime(text, sizeof text, "%x %X", &local);
+    return std::string(text, length);
+}
+
+#endif  // _WIN32
+
+std::vector<std::string> FindFiles(const std::string& dir, const std::string& pattern)
+{
+    std::vector<std::string> names;
+    for (const DirEntry& entry : ListDirectory(dir).entries) {
+        if (entry.type == EntryType::File && MatchesPattern(entry.name, pattern))
+            names.push_back(entry.name);
+    }
+    return names;
+}
+
+}  // namespace corvane

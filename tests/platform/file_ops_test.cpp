@@ -1,0 +1,174 @@
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "platform/faults.h"
+#include "platform/file_ops.h"
+#include "support/temp_tree.h"
+
+namespace corvane {
+namespace {
+
+namespace fs = std::filesystem;
+using Names = std::vector<std::string>;
+using test::TempTree;
+
+TEST(ListDirectory, listsByByteOrderWithTypesAndSizes)
+{
+    TempTree tree;
+    tree.file("dir/b.wal", "12345");
+    tree.file("dir/B.wal", "1");
+    tree.file("dir/.hidden", "xy");
+    tree.dir("dir/a");
+    ASSERT_EQ(::mkfifo(tree.path("dir/pipe").c_str(), 0600), 0);
+    fs::create_directory_symlink(tree.path("dir/a"), tree.path("dir/link"));
+    fs::create_symlink(tree.path("nowhere"), tree.path("dir/dangling"));
+
+    const Listing listing = ListDirectory(tree.path("dir"));
+    ASSERT_TRUE(listing.ok);
+    Names names;
+    for (const DirEntry& entry : listing.entries)
+        names.push_back(entry.name);
+    EXPECT_EQ(names, (Names{".hidden", "B.wal", "a", "b.wal", "dangling", "link", "pipe"}));
+    const auto& e = listing.entries;
+    EXPECT_EQ(e[0].type, EntryType::File);
+    EXPECT_EQ(e[0].size, 2u);
+    EXPECT_EQ(e[2].type, EntryType::Directory);
+    EXPECT_FALSE(e[2].link);
+    EXPECT_EQ(e[3].size, 5u);
+    EXPECT_EQ(e[4].type, EntryType::Unknown);
+    EXPECT_TRUE(e[4].link);
+    EXPECT_EQ(e[5].type, EntryType::Directory);
+    EXPECT_TRUE(e[5].link);
+    EXPECT_EQ(e[6].type, EntryType::System);
+
+    const Listing missing = ListDirectory(tree.path("none"));
+    EXPECT_FALSE(missing.ok);
+    EXPECT_EQ(missing.error, "No such file or directory");
+
+    ScopedFaultInjector faults([](FileOp op, std::string_view) { return op == FileOp::List ? EACCES : 0; });
+    EXPECT_EQ(ListDirectory(tree.path("dir")).error, "Permission denied");
+}
+
+TEST(FindFiles, matchesOrdinaryFilesWithoutRegardToCase)
+{
+    TempTree tree;
+    tree.file("env/skyBK.tga");
+    tree.file("env/skybk.pcx");
+    tree.file("env/skybkx.tga");
+    tree.file("env/SKYBK.TGA");
+    tree.dir("env/skybk.dir");
+    EXPECT_EQ(FindFiles(tree.path("env"), "skybk.*"), (Names{"SKYBK.TGA", "skyBK.tga", "skybk.pcx"}));
+    EXPECT_TRUE(FindFiles(tree.path("missing"), "*").empty());
+}
+
+TEST(DirectoryEntryExists, countsFilesAndFoldersOnly)
+{
+    TempTree tree;
+    EXPECT_TRUE(DirectoryEntryExists(tree.file("f")));
+    EXPECT_TRUE(DirectoryEntryExists(tree.dir("d")));
+    ASSERT_EQ(::mkfifo(tree.path("p").c_str(), 0600), 0);
+    EXPECT_FALSE(DirectoryEntryExists(tree.path("p")));
+    EXPECT_FALSE(DirectoryEntryExists(tree.path("none")));
+}
+
+class CopyFileAtomicTest : public ::testing::Test {
+protected:
+    TempTree tree;
+    std::string source = tree.file("src/a.wal", "new content");
+    std::string target = tree.path("dst/a.wal");
+
+    void SetUp() override { tree.dir("dst"); }
+};
+
+TEST_F(CopyFileAtomicTest, copiesBytesTimeAndPermissions)
+{
+    ::chmod(source.c_str(), 0640);
+    const auto old = fs::file_time_type::clock::now() - std::chrono::hours(50);
+    fs::last_write_time(source, old);
+    ASSERT_TRUE(CopyFileAtomic(source, target).ok);
+    EXPECT_EQ(tree.read("dst/a.wal"), "new content");
+    EXPECT_EQ(fs::last_write_time(target), old);
+    EXPECT_EQ(fs::status(target).permissions(), fs::status(source).permissions());
+    EXPECT_EQ(tree.entries("dst"), (Names{"a.wal"})) << "no temporary file is left";
+}
+
+TEST_F(CopyFileAtomicTest, replacesOrRefusesAnExistingTarget)
+{
+    tree.file("dst/a.wal", "old");
+    const OpResult refused = CopyFileAtomic(source, target, CopyMode::FailIfExists);
+    EXPECT_FALSE(refused.ok);
+    EXPECT_EQ(refused.error, "File exists");
+    EXPECT_EQ(tree.read("dst/a.wal"), "old");
+    ASSERT_TRUE(CopyFileAtomic(source, target, CopyMode::Replace).ok);
+    EXPECT_EQ(tree.read("dst/a.wal"), "new content");
+    EXPECT_EQ(tree.entries("dst"), (Names{"a.wal"}));
+}
+
+TEST_F(CopyFileAtomicTest, theSameFileUnderAnotherNameIsNeverCopiedOntoItself)
+{
+    fs::create_directory_symlink(tree.path("src"), tree.path("alias"));
+    const OpResult viaLink = CopyFileAtomic(source, tree.path("alias/a.wal"));
+    EXPECT_FALSE(viaLink.ok);
+    EXPECT_EQ(viaLink.error, "Source and target are the same file");
+    ASSERT_EQ(::link(source.c_str(), tree.path("dst/hard.wal").c_str()), 0);
+    EXPECT_FALSE(CopyFileAtomic(source, tree.path("dst/hard.wal")).ok);
+    EXPECT_FALSE(CopyFileAtomic(source, tree.path("src/./a.wal")).ok);
+    EXPECT_EQ(tree.read("src/a.wal"), "new content");
+    EXPECT_TRUE(SameFile(source, tree.path("alias/a.wal")));
+    EXPECT_FALSE(SameFile(source, tree.path("dst/none")));
+}
+
+TEST_F(CopyFileAtomicTest, aFailureLeavesNoPartialFileAndTheTargetAsItWas)
+{
+    tree.file("dst/a.wal", "old");
+    for (FileOp failing : {FileOp::Read, FileOp::Write, FileOp::Rename}) {
+        ScopedFaultInjector faults([failing](FileOp op, std::string_view) {
+            return op == failing ? ENOSPC : 0;
+        });
+        const OpResult result = CopyFileAtomic(source, target);
+        EXPECT_FALSE(result.ok);
+        EXPECT_EQ(result.error, "No space left on device");
+        EXPECT_EQ(tree.read("dst/a.wal"), "old");
+        EXPECT_EQ(tree.entries("dst"), (Names{"a.wal"}));
+    }
+    EXPECT_FALSE(CopyFileAtomic(source, tree.path("nofolder/a.wal")).ok);
+    EXPECT_FALSE(CopyFileAtomic(tree.path("src/none.wal"), target).ok);
+    EXPECT_EQ(tree.read("dst/a.wal"), "old");
+}
+
+TEST_F(CopyFileAtomicTest, refusesSpecialFilesWithoutBlocking)
+{
+    ASSERT_EQ(::mkfifo(tree.path("src/pipe").c_str(), 0600), 0);
+    const OpResult result = CopyFileAtomic(tree.path("src/pipe"), target);
+    EXPECT_FALSE(result.ok);
+    EXPECT_EQ(result.error, "Not a regular file");
+    EXPECT_TRUE(tree.entries("dst").empty());
+}
+
+TEST(FileOps, createDeleteAndDatesSayWhatFailed)
+{
+    TempTree tree;
+    EXPECT_TRUE(CreateDirectoryLevel(tree.path("one")).ok);
+    EXPECT_EQ(CreateDirectoryLevel(tree.path("one")).error, "File exists");
+    EXPECT_EQ(CreateDirectoryLevel(tree.path("a/b")).error, "No such file or directory");
+    const std::string file = tree.file("gone.wal", "x");
+    {
+        ScopedFaultInjector faults([](FileOp op, std::string_view) { return op == FileOp::Delete ? EBUSY : 0; });
+        EXPECT_EQ(DeleteFile(file).error, "Device or resource busy");
+    }
+    EXPECT_TRUE(DeleteFile(file).ok);
+    EXPECT_FALSE(fs::exists(file));
+    EXPECT_EQ(FileDateText(file), "(date unknown)");
+    EXPECT_EQ(FileSize(tree.file("five", "12345")), 5u);
+    EXPECT_NE(FileDateText(tree.path("five")), "(date unknown)");
+}
+
+}  // namespace
+}  // namespace corvane
