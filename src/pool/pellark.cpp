@@ -1,0 +1,108 @@
+#include "pool/pellark.h"
+
+#include <array>
+
+#include "platform/file_ops.h"
+#include "platform/files.h"
+#include "platform/paths.h"
+#include "transfer/layout.h"
+
+namespace corvane {
+
+namespace {
+
+constexpr std::array<const char*, 4> kSkipWords = {"entitysets", "demomaps", "help", "save"};
+
+bool IsSkipWord(const std::string& name)
+{
+    for (const char* word : kSkipWords) {
+        if (name == word)
+            return true;
+    }
+    return false;
+}
+
+bool ContainsSkipWord(const std::string& path)
+{
+    for (const char* word : kSkipWords) {
+        if (path.find(word) != std::string::npos)
+            return true;
+    }
+    return false;
+}
+
+struct PellarkWalk {
+    TransferContext& context;
+    const std::string& targPath;
+    OverwritePolicy& policy;
+
+    // `dir` is the folder's full path, `shown` its name as the failure box
+    // gives it, `relative` its path below the root ("" at the root).
+    void walk(const std::string& dir, const std::string& shown, const std::string& relative)
+    {
+        const Listing listing = ListDirectory(dir);
+        if (!listing.ok) {
+            context.host.alert(AlertSound::Stop);
+            context.host.messageBox({"Failed to open Pellark directory\n" + shown, "Error",
+                                     MessageIcon::Error, {MessageButton::Ok}});
+            return;
+        }
+        for (const DirEntry& entry : listing.entries) {
+            const std::string& name = entry.name;
+            const std::string below = relative.empty() ? name : JoinPath(relative, name);
+            const std::string full = JoinPath(dir, name);
+            const bool folder = entry.type == EntryType::Directory || entry.type == EntryType::Unknown;
+            if (folder) {
+                if (entry.link || name.front() == '.' || IsSkipWord(name) || SameFile(full, targPath))
+                    continue;
+                context.log.append("  ");
+                context.log.append("=========================");
+                context.log.append("Pellark   " + below);
+                context.log.append("=========================");
+                CreateTargetSubdirectory(context, targPath, below);
+                walk(full, name, below);
+            } else {
+                if (ContainsSkipWord(below) || name == "config.cfg")
+                    continue;
+                CopyPellarkFile(context, full, JoinPath(targPath, below), policy);
+            }
+        }
+    }
+};
+
+}  // namespace
+
+void CopyPellarkTree(TransferContext& context, const std::string& pellarkPath,
+                     const std::string& targPath, OverwritePolicy& policy)
+{
+    if (pellarkPath.empty())
+        return;  // no tree, nothing to copy from anywhere
+    PellarkWalk walk{context, targPath, policy};
+    walk.walk(pellarkPath, pellarkPath, "");
+}
+
+void CopyPellarkFile(TransferContext& context, const std::string& source, const std::string& target,
+                     OverwritePolicy& policy)
+{
+    const bool existed = FileExists(target);
+    if (existed && !policy.allowsOverwrite([&] {
+            return OverwritePrompt(context.host, target, source, "Pellark file exists! ",
+                                   PromptButtons::All);
+        })) {
+        context.log.append("Already Exists: " + target);
+        return;
+    }
+    if (CopyFileAtomic(source, target, CopyMode::Replace).ok) {
+        context.log.append("Copied: " + target + (existed ? "\tOverwritten" : ""));
+        return;
+    }
+    context.log.append("   ");
+    context.log.append("Failed copy:  ");
+    context.log.append("   " + source);
+    context.log.append("   ");
+    context.host.alert(AlertSound::Stop);
+    context.host.messageBox({"Failed copy:  \n      " + source, "Error", MessageIcon::Warning,
+                             {MessageButton::Ok}});
+}
+
+}  // namespace corvane

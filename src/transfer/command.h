@@ -1,0 +1,47 @@
+#pragma once
+// The Transfer command: the level, its sky, its resources and optionally the
+// Pellark tree into the target, in one fixed order.
+
+#include <string>
+
+#include "map/resource_list.h"
+#include "transfer/overwrite.h"
+#include "transfer/transfer_file.h"
+
+namespace corvane {
+
+// What one run reads.
+struct TransferJob {
+    std::string target;          // the target field's text
+    std::string targPath;        // the stored target path (normally the same)
+    std::string srcPath;         // the source directory; resources lie below its parent
+    std::string currentMapPath;  // the loaded level file
+    TransferMode mode = TransferMode::Copy;
+    bool includeSky = false;
+    std::string skyName;         // the sky label's caption
+    bool includePellark = false;
+    std::string pellarkPath;
+};
+
+// What outlives one run: the Pellark answer state lasts until the program
+// ends, and the level's path in the target is shown in the caption later.
+struct TransferSession {
+    OverwritePolicy pellarkPolicy;
+    std::string targetMapPath;
+};
+
+enum class TransferOutcome {
+    RanThrough,         // every step ran; the log is complete
+    TargetNotPrepared,  // ended early: the target directory was not prepared
+    LayoutFailed,       // ended early: a resource folder could not be created
+};
+
+// Runs the transfer with `log` emptied first. Ends early only when the target
+// cannot be prepared or the resource folders cannot be created, after telling
+// the user. On running through, status panel 1 and the caption show the
+// target's byte total.
+TransferOutcome RunTransferCommand(const TransferJob& job, const ResourceList& textures,
+                                   const ResourceList& sounds, TransferSession& session,
+                                   TransferLog& log, Host& host);
+
+}  // namespace corvane

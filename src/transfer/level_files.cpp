@@ -1,0 +1,85 @@
+#include "transfer/level_files.h"
+
+#include "platform/file_ops.h"
+#include "platform/files.h"
+#include "platform/paths.h"
+#include "transfer/overwrite.h"
+
+namespace corvane {
+
+namespace {
+
+std::size_t NameStart(const std::string& path)
+{
+    const auto slash = path.find_last_of(kNativeStyle == PathStyle::Windows ? "\\/" : "/");
+    return slash == std::string::npos ? 0 : slash + 1;
+}
+
+const char* ExistsLabel(const std::string& path)
+{
+    return FileExists(path) ? "EXISTS:" : "DOES NOT EXIST:";
+}
+
+}  // namespace
+
+std::string TargetMapPath(const std::string& mapPath, const std::string& targPath)
+{
+    const char separator = Separator();
+    return targPath + separator + "maps" + separator + mapPath.substr(NameStart(mapPath));
+}
+
+std::string BspPath(const std::string& mapPath)
+{
+    const auto dot = mapPath.rfind('.');
+    if (dot == std::string::npos || dot < NameStart(mapPath))
+        return mapPath + ".bsp";
+    return mapPath.substr(0, dot + 1) + "bsp";
+}
+
+void BspNotice(Host& host, const std::string& sourceBsp, const std::string& targetBsp)
+{
+    PromptRequest request;
+    request.kind = PromptKind::Notice;
+    request.caption = "BSP file exists!";
+    request.lines = {ExistsLabel(sourceBsp), sourceBsp, "  ", ExistsLabel(targetBsp), targetBsp,
+                     "  ", "Continue?"};
+    request.showYes = true;
+    request.showNo = true;
+    request.showYesToAll = false;
+    request.showNoToAll = false;
+    host.showPrompt(request);
+}
+
+bool TransferLevelFiles(TransferContext& context, const std::string& mapPath,
+                        const std::string& targPath, std::string& targetMapPath)
+{
+    targetMapPath = TargetMapPath(mapPath, targPath);
+    // The target's own .map is never replaced; whether the copy happened is not reported.
+    CopyFileAtomic(mapPath, targetMapPath, CopyMode::FailIfExists);
+
+    const std::string sourceBsp = BspPath(mapPath);
+    const std::string targetBsp = BspPath(targetMapPath);
+    const bool existed = FileExists(targetBsp);
+    if (!FileExists(sourceBsp) && existed) {
+        BspNotice(context.host, sourceBsp, targetBsp);
+        return false;
+    }
+    if (existed && OverwritePrompt(context.host, targetBsp, sourceBsp, "File Exists!",
+                                   PromptButtons::YesNo) == OverwriteAnswer::No) {
+        context.log.append("Already exists: " + targetBsp);
+        return true;
+    }
+    const TransferResult result = TransferFile(sourceBsp, targetBsp, context.mode);
+    if (result != TransferResult::Failed) {
+        LogTransferred(context, result, targetBsp, sourceBsp, existed);
+        return true;
+    }
+    const std::string text =
+        (context.mode == TransferMode::Move ? "Failed move: " : "Failed copy: ") + ("\n" + sourceBsp);
+    context.log.append(text);
+    context.host.alert(AlertSound::Error);
+    context.host.messageBox({text, "Error in source file", MessageIcon::Warning, {MessageButton::Ok}});
+    return true;
+}
+
+}  // namespace corvane

@@ -1,0 +1,87 @@
+#include "transfer/resources.h"
+
+#include "platform/file_ops.h"
+#include "platform/files.h"
+#include "platform/paths.h"
+#include "transfer/layout.h"
+#include "transfer/overwrite.h"
+
+namespace corvane {
+
+namespace {
+
+std::string AsciiUpper(std::string text)
+{
+    for (char& c : text) {
+        if (c >= 'a' && c <= 'z')
+            c = static_cast<char>(c - 'a' + 'A');
+    }
+    return text;
+}
+
+}  // namespace
+
+void MissingFileNotice(TransferContext& context, const std::string& source, const std::string& target)
+{
+    PromptRequest request;
+    request.kind = PromptKind::Notice;
+    request.caption = "File Does Not Exist!";
+    request.lines = {"DOES NOT EXIST:", source, "  ",
+                     FileExists(target) ? "EXISTS:" : "DOES NOT EXIST:", target, "  "};
+    request.showYes = true;
+    request.showNo = false;
+    request.showYesToAll = false;
+    request.showNoToAll = false;
+    request.yesCaption = "&Ok";
+    context.host.alert(AlertSound::Error);
+    context.host.showPrompt(request);
+
+    context.log.append("   ");
+    context.log.append(kCheckEntities);
+    context.log.append("Does not exist:  ");
+    context.log.append("   " + source);
+    context.log.append("   ");
+}
+
+void TransferResources(TransferContext& context, ResourceKind kind, const ResourceList& list,
+                       const std::string& srcPath, const std::string& targPath)
+{
+    const char* folderName = kind == ResourceKind::Textures ? "textures" : "sound";
+    const char* captionPrefix =
+        kind == ResourceKind::Textures ? "Textures dir exists! " : "Sounds dir exists! ";
+    const std::string sourceFolder = JoinPath(SourceRoot(srcPath), folderName) + Separator();
+    const std::string targetFolder = JoinPath(targPath, folderName) + Separator();
+
+    OverwritePolicy policy;
+    std::string previousFolder;
+    for (const std::string& listed : list) {
+        const std::string entry = TransferName(kind, listed);
+        if (IsUnsafeResourceName(entry)) {
+            ReportUnsafeName(context.log, listed);
+            continue;
+        }
+        const std::string folder = ResourceFolder(entry);
+        if (folder != previousFolder)
+            policy.reset();
+        previousFolder = folder;
+
+        const std::string relative = EntryRelativePath(entry);
+        const std::string source = sourceFolder + relative;
+        const std::string target = targetFolder + relative;
+        if (!FileExists(source)) {
+            MissingFileNotice(context, source, target);
+            continue;
+        }
+        const bool existed = FileExists(target);
+        if (existed && !policy.allowsOverwrite([&] {
+                return OverwritePrompt(context.host, target, source,
+                                       captionPrefix + AsciiUpper(folder), PromptButtons::All);
+            })) {
+            context.log.append("Already Exists: " + relative);
+            continue;
+        }
+        TransferAndReport(context, source, target, relative, existed);
+    }
+}
+
+}  // namespace corvane

@@ -1,0 +1,22 @@
+#pragma once
+// Copying or moving a level's textures or sounds from the working tree.
+
+#include <string>
+
+#include "map/resource_list.h"
+#include "transfer/resource_names.h"
+#include "transfer/transfer_file.h"
+
+namespace corvane {
+
+// Transfers every entry of `list` from below the parent of `srcPath` into
+// `targPath`, asking before it replaces a file (Yes to All and No to All hold
+// for the rest of one resource folder) and logging every outcome.
+void TransferResources(TransferContext& context, ResourceKind kind, const ResourceList& list,
+                       const std::string& srcPath, const std::string& targPath);
+
+// Tells the user a listed resource is missing from the working tree, and logs it.
+void MissingFileNotice(TransferContext& context, const std::string& source,
+                       const std::string& target);
+
+}  // namespace corvane
