@@ -4,9 +4,12 @@
 #include <istream>
 #include <optional>
 #include <ostream>
+#include <sstream>
 #include <string_view>
 
+#include "cli/common.h"
 #include "cli/json.h"
+#include "cli/terminal_host.h"
 #include "map/load.h"
 #include "map/scan.h"
 #include "map/sky.h"
@@ -16,13 +19,15 @@ namespace corvane::cli {
 
 namespace {
 
-constexpr std::string_view kProgram = "corvane-cli";
-
 constexpr std::string_view kUsage =
     "Usage: corvane-cli COMMAND [OPTIONS]\n"
     "\n"
     "Commands:\n"
     "  scan LEVEL.map [--json]   list the custom textures, sounds and sky a level uses\n"
+    "  transfer LEVEL.map --target DIR [OPTIONS]\n"
+    "                            build a game directory from a level and its resources\n"
+    "  pool TARGET [--json]      list the resources of every level in TARGET/maps\n"
+    "  size DIR                  total the bytes of the files below DIR\n"
     "\n"
     "Options:\n"
     "  -h, --help                show this help and exit\n"
@@ -39,47 +44,6 @@ constexpr std::string_view kScanUsage =
     "Options:\n"
     "  --json       print one JSON object: {\"textures\": [...], \"sounds\": [...], \"sky\": \"...\"}\n"
     "  -h, --help   show this help and exit\n";
-
-// A Host for commands that run without a person to ask: no prompt is put to
-// anyone. A box that offers Abort is aborted, any other takes its first button.
-class BatchHost : public Host {
-public:
-    OverwriteAnswer showPrompt(const PromptRequest& request) override
-    {
-        OverwriteAnswer answer = OverwriteAnswer::No;
-        request.escapeAnswer(answer);
-        return answer;
-    }
-    MessageResult messageBox(const MessageRequest& request) override
-    {
-        if (request.offers(MessageButton::Abort))
-            return MessageButton::Abort;
-        return request.buttons.empty() ? MessageButton::Ok : request.buttons.front();
-    }
-    void alert(AlertSound) override {}
-    void setStatus(int, std::string_view) override {}
-    void setCaption(std::string_view) override {}
-};
-
-int UsageError(std::ostream& err, std::string_view problem, std::string_view usage)
-{
-    err << kProgram << ": " << problem << "\n" << usage;
-    return kExitUsage;
-}
-
-std::string Absolute(const std::string& path)
-{
-    std::error_code ec;
-    const auto full = std::filesystem::absolute(path, ec);
-    return ec ? path : full.string();
-}
-
-void PrintList(std::ostream& out, std::string_view heading, const ResourceList& list)
-{
-    out << heading << list.size() << '\n';
-    for (const std::string& name : list)
-        out << name << '\n';
-}
 
 int Scan(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
 {
@@ -106,19 +70,9 @@ int Scan(const std::vector<std::string>& args, std::ostream& out, std::ostream& 
     if (!levelPath || levelPath->empty())
         return UsageError(err, "scan: no level named", kScanUsage);
 
-    const std::string path = Absolute(*levelPath);
     LoadedLevel level;
-    BatchHost host;
-    std::string readError;
-    try {
-        if (!LoadMapFile(path, ModeMapLoaded, level, host, &readError)) {
-            err << kProgram << ": can't open file '" << *levelPath << "': " << readError << '\n';
-            return kExitFailed;
-        }
-    } catch (const std::exception& error) {
-        err << ErrorBoxText(error) << '\n';
+    if (!LoadLevel(*levelPath, level, err))
         return kExitFailed;
-    }
     ApplySkyChoice(level, true);
 
     if (json) {
@@ -135,7 +89,52 @@ int Scan(const std::vector<std::string>& args, std::ostream& out, std::ostream& 
 
 }  // namespace
 
-int RunCli(const std::vector<std::string>& args, std::istream& /*in*/, std::ostream& out,
+int UsageError(std::ostream& err, std::string_view problem, std::string_view usage)
+{
+    err << kProgram << ": " << problem << "\n" << usage;
+    return kExitUsage;
+}
+
+std::string Absolute(const std::string& path)
+{
+    std::error_code ec;
+    auto full = std::filesystem::absolute(path, ec);
+    if (ec)
+        return path;
+    full = full.lexically_normal();
+    std::string text = full.string();
+    while (text.size() > 1 && (text.back() == '/' || text.back() == '\\'))
+        text.pop_back();
+    return text;
+}
+
+void PrintList(std::ostream& out, std::string_view heading, const ResourceList& list)
+{
+    out << heading << list.size() << '\n';
+    for (const std::string& name : list)
+        out << name << '\n';
+}
+
+bool LoadLevel(const std::string& levelPath, LoadedLevel& level, std::ostream& err)
+{
+    // Nobody is asked while loading: a file that cannot be read is given up at once.
+    std::istringstream noAnswers;
+    std::ostringstream unshown;
+    TerminalHost host(AnswerPolicy::Batch, noAnswers, unshown);
+    std::string readError;
+    try {
+        if (!LoadMapFile(Absolute(levelPath), ModeMapLoaded, level, host, &readError)) {
+            err << kProgram << ": can't open file '" << levelPath << "': " << readError << '\n';
+            return false;
+        }
+    } catch (const std::exception& error) {
+        err << ErrorBoxText(error) << '\n';
+        return false;
+    }
+    return true;
+}
+
+int RunCli(const std::vector<std::string>& args, std::istream& in, std::ostream& out,
            std::ostream& err)
 {
     if (args.empty())
@@ -152,6 +151,12 @@ int RunCli(const std::vector<std::string>& args, std::istream& /*in*/, std::ostr
     }
     if (command == "scan")
         return Scan(rest, out, err);
+    if (command == "transfer")
+        return Transfer(rest, in, out, err);
+    if (command == "pool")
+        return Pool(rest, in, out, err);
+    if (command == "size")
+        return Size(rest, in, out, err);
     return UsageError(err, "unknown command '" + command + "'", kUsage);
 }
 

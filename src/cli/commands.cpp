@@ -1,0 +1,255 @@
+// corvane-cli transfer, pool and size.
+
+#include <istream>
+#include <optional>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "cli/cli.h"
+#include "cli/common.h"
+#include "cli/json.h"
+#include "cli/terminal_host.h"
+#include "map/sky.h"
+#include "platform/error.h"
+#include "platform/paths.h"
+#include "pool/byte_total.h"
+#include "pool/pooling.h"
+#include "transfer/command.h"
+
+namespace corvane::cli {
+
+namespace {
+
+constexpr std::string_view kTransferUsage =
+    "Usage: corvane-cli transfer LEVEL.map --target DIR [--source-dir DIR] [--move] [--sky]\n"
+    "                            [--pellark DIR] [--overwrite ask|all|none]\n"
+    "\n"
+    "Builds the game directory DIR from the level: DIR/maps with the level and its\n"
+    ".bsp, and the custom textures, sounds and (with --sky) sky images the level\n"
+    "uses, taken from the textures, sound and env folders beside the source folder.\n"
+    "The transfer log goes to standard output; questions and messages go to\n"
+    "standard error, followed by the target's byte total.\n"
+    "\n"
+    "Options:\n"
+    "  --target DIR          the game directory to build (required)\n"
+    "  --source-dir DIR      the folder of level sources (default: the level's folder)\n"
+    "  --move                move the resources and the .bsp instead of copying them\n"
+    "  --sky                 include the level's sky images\n"
+    "  --pellark DIR         also copy the base game tree DIR into the target\n"
+    "  --overwrite ask       ask on standard input before replacing a file (default):\n"
+    "                        yes, no, all (Yes to All), none (No to All), ok, cancel\n"
+    "  --overwrite all       replace existing files without asking\n"
+    "  --overwrite none      keep existing files without asking\n"
+    "  -h, --help            show this help and exit\n";
+
+constexpr std::string_view kPoolUsage =
+    "Usage: corvane-cli pool TARGET [--json]\n"
+    "\n"
+    "Lists the custom textures and sounds of all levels in TARGET/maps as one set.\n"
+    "Nothing on disk changes.\n"
+    "\n"
+    "Options:\n"
+    "  --json       print one JSON object: {\"textures\": [...], \"sounds\": [...]}\n"
+    "  -h, --help   show this help and exit\n";
+
+constexpr std::string_view kSizeUsage =
+    "Usage: corvane-cli size DIR\n"
+    "\n"
+    "Prints the total bytes of the files below DIR (folders whose names begin\n"
+    "with \".\" and linked folders are not entered).\n"
+    "\n"
+    "Options:\n"
+    "  -h, --help   show this help and exit\n";
+
+// Splits the arguments into options and operands. Options that take a value
+// accept it as the next argument or after "=".
+struct ParsedArgs {
+    std::vector<std::string> operands;
+    std::vector<std::pair<std::string, std::string>> options;
+    bool help = false;
+    std::string problem;
+
+    std::optional<std::string> value(const std::string& name) const
+    {
+        std::optional<std::string> found;
+        for (const auto& [option, text] : options) {
+            if (option == name)
+                found = text;
+        }
+        return found;
+    }
+    bool flag(const std::string& name) const { return value(name).has_value(); }
+};
+
+ParsedArgs ParseArgs(const std::vector<std::string>& args, const std::vector<std::string>& flags,
+                     const std::vector<std::string>& valued)
+{
+    ParsedArgs parsed;
+    auto is = [](const std::vector<std::string>& names, const std::string& name) {
+        return std::find(names.begin(), names.end(), name) != names.end();
+    };
+    bool optionsEnded = false;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        if (optionsEnded || arg.size() < 2 || arg.front() != '-') {
+            parsed.operands.push_back(arg);
+            continue;
+        }
+        if (arg == "--") {
+            optionsEnded = true;
+        } else if (arg == "-h" || arg == "--help") {
+            parsed.help = true;
+        } else if (is(flags, arg)) {
+            parsed.options.emplace_back(arg, "");
+        } else if (const auto equals = arg.find('='); equals != std::string::npos &&
+                                                     is(valued, arg.substr(0, equals))) {
+            parsed.options.emplace_back(arg.substr(0, equals), arg.substr(equals + 1));
+        } else if (is(valued, arg)) {
+            if (i + 1 == args.size()) {
+                parsed.problem = "option '" + arg + "' needs a value";
+                return parsed;
+            }
+            parsed.options.emplace_back(arg, args[++i]);
+        } else {
+            parsed.problem = "unknown option '" + arg + "'";
+            return parsed;
+        }
+    }
+    return parsed;
+}
+
+// The folder of a path: the text before its last separator.
+std::string FolderOf(const std::string& path)
+{
+    const auto slash = path.find_last_of(kNativeStyle == PathStyle::Windows ? "\\/" : "/");
+    if (slash == std::string::npos)
+        return ".";
+    return slash == 0 ? path.substr(0, 1) : path.substr(0, slash);
+}
+
+}  // namespace
+
+int Transfer(const std::vector<std::string>& args, std::istream& in, std::ostream& out,
+             std::ostream& err)
+{
+    const ParsedArgs parsed = ParseArgs(args, {"--move", "--sky"},
+                                        {"--target", "--source-dir", "--pellark", "--overwrite"});
+    if (parsed.help) {
+        out << kTransferUsage;
+        return kExitOk;
+    }
+    if (!parsed.problem.empty())
+        return UsageError(err, "transfer: " + parsed.problem, kTransferUsage);
+    if (parsed.operands.size() != 1 || parsed.operands.front().empty())
+        return UsageError(err,
+                          parsed.operands.empty() ? "transfer: no level named"
+                                                  : "transfer: name exactly one level",
+                          kTransferUsage);
+    const std::optional<std::string> target = parsed.value("--target");
+    if (!target || target->empty())
+        return UsageError(err, "transfer: no target named (--target DIR)", kTransferUsage);
+
+    AnswerPolicy policy = AnswerPolicy::Ask;
+    if (const auto overwrite = parsed.value("--overwrite")) {
+        if (*overwrite == "all")
+            policy = AnswerPolicy::All;
+        else if (*overwrite == "none")
+            policy = AnswerPolicy::None;
+        else if (*overwrite != "ask")
+            return UsageError(err, "transfer: --overwrite takes ask, all or none", kTransferUsage);
+    }
+    const std::optional<std::string> sourceDir = parsed.value("--source-dir");
+    if (sourceDir && sourceDir->empty())
+        return UsageError(err, "transfer: --source-dir needs a folder", kTransferUsage);
+    const std::optional<std::string> pellark = parsed.value("--pellark");
+    if (pellark && pellark->empty())
+        return UsageError(err, "transfer: --pellark needs a folder", kTransferUsage);
+
+    LoadedLevel level;
+    if (!LoadLevel(parsed.operands.front(), level, err))
+        return kExitFailed;
+
+    TransferJob job;
+    job.currentMapPath = Absolute(parsed.operands.front());
+    job.target = Absolute(*target);
+    job.targPath = job.target;
+    job.srcPath = sourceDir ? Absolute(*sourceDir) : FolderOf(job.currentMapPath);
+    job.mode = parsed.flag("--move") ? TransferMode::Move : TransferMode::Copy;
+    job.includeSky = parsed.flag("--sky");
+    job.skyName = FindSkyCaption(level.MapLines);
+    job.includePellark = pellark.has_value();
+    if (pellark)
+        job.pellarkPath = Absolute(*pellark);
+
+    TerminalHost host(policy, in, err);
+    TransferLog log;
+    log.setListener([&out](const std::string& line) { out << line << '\n' << std::flush; });
+    TransferSession session;
+    TransferOutcome outcome = TransferOutcome::RanThrough;
+    try {
+        outcome = RunTransferCommand(job, level.TextureList, level.SoundList, session, log, host);
+    } catch (const std::exception& error) {
+        err << kProgram << ": " << ErrorBoxText(error) << '\n';
+        return kExitFailed;
+    }
+    if (host.totalText())
+        err << *host.totalText() << '\n';
+    return outcome == TransferOutcome::RanThrough ? kExitOk : kExitFailed;
+}
+
+int Pool(const std::vector<std::string>& args, std::istream& in, std::ostream& out, std::ostream& err)
+{
+    const ParsedArgs parsed = ParseArgs(args, {"--json"}, {});
+    if (parsed.help) {
+        out << kPoolUsage;
+        return kExitOk;
+    }
+    if (!parsed.problem.empty())
+        return UsageError(err, "pool: " + parsed.problem, kPoolUsage);
+    if (parsed.operands.size() != 1 || parsed.operands.front().empty())
+        return UsageError(err, "pool: name exactly one target", kPoolUsage);
+
+    LoadedLevel level;
+    TerminalHost host(AnswerPolicy::Batch, in, err);
+    PoolOptions options;
+    options.confirm = false;
+    PoolResult result = PoolResult::Pooled;
+    try {
+        result = PoolTargetResources(Absolute(parsed.operands.front()), level, host, options);
+    } catch (const std::exception& error) {
+        err << ErrorBoxText(error) << '\n';
+        return kExitFailed;
+    }
+    if (result != PoolResult::Pooled)
+        return kExitFailed;
+    if (parsed.flag("--json")) {
+        out << "{\"textures\": " << JsonStringArray(level.TextureList.entries())
+            << ", \"sounds\": " << JsonStringArray(level.SoundList.entries()) << "}\n";
+    } else {
+        PrintList(out, "Textures: ", level.TextureList);
+        PrintList(out, "Sounds: ", level.SoundList);
+    }
+    return kExitOk;
+}
+
+int Size(const std::vector<std::string>& args, std::istream& in, std::ostream& out, std::ostream& err)
+{
+    const ParsedArgs parsed = ParseArgs(args, {}, {});
+    if (parsed.help) {
+        out << kSizeUsage;
+        return kExitOk;
+    }
+    if (!parsed.problem.empty())
+        return UsageError(err, "size: " + parsed.problem, kSizeUsage);
+    if (parsed.operands.size() != 1 || parsed.operands.front().empty())
+        return UsageError(err, "size: name exactly one folder", kSizeUsage);
+
+    const std::string dir = Absolute(parsed.operands.front());
+    TerminalHost host(AnswerPolicy::Batch, in, err);
+    const std::uint64_t total = TotalDirectoryBytes(host, dir, dir, "");
+    out << TotalBytesText(total) << '\n';
+    return host.messagesShown() == 0 ? kExitOk : kExitFailed;
+}
+
+}  // namespace corvane::cli
