@@ -41,8 +41,10 @@ PoolResult PoolTargetResources(const std::string& targPath, LoadedLevel& level, 
     host.setStatus(0, "Grouping all maps' resources...");
 
     const std::string maps = JoinPath(targPath, "maps");
-    for (const std::string& name : PoolLevelFiles(targPath))
-        LoadMapFile(JoinPath(maps, name), ModeTransferred, level, host);
+    for (const std::string& name : PoolLevelFiles(targPath)) {
+        if (LoadMapFile(JoinPath(maps, name), ModeTransferred, level, host) && options.onLevelLoaded)
+            options.onLevelLoaded();
+    }
 
     level.SoundList.removeAdjacentRepeats();
     level.TextureList.removeAdjacentRepeats();

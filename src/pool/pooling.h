@@ -14,6 +14,7 @@ enum class PoolResult { NoLevels, OneLevel, Declined, Pooled };
 struct PoolOptions {
     bool confirm = true;                 // ask "Group All Resources?" first
     std::function<void()> onConfirmed;   // runs once the user has agreed, before any load
+    std::function<void()> onLevelLoaded; // runs after each level that loaded (the view switch)
 };
 
 // The level files that pooling reads: the regular files matching "*.map" in

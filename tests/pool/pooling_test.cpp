@@ -39,8 +39,11 @@ TEST_F(PoolTest, gathersEveryLevelsResourcesOnceInOrder)
     bool confirmed = false;
     PoolOptions options;
     options.onConfirmed = [&] { confirmed = host.statuses.empty(); };
+    int loaded = 0;
+    options.onLevelLoaded = [&] { ++loaded; };
     EXPECT_EQ(PoolTargetResources(target, level, host, options), PoolResult::Pooled);
     EXPECT_TRUE(confirmed) << "runs after the question and before the loads";
+    EXPECT_EQ(loaded, 2);
     ASSERT_EQ(host.boxes.size(), 1u);
     EXPECT_EQ(host.boxes[0].text, "Group All Resources?");
     EXPECT_EQ(host.boxes[0].caption, "Grouping cannot be undone!");
