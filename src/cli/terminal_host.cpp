@@ -106,23 +106,8 @@ OverwriteAnswer TerminalHost::showPrompt(const PromptRequest& request)
     for (const std::string& line : request.lines)
         err_ << line << '\n';
 
-    const bool continueQuestion = request.kind == PromptKind::Continue;
     if (request.kind == PromptKind::Notice)
         return request.showYes ? OverwriteAnswer::Yes : OverwriteAnswer::No;
-    if (policy_ == AnswerPolicy::All || (continueQuestion && policy_ == AnswerPolicy::None))
-        return request.showYesToAll ? OverwriteAnswer::YesToAll : OverwriteAnswer::Yes;
-    if (policy_ == AnswerPolicy::None)
-        return request.showNoToAll ? OverwriteAnswer::NoToAll : OverwriteAnswer::No;
-
-    // The safest visible answer, for when nobody is there to answer.
-    OverwriteAnswer safest = OverwriteAnswer::No;
-    std::string safestName = "no";
-    if (request.showNoToAll) {
-        safest = OverwriteAnswer::NoToAll;
-        safestName = PromptWord(PromptButton::NoToAll, request).typed.front();
-    }
-    if (policy_ == AnswerPolicy::Batch)
-        return safest;
 
     std::vector<std::pair<std::string, OverwriteAnswer>> choices;
     std::string shown;
@@ -135,7 +120,32 @@ OverwriteAnswer TerminalHost::showPrompt(const PromptRequest& request)
         for (const char* typed : word.typed)
             choices.emplace_back(typed, AnswerOf(button));
     }
-    return Ask(choices, shown, safest, safestName);
+    auto nameOf = [&](OverwriteAnswer answer) {
+        for (PromptButton button :
+             {PromptButton::Yes, PromptButton::No, PromptButton::YesToAll, PromptButton::NoToAll}) {
+            if (AnswerOf(button) == answer)
+                return std::string(PromptWord(button, request).shown);
+        }
+        return std::string();
+    };
+
+    // The safest visible answer, for when nobody is there to answer.
+    const OverwriteAnswer safest = request.showNoToAll ? OverwriteAnswer::NoToAll : OverwriteAnswer::No;
+    if (policy_ == AnswerPolicy::Batch)
+        return safest;
+    if (policy_ == AnswerPolicy::Ask)
+        return Ask(choices, shown, safest, nameOf(safest));
+
+    // Answered by the --overwrite policy; going on into an existing target is
+    // part of both policies.
+    const bool yes = policy_ == AnswerPolicy::All || request.kind == PromptKind::Continue;
+    OverwriteAnswer answer = yes ? OverwriteAnswer::Yes : OverwriteAnswer::No;
+    if (yes && request.showYesToAll)
+        answer = OverwriteAnswer::YesToAll;
+    if (!yes && request.showNoToAll)
+        answer = OverwriteAnswer::NoToAll;
+    err_ << "Answer: " << shown << '\n' << "Answered: " << nameOf(answer) << '\n';
+    return answer;
 }
 
 MessageResult TerminalHost::messageBox(const MessageRequest& request)

@@ -108,10 +108,13 @@ TEST_F(CliTransferTest, noneKeepsEverythingButGoesOnIntoTheTarget)
               std::string::npos);
     EXPECT_NE(run.out.find("Already Exists: w/wall.wal\nAlready Exists: w/bell.wav\n"), std::string::npos);
     EXPECT_EQ(tree.read("game/textures/w/wall.wal"), "wall");
-    EXPECT_EQ(run.err.find("Answer:"), std::string::npos);
+    EXPECT_NE(run.err.find("Continue?\nAnswer: ok, cancel\nAnswered: ok\n"), std::string::npos);
+    EXPECT_NE(run.err.find("Answer: yes, no, all (Yes to All), none (No to All)\nAnswered: none (No to All)\n"),
+              std::string::npos);
 
     const CliRun all = transfer({"--overwrite=all"});
     EXPECT_NE(all.out.find("Copied: w/wall.wal\tOverwritten\n"), std::string::npos);
+    EXPECT_NE(all.err.find("Answer: yes, no\nAnswered: yes\n"), std::string::npos) << "the .bsp";
     EXPECT_EQ(tree.read("game/textures/w/wall.wal"), "wall 2");
 }
 
