@@ -73,8 +73,8 @@ INSTANTIATE_TEST_SUITE_P(Fixtures, RealLevelTransfer,
                                            "levels/q2rtxp__q2rtxp_dev_sigio_targetrange.map",
                                            "levels/q2rtxp__q2rtxp_dm_office.map",
                                            "levels/zaereo__zdef3.map", "levels/zaereo__zdm4.map"),
-                         [](const auto& info) {
-                             std::string name = fs::path(info.param).stem().string();
+                         [](const auto& instance) {
+                             std::string name = fs::path(instance.param).stem().string();
                              for (char& c : name)
                                  c = std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
                              return name;
