@@ -128,24 +128,47 @@ std::string FolderOf(const std::string& path)
     return slash == 0 ? path.substr(0, 1) : path.substr(0, slash);
 }
 
+// What a command's arguments come to: either the parsed arguments, or the
+// exit status to end with (after --help, or wrong arguments).
+struct CommandStart {
+    ParsedArgs parsed;
+    std::optional<int> exitStatus;
+};
+
+// Parses a command's arguments and requires exactly one operand, named
+// `operand` in the complaint.
+CommandStart StartCommand(const std::vector<std::string>& args, const std::vector<std::string>& flags,
+                          const std::vector<std::string>& valued, std::string_view command,
+                          std::string_view usage, std::string_view operand, std::ostream& out,
+                          std::ostream& err)
+{
+    CommandStart start{ParseArgs(args, flags, valued), std::nullopt};
+    const ParsedArgs& parsed = start.parsed;
+    const std::string prefix = std::string(command) + ": ";
+    if (parsed.help) {
+        out << usage;
+        start.exitStatus = kExitOk;
+    } else if (!parsed.problem.empty()) {
+        start.exitStatus = UsageError(err, prefix + parsed.problem, usage);
+    } else if (parsed.operands.empty() || parsed.operands.front().empty()) {
+        start.exitStatus = UsageError(err, prefix + "no " + std::string(operand) + " named", usage);
+    } else if (parsed.operands.size() > 1) {
+        start.exitStatus = UsageError(err, prefix + "name exactly one " + std::string(operand), usage);
+    }
+    return start;
+}
+
 }  // namespace
 
 int Transfer(const std::vector<std::string>& args, std::istream& in, std::ostream& out,
              std::ostream& err)
 {
-    const ParsedArgs parsed = ParseArgs(args, {"--move", "--sky"},
-                                        {"--target", "--source-dir", "--pellark", "--overwrite"});
-    if (parsed.help) {
-        out << kTransferUsage;
-        return kExitOk;
-    }
-    if (!parsed.problem.empty())
-        return UsageError(err, "transfer: " + parsed.problem, kTransferUsage);
-    if (parsed.operands.size() != 1 || parsed.operands.front().empty())
-        return UsageError(err,
-                          parsed.operands.empty() ? "transfer: no level named"
-                                                  : "transfer: name exactly one level",
-                          kTransferUsage);
+    const CommandStart start =
+        StartCommand(args, {"--move", "--sky"}, {"--target", "--source-dir", "--pellark", "--overwrite"},
+                     "transfer", kTransferUsage, "level", out, err);
+    if (start.exitStatus)
+        return *start.exitStatus;
+    const ParsedArgs& parsed = start.parsed;
     const std::optional<std::string> target = parsed.value("--target");
     if (!target || target->empty())
         return UsageError(err, "transfer: no target named (--target DIR)", kTransferUsage);
@@ -200,15 +223,10 @@ int Transfer(const std::vector<std::string>& args, std::istream& in, std::ostrea
 
 int Pool(const std::vector<std::string>& args, std::istream& in, std::ostream& out, std::ostream& err)
 {
-    const ParsedArgs parsed = ParseArgs(args, {"--json"}, {});
-    if (parsed.help) {
-        out << kPoolUsage;
-        return kExitOk;
-    }
-    if (!parsed.problem.empty())
-        return UsageError(err, "pool: " + parsed.problem, kPoolUsage);
-    if (parsed.operands.size() != 1 || parsed.operands.front().empty())
-        return UsageError(err, "pool: name exactly one target", kPoolUsage);
+    const CommandStart start = StartCommand(args, {"--json"}, {}, "pool", kPoolUsage, "target", out, err);
+    if (start.exitStatus)
+        return *start.exitStatus;
+    const ParsedArgs& parsed = start.parsed;
 
     LoadedLevel level;
     TerminalHost host(AnswerPolicy::Batch, in, err);
@@ -235,15 +253,10 @@ int Pool(const std::vector<std::string>& args, std::istream& in, std::ostream& o
 
 int Size(const std::vector<std::string>& args, std::istream& in, std::ostream& out, std::ostream& err)
 {
-    const ParsedArgs parsed = ParseArgs(args, {}, {});
-    if (parsed.help) {
-        out << kSizeUsage;
-        return kExitOk;
-    }
-    if (!parsed.problem.empty())
-        return UsageError(err, "size: " + parsed.problem, kSizeUsage);
-    if (parsed.operands.size() != 1 || parsed.operands.front().empty())
-        return UsageError(err, "size: name exactly one folder", kSizeUsage);
+    const CommandStart start = StartCommand(args, {}, {}, "size", kSizeUsage, "folder", out, err);
+    if (start.exitStatus)
+        return *start.exitStatus;
+    const ParsedArgs& parsed = start.parsed;
 
     const std::string dir = Absolute(parsed.operands.front());
     TerminalHost host(AnswerPolicy::Batch, in, err);
