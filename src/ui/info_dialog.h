@@ -1,0 +1,45 @@
+#pragma once
+// The Information dialog: the memo memoInfo (the transfer log, or a warning),
+// the check box chbxDontShow with its label lblAgain (shown only for the Move
+// warning) and the button "Continue", the only way to close it.
+
+#include <string>
+#include <vector>
+
+#include <QDialog>
+
+class QCheckBox;
+class QLabel;
+class QPlainTextEdit;
+class QPushButton;
+
+namespace corvane::ui {
+
+class TfrmInfo : public QDialog {
+    Q_OBJECT
+public:
+    explicit TfrmInfo(QWidget* parent = nullptr);
+
+    void setLines(const std::vector<std::string>& lines);
+    // Shows the dialog modally. A dialog that is open beside the main window
+    // (from "Display Info") is closed first and then shown modally.
+    int showModally();
+
+    QPlainTextEdit* memoInfo;
+    QCheckBox* chbxDontShow;
+    QLabel* lblAgain;
+    QLabel* Image1;
+    QPushButton* bbtnOkay;
+
+public slots:
+    void bbtnOkayClick();
+
+protected:
+    void reject() override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    bool closing_ = false;
+};
+
+}  // namespace corvane::ui

@@ -1,0 +1,24 @@
+#pragma once
+// Starting other programs for the user: the pak utility and the desktop's file
+// manager. What was started runs on its own; Corvane never stops it.
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace corvane::ui {
+
+// What one launch started: the process id of a started program, or 0 when
+// nothing could be started (or nothing is known of what was started).
+using LaunchResult = std::int64_t;
+
+// Starts a program detached, with its arguments and working directory ("" for
+// the current one). An empty program starts nothing.
+LaunchResult LaunchProgram(const std::string& program, const std::vector<std::string>& arguments,
+                           const std::string& workingDirectory);
+
+// Opens a folder in the desktop's file manager; 1 when the desktop took the
+// request, 0 otherwise.
+LaunchResult ExploreFolder(const std::string& folder);
+
+}  // namespace corvane::ui

@@ -1,0 +1,132 @@
+#include "ui/prompt_dialog.h"
+
+#include <QCloseEvent>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QStyle>
+#include <QVBoxLayout>
+
+#include "ui/text.h"
+
+namespace corvane::ui {
+
+namespace {
+
+QPushButton* PromptButton(QDialog* dialog, const char* name, const char* caption, QStyle::StandardPixmap glyph)
+{
+    auto* button = new QPushButton(dialog->style()->standardIcon(glyph), QString::fromLatin1(caption), dialog);
+    button->setObjectName(QString::fromLatin1(name));
+    // Enter presses the focused button only; none is the default one.
+    button->setAutoDefault(true);
+    button->setDefault(false);
+    button->setMinimumWidth(96);
+    return button;
+}
+
+}  // namespace
+
+TfrmMyMsg::TfrmMyMsg(QWidget* parent) : QDialog(parent)
+{
+    setObjectName(QStringLiteral("frmMyMsg"));
+    setWindowTitle(QStringLiteral("File Exists!"));
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
+    setModal(true);
+
+    Image1 = new QLabel(this);
+    Image1->setObjectName(QStringLiteral("Image1"));
+    Image1->setPixmap(style()->standardIcon(QStyle::SP_MessageBoxQuestion).pixmap(32, 32));
+    Image1->setAlignment(Qt::AlignTop);
+
+    memoStatus = new QPlainTextEdit(this);
+    memoStatus->setObjectName(QStringLiteral("memoStatus"));
+    memoStatus->setReadOnly(true);
+    memoStatus->setFrameShape(QFrame::NoFrame);
+    memoStatus->setBackgroundRole(QPalette::Button);
+    memoStatus->viewport()->setBackgroundRole(QPalette::Button);
+    memoStatus->setPlainText(QStringLiteral("memoStatus"));
+    memoStatus->setMinimumSize(420, 150);
+
+    bbtnYes = PromptButton(this, "bbtnYes", kPromptYesCaption, QStyle::SP_DialogYesButton);
+    bbtnNo = PromptButton(this, "bbtnNo", "&No", QStyle::SP_DialogCancelButton);
+    bbtnYesAll = PromptButton(this, "bbtnYesAll", "Ye&s to All", QStyle::SP_DialogApplyButton);
+    bbtnNoAll = PromptButton(this, "bbtnNoAll", kPromptNoAllCaption, QStyle::SP_DialogNoButton);
+
+    auto* top = new QHBoxLayout;
+    top->addWidget(Image1);
+    top->addWidget(memoStatus, 1);
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(bbtnYes);
+    buttons->addWidget(bbtnNo);
+    buttons->addSpacing(16);
+    buttons->addWidget(bbtnYesAll);
+    buttons->addWidget(bbtnNoAll);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(top, 1);
+    layout->addLayout(buttons);
+
+    // Tab order: Yes, No, the memo, Yes to All, No to All.
+    setTabOrder(bbtnYes, bbtnNo);
+    setTabOrder(bbtnNo, memoStatus);
+    setTabOrder(memoStatus, bbtnYesAll);
+    setTabOrder(bbtnYesAll, bbtnNoAll);
+
+    connect(bbtnYes, &QPushButton::clicked, this, &TfrmMyMsg::bbtnYesClick);
+    connect(bbtnNo, &QPushButton::clicked, this, &TfrmMyMsg::bbtnNoClick);
+    connect(bbtnYesAll, &QPushButton::clicked, this, &TfrmMyMsg::bbtnYesAllClick);
+    connect(bbtnNoAll, &QPushButton::clicked, this, &TfrmMyMsg::bbtnNoAllClick);
+}
+
+OverwriteAnswer TfrmMyMsg::ShowPrompt(const PromptRequest& request)
+{
+    setWindowTitle(Q(request.caption));
+    QStringList lines;
+    for (const std::string& line : request.lines)
+        lines << Q(line);
+    memoStatus->setPlainText(lines.join(QLatin1Char('\n')));
+    bbtnYes->setText(Q(request.yesCaption));
+    bbtnNoAll->setText(Q(request.noToAllCaption));
+    bbtnYes->setVisible(request.showYes);
+    bbtnNo->setVisible(request.showNo);
+    bbtnYesAll->setVisible(request.showYesToAll);
+    bbtnNoAll->setVisible(request.showNoToAll);
+
+    answered_ = false;
+    exec();
+
+    bbtnYes->setText(QString::fromLatin1(kPromptYesCaption));
+    bbtnNoAll->setText(QString::fromLatin1(kPromptNoAllCaption));
+    return answer_;
+}
+
+void TfrmMyMsg::answer(OverwriteAnswer value)
+{
+    answer_ = value;
+    answered_ = true;
+    hide();
+    done(static_cast<int>(value));
+}
+
+void TfrmMyMsg::bbtnYesClick() { answer(OverwriteAnswer::Yes); }
+void TfrmMyMsg::bbtnNoClick() { answer(OverwriteAnswer::No); }
+void TfrmMyMsg::bbtnYesAllClick() { answer(OverwriteAnswer::YesToAll); }
+void TfrmMyMsg::bbtnNoAllClick() { answer(OverwriteAnswer::NoToAll); }
+
+void TfrmMyMsg::reject()
+{
+    // Escape: the first visible cancel-style button, or nothing.
+    if (!bbtnNo->isHidden())
+        bbtnNo->click();
+    else if (!bbtnNoAll->isHidden())
+        bbtnNoAll->click();
+}
+
+void TfrmMyMsg::closeEvent(QCloseEvent* event)
+{
+    // No close box: only a button ends the dialog.
+    if (!answered_)
+        event->ignore();
+}
+
+}  // namespace corvane::ui

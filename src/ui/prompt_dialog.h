@@ -1,0 +1,49 @@
+#pragma once
+// The reusable overwrite prompt "File Exists!": an icon, the memo memoStatus
+// and four buttons. Each use sets the caption, the lines, which buttons are
+// visible and the captions of bbtnYes and bbtnNoAll. No button is the default
+// one; Escape presses the first visible cancel-style button (bbtnNo, then
+// bbtnNoAll); there is no close box.
+
+#include <QDialog>
+
+#include "platform/host.h"
+
+class QLabel;
+class QPlainTextEdit;
+class QPushButton;
+
+namespace corvane::ui {
+
+class TfrmMyMsg : public QDialog {
+    Q_OBJECT
+public:
+    explicit TfrmMyMsg(QWidget* parent = nullptr);
+
+    // Shows the dialog modally for one use and returns the answer.
+    OverwriteAnswer ShowPrompt(const PromptRequest& request);
+
+    QLabel* Image1;
+    QPlainTextEdit* memoStatus;
+    QPushButton* bbtnYes;
+    QPushButton* bbtnNo;
+    QPushButton* bbtnYesAll;
+    QPushButton* bbtnNoAll;
+
+public slots:
+    void bbtnYesClick();
+    void bbtnNoClick();
+    void bbtnYesAllClick();
+    void bbtnNoAllClick();
+
+protected:
+    void reject() override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void answer(OverwriteAnswer value);
+    OverwriteAnswer answer_ = OverwriteAnswer::No;
+    bool answered_ = false;
+};
+
+}  // namespace corvane::ui

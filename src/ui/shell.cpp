@@ -1,0 +1,42 @@
+#include "ui/shell.h"
+
+#include <QCoreApplication>
+
+#include "ui/about_dialog.h"
+#include "ui/chooser_dialog.h"
+#include "ui/config_dialog.h"
+#include "ui/info_dialog.h"
+#include "ui/main_window.h"
+#include "ui/prompt_dialog.h"
+#include "ui/text.h"
+
+namespace corvane::ui {
+
+Shell::Shell(KeyStore& store)
+{
+    QCoreApplication::setApplicationName(QString::fromLatin1(kApplicationTitle));
+
+    frmMain = std::make_unique<TfrmMain>(settings, store, host);
+    TfrmMain* main = frmMain.get();
+    host.attachWindow({[main](int panel, std::string_view text) { main->setStatusText(panel, text); },
+                       [main](std::string_view text) { main->setWindowTitle(Q(text)); }, main});
+    RunGuarded(host, [&] { frmMain->FormCreate(); });
+    frmMain->show();
+
+    Form1 = new TForm1(frmMain->MainMode, settings, host, main);
+    frmInfo = new TfrmInfo(main);
+    frmMyMsg = new TfrmMyMsg(main);
+    host.attachPrompt(frmMyMsg);
+    frmAbout = new TfrmAbout(main);
+    frmConfig = new TfrmConfig(settings, store, host, *main, *Form1);
+    frmMain->attachDialogs(Form1, frmInfo, frmAbout, frmConfig);
+    RunGuarded(host, [&] { frmConfig->FormCreate(); });
+}
+
+Shell::~Shell()
+{
+    host.attachPrompt(nullptr);
+    host.attachWindow({});
+}
+
+}  // namespace corvane::ui

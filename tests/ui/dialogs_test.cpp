@@ -1,0 +1,256 @@
+// The small dialogs and tools: the overwrite prompt through the Host, the
+// Information dialog with the Move warning, About, the Pellark choice and the
+// launchers.
+
+#include <csignal>
+#include <filesystem>
+#include <fstream>
+#include <sys/types.h>
+#include <sys/wait.h>
+
+#include <QAction>
+#include <QCheckBox>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+#include <QToolButton>
+
+#include "ui/about_dialog.h"
+#include "ui/info_dialog.h"
+#include "ui/prompt_dialog.h"
+#include "ui_fixture.h"
+
+namespace corvane::ui::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+class Prompt : public UiTest {
+protected:
+    void SetUp() override
+    {
+        storeSettings(tree.dir("maps"), "");
+        start();
+    }
+    // Answers the prompt by a key or a button, noting what it showed.
+    void answerWith(std::function<void(TfrmMyMsg&)> action)
+    {
+        modals.then([this, action](QDialog& dialog) {
+            auto& prompt = static_cast<TfrmMyMsg&>(dialog);
+            caption = prompt.windowTitle();
+            memo = prompt.memoStatus->toPlainText();
+            visible.clear();
+            for (QPushButton* button : {prompt.bbtnYes, prompt.bbtnNo, prompt.bbtnYesAll, prompt.bbtnNoAll})
+                visible << (button->isVisible() ? button->text() : QString());
+            action(prompt);
+        });
+    }
+    QString caption, memo;
+    QStringList visible;
+};
+
+TEST_F(Prompt, showsTheRequestAndEscapePressesNo)
+{
+    PromptRequest request;
+    request.caption = "Textures dir exists! TOWN";
+    request.lines = {"Overwrite?", "  ", "/t/a.wal\tdate"};
+    request.showYesToAll = request.showNoToAll = true;
+    answerWith([](TfrmMyMsg& prompt) { QTest::keyClick(&prompt, Qt::Key_Escape); });
+    EXPECT_EQ(shell->host.showPrompt(request), OverwriteAnswer::No);
+    EXPECT_EQ(caption, QStringLiteral("Textures dir exists! TOWN"));
+    EXPECT_EQ(memo, QStringLiteral("Overwrite?\n  \n/t/a.wal\tdate"));
+    EXPECT_EQ(visible, (QStringList{QStringLiteral("&Yes"), QStringLiteral("&No"), QStringLiteral("Ye&s to All"),
+                                    QStringLiteral("No to &All ")}));
+
+    // Enter presses the button that has the focus, not a default one.
+    answerWith([](TfrmMyMsg& prompt) {
+        prompt.bbtnYesAll->setFocus();
+        QTest::keyClick(prompt.bbtnYesAll, Qt::Key_Return);
+    });
+    EXPECT_EQ(shell->host.showPrompt(request), OverwriteAnswer::YesToAll);
+}
+
+TEST_F(Prompt, relabelledButtonsGetTheirCaptionsBackAndEscapeFindsTheVisibleCancel)
+{
+    PromptRequest request;
+    request.caption = "Target";
+    request.showNo = false;
+    request.showNoToAll = true;
+    request.yesCaption = "&Ok";
+    request.noToAllCaption = "Cancel";
+    answerWith([](TfrmMyMsg& prompt) { QTest::keyClick(&prompt, Qt::Key_Escape); });
+    EXPECT_EQ(shell->host.showPrompt(request), OverwriteAnswer::NoToAll);
+    EXPECT_EQ(visible, (QStringList{QStringLiteral("&Ok"), QString(), QString(), QStringLiteral("Cancel")}));
+    EXPECT_EQ(shell->frmMyMsg->bbtnYes->text(), QStringLiteral("&Yes"));
+    EXPECT_EQ(shell->frmMyMsg->bbtnNoAll->text(), QStringLiteral("No to &All "));
+}
+
+TEST_F(Prompt, withoutACancelButtonNeitherEscapeNorTheCloseRequestEndsIt)
+{
+    PromptRequest request;
+    request.caption = "Missing";
+    request.showNo = false;
+    bool stillOpen = false;
+    answerWith([&](TfrmMyMsg& prompt) {
+        QTest::keyClick(&prompt, Qt::Key_Escape);
+        prompt.close();
+        stillOpen = prompt.isVisible();
+        prompt.bbtnYes->click();
+    });
+    EXPECT_EQ(shell->host.showPrompt(request), OverwriteAnswer::Yes);
+    EXPECT_TRUE(stillOpen);
+}
+
+TEST_F(Prompt, messageBoxesShowTheirButtonsInTheOrderAsked)
+{
+    SeenBox seen;
+    modals.answerBox(QStringLiteral("&No"), &seen);
+    const MessageResult result = shell->host.messageBox(
+        {"Replace?", "Question", MessageIcon::Warning, {MessageButton::Yes, MessageButton::No, MessageButton::Cancel}});
+    EXPECT_EQ(result, MessageButton::No);
+    EXPECT_EQ(seen.buttons, (QStringList{QStringLiteral("&Yes"), QStringLiteral("&No"), QStringLiteral("Cancel")}));
+    EXPECT_EQ(seen.icon, QMessageBox::Warning);
+}
+
+class Tools : public UiTest {
+protected:
+    void useTarget()
+    {
+        startWithLevel(tree.dir("game"));
+        main().btnUseCurrent->click();
+    }
+};
+
+TEST_F(Tools, theMoveWarningClosesAnOpenInformationDialogFirstAndCanBeSuppressed)
+{
+    useTarget();
+    TfrmInfo& info = *shell->frmInfo;
+    info.setLines({"Copied: town/wall.wal"});
+    main().speedInfoClick();
+    ASSERT_TRUE(info.isVisible());
+    ASSERT_FALSE(info.isModal());
+
+    QString warning;
+    bool boxShown = false;
+    modals.then([&](QDialog& dialog) {
+        warning = static_cast<TfrmInfo&>(dialog).memoInfo->toPlainText();
+        boxShown = info.chbxDontShow->isVisible() && info.lblAgain->isVisible();
+        info.chbxDontShow->setChecked(true);
+        PressNamed(dialog, "bbtnOkay");
+    });
+    main().optionMove->click();
+    EXPECT_EQ(warning, QStringLiteral("Moving files is NOT RECCOMMENDED!\n  \nCopying files is much safer and allows "
+                                      "you to keep your working textures folders intact.\n  \nChoose Move Files only "
+                                      "if you will no longer keep these textures in your common texture library."));
+    EXPECT_TRUE(boxShown);
+    EXPECT_EQ(info.lblAgain->text(), QStringLiteral("Don't show this message again"));
+    EXPECT_TRUE(main().optionMove->isChecked());
+    EXPECT_FALSE(main().MoveWarningPending);
+    EXPECT_TRUE(info.chbxDontShow->isHidden());
+    EXPECT_FALSE(info.isVisible());
+
+    // Suppressed for the rest of the run.
+    main().optionCopy->click();
+    main().optionMove->click();
+    EXPECT_TRUE(main().optionMove->isChecked());
+}
+
+TEST_F(Tools, theInformationDialogClosesOnlyByContinue)
+{
+    storeSettings(tree.dir("maps"), "");
+    start();
+    TfrmInfo& info = *shell->frmInfo;
+    main().speedInfoClick();
+    QTest::keyClick(&info, Qt::Key_Escape);
+    info.close();
+    EXPECT_TRUE(info.isVisible());
+    info.bbtnOkay->click();
+    EXPECT_FALSE(info.isVisible());
+}
+
+TEST_F(Tools, aboutOpensFromTheHelpMenuAndClosesWithOk)
+{
+    storeSettings(tree.dir("maps"), "");
+    start();
+    QString title, by;
+    modals.then([&](QDialog& dialog) {
+        auto& about = static_cast<TfrmAbout&>(dialog);
+        title = about.windowTitle();
+        by = about.lblBy->text();
+        PressNamed(about, "OKButton");
+    });
+    main().mnuHelpAbout->trigger();
+    EXPECT_EQ(title, QStringLiteral("About"));
+    EXPECT_EQ(by, QStringLiteral("by"));
+}
+
+TEST_F(Tools, includePellarkAsksForTheFolderAndRefusesWithoutOne)
+{
+    useTarget();
+    int modeWhileOpen = -1;
+    modals.then([&](QDialog& dialog) {
+        modeWhileOpen = main().MainMode;
+        PressNamed(dialog, "BitBtn2");
+    });
+    SeenBox refusal;
+    modals.answerBox(QStringLiteral("OK"), &refusal);
+    main().chbxPellark->click();
+    EXPECT_EQ(modeWhileOpen, ModeChoosePellark);
+    EXPECT_EQ(main().MainMode, ModeMapLoaded);
+    EXPECT_EQ(refusal.caption, QStringLiteral("Errror"));
+    EXPECT_EQ(refusal.text,
+              QStringLiteral("Can't copy Pellark Directory - NOT DEFINED!\n\n Use the Configure menu to set Pellark directory."));
+    EXPECT_EQ(refusal.icon, QMessageBox::Critical);
+    EXPECT_FALSE(main().chbxPellark->isChecked());
+
+    const std::string chosen = tree.dir("pellark");
+    modals.then([&](QDialog& dialog) {
+        static_cast<QDialog&>(dialog).findChild<QLineEdit*>(QStringLiteral("editDir"))->setText(QString::fromStdString(chosen));
+        PressNamed(dialog, "BitBtn1");
+    });
+    main().chbxPellark->click();
+    EXPECT_EQ(shell->settings.PellarkPath, chosen);
+    EXPECT_EQ(main().lblPellark->text(), QString::fromStdString(chosen));
+    main().chbxPellark->click();
+    EXPECT_EQ(main().lblPellark->text(), QString());
+}
+
+TEST_F(Tools, thePakLauncherLocatesTheUtilityOnceAndClosingLeavesItRunning)
+{
+    // A utility that records its working folder and then keeps running.
+    const std::string out = tree.path("paked.out");
+    const std::string utility = tree.file("bin/paked", "#!/bin/sh\npwd > \"" + out + "\"\nexec sleep 30\n");
+    fs::permissions(utility, fs::perms::owner_all);
+    useTarget();
+    QString title;
+    modals.then([&](QDialog& dialog) {
+        auto& open = static_cast<QFileDialog&>(dialog);
+        title = open.windowTitle();
+        open.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(QString::fromStdString(utility));
+        static_cast<QDialog&>(open).accept();
+    });
+    main().speedPakExp->click();
+    EXPECT_EQ(title, QStringLiteral("Locate Pak Utility"));
+    EXPECT_EQ(shell->settings.PakPath, utility);
+    const pid_t started = static_cast<pid_t>(main().pakLaunch);
+    ASSERT_GT(started, 0);
+    for (int i = 0; i < 200 && !fs::exists(out); ++i)
+        QTest::qWait(10);
+
+    main().close();
+    QTest::qWait(100);
+    EXPECT_EQ(kill(started, 0), 0) << "the utility was stopped with Corvane";
+    EXPECT_EQ(stored("PakPath"), utility);
+    kill(started, SIGTERM);
+    std::ifstream cwd(out);
+    std::string folder;
+    std::getline(cwd, folder);
+    EXPECT_EQ(folder, tree.path("game"));
+}
+
+}  // namespace
+}  // namespace corvane::ui::test

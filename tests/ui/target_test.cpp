@@ -1,0 +1,223 @@
+// The target controls: the field's leave and change handlers, "Use this",
+// Browse with the directory chooser, and when Preview is enabled.
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QCheckBox>
+
+#include "ui/browser.h"
+#include "ui/chooser_dialog.h"
+#include "ui_fixture.h"
+
+namespace corvane::ui::test {
+namespace {
+
+class TargetField : public UiTest {
+protected:
+    void loadLevel()
+    {
+        target = tree.dir("game");
+        maps = startWithLevel(target);
+        activate();
+    }
+    std::string maps;
+    std::string target;
+};
+
+TEST_F(TargetField, aPathWithoutItsRootIsRefusedWithABeepAndTheOldTargetStays)
+{
+    loadLevel();
+    main().btnUseCurrent->setEnabled(false);
+    SeenBox refusal;
+    modals.answerBox(QStringLiteral("Cancel"), &refusal);
+    const std::size_t beeps = shell->host.alertCount();
+    typeTarget(QStringLiteral("game/dir"));
+
+    EXPECT_EQ(shell->host.alertCount(), beeps + 1);
+    EXPECT_EQ(refusal.caption, QStringLiteral("Error"));
+    EXPECT_EQ(refusal.text, QStringLiteral("Please specify a full path.\nExample: /home/user/MyLevel"));
+    EXPECT_EQ(refusal.icon, QMessageBox::Information);
+    EXPECT_EQ(refusal.buttons, (QStringList{QStringLiteral("OK"), QStringLiteral("Cancel")}));
+    EXPECT_EQ(shell->settings.TargPath, target);
+    EXPECT_EQ(main().editGameDir->text(), QStringLiteral("game/dir"));
+    EXPECT_FALSE(main().btnUseCurrent->isEnabled());
+}
+
+TEST_F(TargetField, aFullPathBecomesTheTargetAndEnablesUseThis)
+{
+    loadLevel();
+    main().btnUseCurrent->setEnabled(false);
+    typeTarget(QStringLiteral("/srv/games/new level"));
+    EXPECT_EQ(shell->settings.TargPath, "/srv/games/new level");
+    EXPECT_TRUE(main().btnUseCurrent->isEnabled());
+    EXPECT_TRUE(main().btnBrowse->isEnabled());
+    EXPECT_EQ(main().statusText(0), QStringLiteral("Select options, then click Transfer."));
+}
+
+TEST_F(TargetField, anEmptyOrShortFullPathIsTakenWithoutEnablingUseThis)
+{
+    loadLevel();
+    main().btnUseCurrent->setEnabled(false);
+    typeTarget(QString());
+    EXPECT_EQ(shell->settings.TargPath, "");
+    EXPECT_FALSE(main().btnUseCurrent->isEnabled());
+    EXPECT_EQ(main().statusText(0), QStringLiteral("Select options, then click Transfer."));
+    typeTarget(QStringLiteral("/g"));
+    EXPECT_EQ(shell->settings.TargPath, "/g");
+    EXPECT_FALSE(main().btnUseCurrent->isEnabled());
+}
+
+TEST_F(TargetField, leavingTheFieldWithoutALevelChangesNothing)
+{
+    storeSettings(tree.dir("maps"), "/old/target");
+    start();
+    activate();
+    typeTarget(QStringLiteral("not/full"));
+    typeTarget(QStringLiteral("/new/target"));
+    EXPECT_EQ(shell->settings.TargPath, "/old/target");
+}
+
+TEST_F(TargetField, useThisUnlocksTheOptionsAndPutsTheTargetBack)
+{
+    loadLevel();
+    ASSERT_TRUE(main().btnUseCurrent->isEnabled());
+    main().btnUseCurrent->click();
+    TfrmMain& w = main();
+    EXPECT_FALSE(w.btnBrowse->isEnabled());
+    EXPECT_FALSE(w.btnUseCurrent->isEnabled());
+    EXPECT_FALSE(w.btnPreview->isEnabled());
+    for (QWidget* option : std::initializer_list<QWidget*>{w.btnCreate, w.optionMove, w.optionCopy, w.chbxPellark,
+                                                           w.chbxSky})
+        EXPECT_TRUE(option->isEnabled()) << option->objectName().toStdString();
+    EXPECT_TRUE(w.editGameDir->isEnabled());
+    EXPECT_EQ(w.editGameDir->text(), QString::fromStdString(target));
+
+    w.chbxSky->click();
+    EXPECT_EQ(w.lblSky->text(), QStringLiteral("dusk"));
+    w.chbxSky->click();
+    EXPECT_EQ(w.lblSky->text(), QString());
+}
+
+using PreviewButton = UiTest;
+
+TEST_F(PreviewButton, followsTheMapsFolderOfTheTargetAtStart)
+{
+    const std::string target = tree.dir("game");
+    storeSettings(tree.dir("maps"), target);
+    start();
+    EXPECT_FALSE(main().btnPreview->isEnabled());
+    shell.reset();
+
+    tree.dir("game/maps");
+    start();
+    EXPECT_TRUE(main().btnPreview->isEnabled());
+}
+
+TEST_F(PreviewButton, typingAnExistingFolderEnablesItOnlyWithoutALevel)
+{
+    const std::string maps = tree.dir("src/maps");
+    tree.file("src/maps/small.map", kSmallLevel);
+    const std::string other = tree.dir("other");
+    storeSettings(maps, "");
+    start();
+    main().editGameDir->setText(QString::fromStdString(other));
+    EXPECT_TRUE(main().btnPreview->isEnabled());
+    main().editGameDir->setText(QString::fromStdString(tree.path("missing")));
+    EXPECT_FALSE(main().btnPreview->isEnabled());
+
+    doubleClickEntry("small.map");
+    EXPECT_FALSE(main().btnPreview->isEnabled());
+    main().editGameDir->setText(QString::fromStdString(other));
+    EXPECT_FALSE(main().btnPreview->isEnabled());
+}
+
+class Chooser : public UiTest {
+protected:
+    // Answers the chooser: notes its title, the mode while open and its path
+    // field, then sets the field (when given) and presses a button.
+    void answerChooser(const char* button, QString typed = {})
+    {
+        modals.then([this, button, typed](QDialog& dialog) {
+            auto& chooser = static_cast<TForm1&>(dialog);
+            titles << chooser.windowTitle();
+            modesWhileOpen.push_back(main().MainMode);
+            fieldsShown << chooser.editDir->text();
+            if (!typed.isNull())
+                chooser.editDir->setText(typed);
+            PressNamed(chooser, button);
+        });
+    }
+    QStringList titles;
+    std::vector<int> modesWhileOpen;
+    QStringList fieldsShown;
+};
+
+TEST_F(Chooser, browseInTheIdleModeFillsTheFieldButKeepsTheTarget)
+{
+    const std::string target = tree.dir("game");
+    const std::string picked = tree.dir("picked");
+    storeSettings(tree.dir("maps"), target);
+    start();
+    answerChooser("BitBtn1", QString::fromStdString(picked));
+    main().btnBrowse->click();
+
+    EXPECT_EQ(titles, QStringList{QStringLiteral("Set Target Directory")});
+    EXPECT_EQ(modesWhileOpen, std::vector<int>{PurposeTarget});
+    // It opened on the stored target.
+    EXPECT_EQ(fieldsShown, QStringList{QString::fromStdString(target)});
+    EXPECT_EQ(main().MainMode, ModeIdle);
+    EXPECT_EQ(main().editGameDir->text(), QString::fromStdString(picked));
+    EXPECT_EQ(shell->settings.TargPath, target);
+    EXPECT_TRUE(main().btnPreview->isEnabled());
+}
+
+TEST_F(Chooser, browseWithALevelTakesTheChoiceAsTargetAndCancelChangesOnlyPreview)
+{
+    const std::string maps = startWithLevel("");
+    answerChooser("BitBtn1", QStringLiteral("/brand/new/dir"));
+    main().btnBrowse->click();
+    EXPECT_EQ(modesWhileOpen.back(), PurposeTarget);
+    EXPECT_EQ(main().MainMode, ModeMapLoaded);
+    EXPECT_EQ(shell->settings.TargPath, "/brand/new/dir");
+    EXPECT_FALSE(main().btnPreview->isEnabled());
+
+    // Browse enables Preview for an existing folder whatever the mode.
+    main().editGameDir->setText(QString::fromStdString(maps));
+    answerChooser("BitBtn2", QStringLiteral("/ignored"));
+    main().btnBrowse->click();
+    EXPECT_EQ(main().editGameDir->text(), QString::fromStdString(maps));
+    EXPECT_EQ(shell->settings.TargPath, "/brand/new/dir");
+    EXPECT_TRUE(main().btnPreview->isEnabled());
+}
+
+TEST_F(Chooser, remembersWhereItWasLeftWhenTheStoredPathDoesNotExist)
+{
+    const std::string first = tree.dir("first");
+    storeSettings(tree.dir("maps"), first, "", "/no/such/pellark");
+    start();
+    // Moves the chooser to a subfolder, then cancels.
+    const std::string sub = tree.dir("first/sub");
+    modals.then([&](QDialog& dialog) {
+        auto& chooser = static_cast<TForm1&>(dialog);
+        chooser.DirectoryListBox1->setDirectory(sub);
+        fieldsShown << chooser.editDir->text();
+        PressNamed(chooser, "BitBtn2");
+    });
+    main().btnBrowse->click();
+    EXPECT_EQ(fieldsShown, QStringList{QString::fromStdString(sub)});
+
+    // The Pellark purpose's stored path is missing: it opens where it was left.
+    answerChooser("BitBtn2");
+    int saved = 0;
+    EXPECT_FALSE(RunChooser(*shell->Form1, main().MainMode, saved, PurposePellark));
+    EXPECT_EQ(titles, QStringList{QStringLiteral("Set Pellark Directory")});
+    EXPECT_EQ(fieldsShown.back(), QString::fromStdString(sub));
+    EXPECT_EQ(shell->Form1->DirectoryListBox1->directory(), sub);
+    EXPECT_EQ(main().MainMode, ModeIdle);
+}
+
+}  // namespace
+}  // namespace corvane::ui::test

@@ -1,0 +1,129 @@
+#pragma once
+// What the window tests share: a sandbox with a settings file, the shell
+// started on it, and a script that answers the modal dialogs as they appear.
+
+#include <deque>
+#include <functional>
+#include <ostream>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include <QDialog>
+#include <QMessageBox>
+#include <QObject>
+#include <QStringList>
+
+#include "settings/key_store.h"
+#include "settings/qt_key_store.h"
+#include "support/temp_tree.h"
+#include "ui/main_window.h"
+#include "ui/shell.h"
+
+// Readable QString values in failure messages.
+inline void PrintTo(const QString& text, std::ostream* out)
+{
+    *out << '"' << text.toStdString() << '"';
+}
+
+namespace corvane::ui::test {
+
+// A message box as the user saw it.
+struct SeenBox {
+    QString caption;
+    QString text;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    QStringList buttons;  // in the order shown
+};
+
+// Answers modal dialogs in the order they are shown. Each step receives the
+// dialog and must close it; a dialog shown with no step left fails the test
+// and is closed.
+class ModalScript : public QObject {
+public:
+    using Step = std::function<void(QDialog&)>;
+    ModalScript();
+    ~ModalScript() override;
+
+    void then(Step step) { steps_.push_back(std::move(step)); }
+    // A step for the next dialog, ahead of those queued (for one a step opens).
+    void first(Step step) { steps_.push_front(std::move(step)); }
+    // A message box: records it and presses the button with that caption.
+    void answerBox(const QString& button, SeenBox* seen = nullptr);
+    bool done() const { return steps_.empty(); }
+    const QStringList& unexpected() const { return unexpected_; }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    std::deque<Step> steps_;
+    QStringList unexpected_;
+};
+
+// Presses the button of a dialog that carries the caption.
+void Press(QDialog& dialog, const QString& caption);
+// Presses a button of a dialog by its object name.
+void PressNamed(QDialog& dialog, const char* name);
+
+// Counts the writes that reach the real store.
+class CountingKeyStore : public KeyStore {
+public:
+    explicit CountingKeyStore(KeyStore& inner) : inner_(inner) {}
+    int creates = 0;
+    int writes = 0;
+    bool OpenKey() override { return inner_.OpenKey(); }
+    bool CreateKey() override { ++creates; return inner_.CreateKey(); }
+    StoredValue QueryValue(const std::string& name) override { return inner_.QueryValue(name); }
+    bool SetValue(const std::string& name, const std::string& text) override
+    {
+        ++writes;
+        return inner_.SetValue(name, text);
+    }
+    bool FlushKey() override { return inner_.FlushKey(); }
+
+private:
+    KeyStore& inner_;
+};
+
+class UiTest : public ::testing::Test {
+protected:
+    UiTest();
+    ~UiTest() override;
+    void TearDown() override;
+
+    // Writes the settings file as an earlier run would have left it.
+    void storeSettings(const std::string& src, const std::string& targ, const std::string& pak = "",
+                       const std::string& pellark = "");
+    // Starts the program on the settings file.
+    void start();
+    // Starts with the small level in the source folder src/maps and loads it
+    // by a double-click; returns the source folder.
+    std::string startWithLevel(const std::string& target, const std::string& pak = "",
+                               const std::string& pellark = "");
+    // The four values in the settings file on disk, "<missing>" for one not there.
+    std::string stored(const std::string& name) const;
+    bool settingsFileExists() const;
+
+    TfrmMain& main() { return *shell->frmMain; }
+    // Makes the main window the active one, so focus changes are real.
+    void activate();
+    // Loads a level by a double-click on its entry in the file list.
+    void doubleClickEntry(const std::string& fileName);
+    // Moves the keyboard focus into the target field, types the text and leaves the field.
+    void typeTarget(const QString& text);
+
+    corvane::test::TempTree tree;
+    std::string settingsFile;
+    ModalScript modals;
+    std::unique_ptr<QtKeyStore> realStore;
+    std::unique_ptr<CountingKeyStore> store;
+    std::unique_ptr<Shell> shell;
+};
+
+// A small level with two custom textures, one stock texture and one custom sound.
+extern const char* const kSmallLevel;
+
+}  // namespace corvane::ui::test
