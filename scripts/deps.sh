@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Installs the Debian packages Corvane needs to build and test, when any is missing.
-# Quiet, and quick when everything is there already.
+# Quiet, and quick when everything is there already. Packages named as arguments
+# are installed too (scripts/screenshot.sh asks for its own this way).
 set -euo pipefail
 
-packages=(g++ cmake ninja-build libgtest-dev qt6-base-dev)
+packages=(g++ cmake ninja-build libgtest-dev qt6-base-dev "$@")
 
 missing=()
 for pkg in "${packages[@]}"; do
