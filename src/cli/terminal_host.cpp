@@ -7,18 +7,11 @@
 #include <utility>
 #include <vector>
 
+#include "platform/paths.h"
+
 namespace corvane::cli {
 
 namespace {
-
-std::string Lowered(std::string text)
-{
-    for (char& c : text) {
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
-    }
-    return text;
-}
 
 std::string Trimmed(const std::string& text)
 {
@@ -84,7 +77,7 @@ Choice TerminalHost::Ask(const std::vector<std::pair<std::string, Choice>>& choi
             err_ << "Answer: " << shown << '\n' << std::flush;
             std::string line;
             if (std::getline(in_, line)) {
-                const std::string typed = Lowered(Trimmed(line));
+                const std::string typed = AsciiLower(Trimmed(line));
                 for (const auto& [word, choice] : choices) {
                     if (typed == word)
                         return choice;

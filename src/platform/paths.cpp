@@ -16,6 +16,22 @@ bool IsRootDir(std::string_view dir, PathStyle style)
 
 }  // namespace
 
+std::string AsciiLower(std::string text)
+{
+    for (char& c : text)
+        c = static_cast<char>(FoldAscii(static_cast<unsigned char>(c)));
+    return text;
+}
+
+std::string AsciiUpper(std::string text)
+{
+    for (char& c : text) {
+        if (c >= 'a' && c <= 'z')
+            c = static_cast<char>(c - 'a' + 'A');
+    }
+    return text;
+}
+
 char Separator(PathStyle style)
 {
     return style == PathStyle::Windows ? '\\' : '/';

@@ -47,6 +47,10 @@ std::string EntryRelativePath(std::string_view entry, PathStyle style = kNativeS
 // The drive character of a path: its first character, or NUL for "".
 char DriveCharacter(std::string_view path);
 
+// The text with ASCII letters in lower or upper case; other bytes stay as they are.
+std::string AsciiLower(std::string text);
+std::string AsciiUpper(std::string text);
+
 // Matches a file name against a pattern with "*" (any run) and "?" (any one
 // character); ASCII letters match without regard to case, other bytes exactly.
 bool MatchesPattern(std::string_view name, std::string_view pattern);

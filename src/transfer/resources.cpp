@@ -8,19 +8,6 @@
 
 namespace corvane {
 
-namespace {
-
-std::string AsciiUpper(std::string text)
-{
-    for (char& c : text) {
-        if (c >= 'a' && c <= 'z')
-            c = static_cast<char>(c - 'a' + 'A');
-    }
-    return text;
-}
-
-}  // namespace
-
 void MissingFileNotice(TransferContext& context, const std::string& source, const std::string& target)
 {
     PromptRequest request;

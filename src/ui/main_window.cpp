@@ -96,10 +96,7 @@ std::string Extension(const std::string& path)
     const std::size_t dot = name.rfind('.');
     if (dot == std::string::npos)
         return {};
-    std::string extension = name.substr(dot + 1);
-    for (char& c : extension)
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return extension;
+    return AsciiLower(name.substr(dot + 1));
 }
 
 void Fill(QListWidget* list, const std::vector<std::string>& entries)

@@ -81,6 +81,8 @@ TEST(PathRules, patternsMatchLettersWithoutCase)
     EXPECT_FALSE(MatchesPattern("\xc9t\xc9.map", "\xe9t\xe9.map")) << "only ASCII letters fold";
     EXPECT_TRUE(MatchesPattern("aaaaaaaaaaaaaaaaaaaab", "*a*a*a*a*a*b"));
     EXPECT_FALSE(MatchesPattern("aaaaaaaaaaaaaaaaaaaaa", "*a*a*a*a*a*b"));
+    EXPECT_EQ(AsciiUpper("mymap_2\xe9z"), "MYMAP_2\xe9Z");
+    EXPECT_EQ(AsciiLower("PAK0.PaK\xc9"), "pak0.pak\xc9");
 }
 
 }  // namespace
