@@ -1,32 +1,36 @@
 #!/usr/bin/env python3
-"""Time corvane-cli transfer and size beside cp -r and du -sb on one tree.
+"""Time corvane-cli beside the tools a user would use instead, on one data set.
 
     python3 bench/bench.py --cli build-bench/src/corvane-cli \
         --data DATA --scratch SCRATCH [--runs N]
 
 DATA is a folder written by bench/make_data.py.  SCRATCH is an empty folder
-on the same file system where the targets are built and removed again.
+on the same file system where the transfer targets are built and removed.
 
-Every round runs the four commands once, each into or over fresh output:
+Every round runs, side by side:
 
+  scan       corvane-cli scan BIG             beside  wc -l BIG          (3 times)
+  size       corvane-cli size SIZES           beside  du -sb SIZES       (twice)
+  pool       corvane-cli pool POOL-50, POOL-100 and POOL-200             (twice)
   transfer   corvane-cli transfer LEVEL --target NEW --sky --overwrite all
-  cp -r      cp -r STAGE NEW, where STAGE holds (as hard links) exactly the
-             files the transfer copies, laid out as the transfer lays them
-  size       corvane-cli size TARGET    (TARGET: this round's transfer output)
-  du -sb     du -sb TARGET
+             beside  cp -r STAGE NEW (twice), where STAGE holds (as hard links)
+             exactly the files the transfer copies, laid out as the
+             transfer lays them
 
-The order within each pair alternates from round to round.  Before each
-command the file system is synced so that writing back the previous
-command's output is not charged to the next one.  The page cache is warm:
-the source files are read once before the first round and never dropped.
+The order within each group turns round from one repetition to the next.
+Before each command the file system is synced so that writing back the
+previous command's output is not charged to the next one.  The page cache is
+warm: the data is read once before the first round and never dropped.
 
 Times are wall-clock from spawn to exit.  Peak memory (maximum resident set
-size) is measured in a second, untimed run of each command per round.  The table gives the
-median of each figure and the ratio of Corvane's median to the baseline's.
+size) is measured in separate, untimed runs.  The table gives the median of
+each figure, the ratio of Corvane's median to the baseline's, and the goal
+for it; the exit status is 1 when a goal is not met.
 """
 
 import argparse
 import filecmp
+import json
 import os
 import platform
 import shutil
@@ -111,64 +115,54 @@ def parse_total(text):
 
 
 def fmt_time(seconds):
-    return "%.3f s" % seconds if seconds >= 0.1 else "%.1f ms" % (seconds * 1000)
+    if seconds >= 0.1:
+        return "%.3f s" % seconds
+    if seconds >= 0.01:
+        return "%.1f ms" % (seconds * 1000)
+    return "%.3f ms" % (seconds * 1000)
 
 
 def fmt_mem(kib):
     return "%.1f MiB" % (kib / 1024)
 
 
-def main():
-    parser = argparse.ArgumentParser(description=__doc__.split("\n")[0])
-    parser.add_argument("--cli", required=True, type=Path)
-    parser.add_argument("--data", required=True, type=Path)
-    parser.add_argument("--scratch", required=True, type=Path)
-    parser.add_argument("--runs", type=int, default=5)
-    args = parser.parse_args()
-    if args.runs < 1:
-        sys.exit("--runs must be at least 1")
+def run_json(argv):
+    done = subprocess.run(argv, capture_output=True, text=True)
+    if done.returncode != 0:
+        sys.exit("command failed: %s\n%s" % (" ".join(argv), done.stderr))
+    return json.loads(done.stdout)
 
-    cli = str(args.cli.resolve())
-    cp = shutil.which("cp")
-    du = shutil.which("du")
-    if not cp or not du:
-        sys.exit("cp and du are needed")
-    tree = args.data.resolve() / "tree"
-    levels = sorted((tree / "maps").glob("*.map"))
-    if len(levels) != 1:
-        sys.exit("expected one level in %s" % (tree / "maps"))
-    level = str(levels[0])
-    expected = (args.data / "expected.txt").read_text().split()
 
-    scratch = args.scratch.resolve()
-    scratch.mkdir(parents=True, exist_ok=True)
-    stderr_path = scratch / "stderr.txt"
+class Bench:
+    """Collects the samples of every timed command."""
 
-    # Room for two copies of the data at once (one per tool), with a margin.
-    data_bytes = sum((tree / rel).stat().st_size for rel in expected)
-    free = shutil.disk_usage(scratch).free
-    if free < 2.5 * data_bytes:
-        sys.exit("not enough free space in %s: %.0f MB free, %.0f MB needed"
-                 % (scratch, free / 1e6, 2.5 * data_bytes / 1e6))
+    def __init__(self, scratch):
+        self.scratch = scratch
+        self.stderr_path = scratch / "stderr.txt"
+        self.times = {}
+        self.memory = {}
 
-    # The baseline's source: the files the transfer copies, in its layout.
-    stage = scratch / "stage"
-    for rel in expected:
-        (stage / rel).parent.mkdir(parents=True, exist_ok=True)
-        os.link(tree / rel, stage / rel)
+    def time(self, key, argv):
+        self.times.setdefault(key, []).append(spawn_and_wait(argv, self.stderr_path))
 
-    print("Data: %d files, %.1f MB; %d rounds" % (len(expected), data_bytes / 1e6, args.runs))
-    print("Machine: %s %s, %d CPUs, Python %s"
-          % (platform.system(), platform.release(), os.cpu_count() or 0,
-             platform.python_version()))
-    print("Page cache: warm (sources read once before the first round, never dropped)")
-    if not GNU_TIME:
-        print("NOTE: /usr/bin/time is missing; peak RSS figures include the wrapper's floor "
-              "of %s (the figure for /bin/true)" % fmt_mem(peak_memory(["/bin/true"], scratch)))
+    def peak(self, key, argv):
+        self.memory.setdefault(key, []).append(peak_memory(argv, self.scratch))
 
-    # Warm-up round, not timed: read the sources, run each command once and
-    # check that the transfer and the baseline produce the same tree.
-    read_all([tree / rel for rel in expected])
+    def pair(self, round_no, jobs, memory=True, reps=1):
+        """Runs two (or more) commands side by side, `reps` times, the order
+        turning round from one round and repetition to the next."""
+        for rep in range(reps):
+            shift = (round_no * reps + rep) % len(jobs)
+            for key, argv in jobs[shift:] + jobs[:shift]:
+                self.time(key, argv)
+        if memory:
+            for key, argv in jobs:
+                self.peak(key, argv)
+
+
+def check_transfer(cli, level, tree, expected, stage, scratch, cp):
+    """Untimed: the transfer copies exactly the expected files with the right
+    contents, and cp -r of the staging tree gives the same tree."""
     check = scratch / "check-transfer"
     done = subprocess.run([cli, "transfer", level, "--target", str(check), "--sky",
                            "--overwrite", "all"], capture_output=True, text=True)
@@ -184,75 +178,184 @@ def main():
     differing = [rel for rel in expected if not filecmp.cmp(tree / rel, check / rel, shallow=False)]
     if differing:
         sys.exit("copied files differ from their sources: %s" % differing[:10])
+    transfer_total = parse_total(done.stderr)
+    if transfer_total != sum(want.values()):
+        print("WARNING: the transfer reports a total of %s bytes, the files hold %d"
+              % (transfer_total, sum(want.values())))
+    shutil.rmtree(check)
     copied = scratch / "check-cp"
     subprocess.run([cp, "-r", str(stage), str(copied)], check=True)
     if listing(copied) != want:
         sys.exit("cp -r of the staging tree does not match the expected files")
     shutil.rmtree(copied)
 
-    size_out = subprocess.run([cli, "size", str(check)], capture_output=True, text=True, check=True)
-    du_out = subprocess.run([du, "-sb", str(check)], capture_output=True, text=True, check=True)
-    corvane_total = parse_total(size_out.stdout)
-    du_total = int(du_out.stdout.split()[0])
-    if corvane_total != data_bytes:
-        print("WARNING: corvane-cli size reports %s bytes, the files hold %d"
-              % (corvane_total, data_bytes))
-    transfer_total = parse_total(done.stderr)
-    if transfer_total != data_bytes:
-        print("WARNING: the transfer reports a total of %s bytes, the files hold %d"
-              % (transfer_total, data_bytes))
-    print("Totals: files %d bytes; corvane-cli size %s; du -sb %d (du also counts folders)"
-          % (data_bytes, corvane_total, du_total))
-    shutil.rmtree(check)
 
-    times = {key: [] for key in ("transfer", "cp", "size", "du")}
-    memory = {key: [] for key in times}
+def check_results(cli, data, results, big, pools):
+    """Untimed: the scan and the pooling list exactly what the generator put
+    into the levels, and the byte total is the files' total."""
+    if run_json([cli, "scan", str(big), "--json"]) != results["big"]:
+        sys.exit("corvane-cli scan of %s does not list what the level names" % big)
+    for count, folder in pools:
+        if run_json([cli, "pool", str(folder), "--json"]) != results["pool-%d" % count]:
+            sys.exit("corvane-cli pool %s does not list what its levels name" % folder)
+    files, total = (int(x) for x in (data / "sizes.txt").read_text().split())
+    size_out = subprocess.run([cli, "size", str(data / "sizes")], capture_output=True, text=True,
+                              check=True)
+    if parse_total(size_out.stdout) != total:
+        sys.exit("corvane-cli size reports %s bytes for the size tree, its %d files hold %d"
+                 % (parse_total(size_out.stdout), files, total))
+    return files, total
 
-    def jobs(round_no, t_target, c_target):
+
+# The goals: figure -> the largest ratio allowed.
+GOALS = {
+    "scan": 10.0,
+    "scan-memory": 2.0,
+    "transfer": 1.2,
+    "size": 1.5,
+    "pool": 1.25,
+}
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__.split("\n")[0])
+    parser.add_argument("--cli", required=True, type=Path)
+    parser.add_argument("--data", required=True, type=Path)
+    parser.add_argument("--scratch", required=True, type=Path)
+    parser.add_argument("--runs", type=int, default=7)
+    args = parser.parse_args()
+    if args.runs < 1:
+        sys.exit("--runs must be at least 1")
+
+    began = time.perf_counter()
+    cli = str(args.cli.resolve())
+    tools = {name: shutil.which(name) for name in ("cp", "du", "wc")}
+    if not all(tools.values()):
+        sys.exit("cp, du and wc are needed")
+    cp, du, wc = tools["cp"], tools["du"], tools["wc"]
+    data = args.data.resolve()
+    tree = data / "tree"
+    levels = sorted((tree / "maps").glob("*.map"))
+    if len(levels) != 1:
+        sys.exit("expected one level in %s" % (tree / "maps"))
+    level = str(levels[0])
+    expected = (data / "expected.txt").read_text().split()
+    big = data / "big" / "big.map"
+    sizes = data / "sizes"
+    pools = [(count, data / ("pool-%d" % count)) for count in (50, 100, 200)]
+    results = json.loads((data / "results.json").read_text())
+
+    scratch = args.scratch.resolve()
+    scratch.mkdir(parents=True, exist_ok=True)
+    bench = Bench(scratch)
+
+    # Room for two copies of the working tree's files at once (one per tool).
+    data_bytes = sum((tree / rel).stat().st_size for rel in expected)
+    free = shutil.disk_usage(scratch).free
+    if free < 2.5 * data_bytes:
+        sys.exit("not enough free space in %s: %.0f MB free, %.0f MB needed"
+                 % (scratch, free / 1e6, 2.5 * data_bytes / 1e6))
+
+    # The baseline's source for the transfer: the files the transfer copies,
+    # as hard links, in its layout.
+    stage = scratch / "stage"
+    for rel in expected:
+        (stage / rel).parent.mkdir(parents=True, exist_ok=True)
+        os.link(tree / rel, stage / rel)
+
+    big_bytes = big.stat().st_size
+    with open(big, "rb") as f:
+        big_lines = sum(chunk.count(b"\n") for chunk in iter(lambda: f.read(1 << 20), b""))
+    print("Data: transfer of %d files, %.1f MB; a level of %d lines, %.1f MB; "
+          % (len(expected), data_bytes / 1e6, big_lines, big_bytes / 1e6), end="")
+    print("%d levels to pool; %d rounds" % (pools[-1][0], args.runs))
+    print("Machine: %s %s, %d CPUs, Python %s, load average %s"
+          % (platform.system(), platform.release(), os.cpu_count() or 0,
+             platform.python_version(), " ".join("%.2f" % x for x in os.getloadavg())))
+    print("Page cache: warm (the data is read once before the first round, never dropped)")
+    if not GNU_TIME:
+        print("NOTE: /usr/bin/time is missing; peak RSS figures include the wrapper's floor "
+              "of %s (the figure for /bin/true)" % fmt_mem(peak_memory(["/bin/true"], scratch)))
+
+    # Warm-up, not timed: read the data, run each command once and check
+    # that Corvane's results are right.
+    read_all([tree / rel for rel in expected] + [big] + sorted(pools[-1][1].glob("maps/*.map")))
+    check_transfer(cli, level, tree, expected, stage, scratch, cp)
+    size_files, size_total = check_results(cli, data, results, big, pools)
+    du_total = int(subprocess.run([du, "-sb", str(sizes)], capture_output=True, text=True,
+                                  check=True).stdout.split()[0])
+    print("Checked: the transfer copies exactly the level's files; the scan and the pooling list "
+          "what the levels name; corvane-cli size totals %d bytes for the %d files (du -sb: %d, "
+          "with the folders)" % (size_total, size_files, du_total))
+
+    for round_no in range(args.runs):
+        t_target = scratch / "transfer-out"
+        c_target = scratch / "cp-out"
+        bench.pair(round_no, [("scan", [cli, "scan", str(big)]), ("wc", [wc, "-l", str(big)])],
+                   reps=3)
+        bench.pair(round_no, [("size", [cli, "size", str(sizes)]), ("du", [du, "-sb", str(sizes)])],
+                   reps=2)
+        bench.pair(round_no, [("pool-%d" % count, [cli, "pool", str(folder)])
+                              for count, folder in pools], memory=False, reps=2)
         copy_jobs = [
             ("transfer", [cli, "transfer", level, "--target", str(t_target), "--sky",
                           "--overwrite", "all"]),
             ("cp", [cp, "-r", str(stage), str(c_target)]),
         ]
-        size_jobs = [
-            ("size", [cli, "size", str(t_target)]),
-            ("du", [du, "-sb", str(t_target)]),
-        ]
-        if round_no % 2:
-            copy_jobs.reverse()
-            size_jobs.reverse()
-        return copy_jobs, size_jobs
-
-    for round_no in range(args.runs):
-        t_target = scratch / "transfer-out"
-        c_target = scratch / "cp-out"
-        copy_jobs, size_jobs = jobs(round_no, t_target, c_target)
-        for key, argv in copy_jobs + size_jobs:
-            times[key].append(spawn_and_wait(argv, stderr_path))
-        for key, argv in size_jobs:
-            memory[key].append(peak_memory(argv, scratch))
-        shutil.rmtree(t_target)
-        shutil.rmtree(c_target)
-        os.sync()
+        for rep in range(2):
+            bench.pair(2 * round_no + rep, copy_jobs, memory=False)
+            shutil.rmtree(t_target)
+            shutil.rmtree(c_target)
+            os.sync()
         for key, argv in copy_jobs:
-            memory[key].append(peak_memory(argv, scratch))
+            bench.peak(key, argv)
         shutil.rmtree(t_target)
         shutil.rmtree(c_target)
-        print("round %d: transfer %s, cp -r %s, size %s, du -sb %s"
-              % (round_no + 1, fmt_time(times["transfer"][-1]), fmt_time(times["cp"][-1]),
-                 fmt_time(times["size"][-1]), fmt_time(times["du"][-1])), flush=True)
+        t = {key: v[-1] for key, v in bench.times.items()}
+        print("round %d: scan %s, wc -l %s, size %s, du -sb %s, pool 50/100/200 %s/%s/%s, "
+              "transfer %s, cp -r %s"
+              % (round_no + 1, fmt_time(t["scan"]), fmt_time(t["wc"]), fmt_time(t["size"]),
+                 fmt_time(t["du"]), fmt_time(t["pool-50"]), fmt_time(t["pool-100"]),
+                 fmt_time(t["pool-200"]), fmt_time(t["transfer"]), fmt_time(t["cp"])), flush=True)
     shutil.rmtree(stage)
 
     med = statistics.median
+    times = {key: med(v) for key, v in bench.times.items()}
+    memory = {key: med(v) for key, v in bench.memory.items()}
+
+    def per_level(count):
+        return times["pool-%d" % count] / count
+
+    # figure, Corvane, baseline, formatter, goal key
     rows = [
-        ("transfer vs cp -r: time", med(times["transfer"]), med(times["cp"]), fmt_time),
-        ("transfer vs cp -r: peak RSS", med(memory["transfer"]), med(memory["cp"]), fmt_mem),
-        ("size vs du -sb: time", med(times["size"]), med(times["du"]), fmt_time),
-        ("size vs du -sb: peak RSS", med(memory["size"]), med(memory["du"]), fmt_mem),
+        ("scan of the big level vs wc -l: time", times["scan"], times["wc"], fmt_time, "scan"),
+        ("scan of the big level: peak RSS vs file size", memory["scan"], big_bytes / 1024, fmt_mem,
+         "scan-memory"),
+        ("transfer vs cp -r: time", times["transfer"], times["cp"], fmt_time, "transfer"),
+        ("transfer vs cp -r: peak RSS", memory["transfer"], memory["cp"], fmt_mem, None),
+        ("size of %d files vs du -sb: time" % size_files, times["size"], times["du"], fmt_time,
+         "size"),
+        ("size vs du -sb: peak RSS", memory["size"], memory["du"], fmt_mem, None),
     ]
-    table = [("figure", "Corvane median", "baseline median", "ratio")]
-    for name, ours, theirs, fmt in rows:
-        table.append((name, fmt(ours), fmt(theirs), "%.2f" % (ours / theirs)))
+    for count, _ in pools:
+        rows.append(("pool %d levels: time" % count, times["pool-%d" % count], None, fmt_time, None))
+    for count, _ in pools[1:]:
+        rows.append(("pool, time per level: %d levels vs 50" % count, per_level(count),
+                     per_level(50), fmt_time, "pool"))
+
+    table = [("figure", "Corvane median", "baseline median", "ratio", "goal", "met")]
+    missed = []
+    for name, ours, theirs, fmt, goal in rows:
+        ratio = ours / theirs if theirs else None
+        verdict = ""
+        if goal:
+            met = ratio <= GOALS[goal]
+            verdict = "yes" if met else "NO"
+            if not met:
+                missed.append(name)
+        table.append((name, fmt(ours), fmt(theirs) if theirs else "-",
+                      "%.2f" % ratio if ratio is not None else "-",
+                      "<= %g" % GOALS[goal] if goal else "", verdict))
     widths = [max(len(row[i]) for row in table) for i in range(len(table[0]))]
     print()
     for n, row in enumerate(table):
@@ -260,15 +363,23 @@ def main():
         if n == 0:
             print("|" + "|".join("-" * (w + 2) for w in widths) + "|")
     print()
-    print("ratio = Corvane median / baseline median (below 1: Corvane is faster or smaller)")
-    unsteady = [key for key in times if max(times[key]) > 2 * min(times[key])]
+    print("ratio = Corvane median / baseline median; pooling: time per level with 100 or 200 "
+          "levels over that with 50 (1 = linear)")
+    print("load average at the end: %s" % " ".join("%.2f" % x for x in os.getloadavg()))
+    unsteady = [key for key, v in bench.times.items() if max(v) > 2 * min(v)]
     if unsteady:
-        print("WARNING: times of %s vary more than twofold between rounds; the medians are "
-              "unreliable (busy or virtual disk?): run more rounds or use --tmp on a RAM-backed "
-              "file system" % ", ".join(unsteady))
-    print("times: warm page cache; peak RSS: %s, in separate untimed runs"
+        print("NOTE: times of %s vary more than twofold between runs (a busy machine or disk); "
+              "the medians are what counts, and more rounds (--runs) steady them"
+              % ", ".join(sorted(unsteady)))
+    print("times: wall clock, warm page cache; peak RSS: %s, in separate untimed runs"
           % ("/usr/bin/time -f %M" if GNU_TIME else "getrusage of a Python wrapper's child"))
+    print("measured in %.0f s" % (time.perf_counter() - began))
+    if missed:
+        print("GOALS NOT MET: %s" % "; ".join(missed))
+        return 1
+    print("All goals met.")
+    return 0
 
 
 if __name__ == "__main__":
-    main()
+    sys.exit(main())

@@ -1,49 +1,50 @@
 #!/usr/bin/env bash
-# Builds corvane-cli (Release) into build-bench/, generates a working tree in
-# a temporary folder and times corvane-cli transfer and size beside cp -r and
-# du -sb on it.  See bench/README.md.
+# Builds corvane-cli (Release) into build-bench/, generates the data in a
+# temporary folder and times corvane-cli scan, transfer, size and pool beside
+# wc -l, cp -r and du -sb on it.  See bench/README.md.
 set -euo pipefail
 
 usage() {
     cat <<'EOF'
 Usage: bench/run.sh [--scale S] [--runs N] [--tmp DIR]
 
-  --scale S   size of the generated tree; 1 is about 5,000 files and 500 MB (default 1)
-  --runs N    timed rounds (default 5)
-  --tmp DIR   where to make the temporary folder (default: $TMPDIR or /tmp);
-              needs about 3.5 times the data size free
+  --scale S   size of the generated data; 1 is the full set: a working tree of
+              5,000 files and 500 MB, a level of 2 million lines and 120 MB,
+              a tree of 100,000 files and 200 levels to pool (default 1)
+  --runs N    timed rounds (default 7)
+  --tmp DIR   where to make the temporary folder (default: /dev/shm when it
+              has 4 GB free, else $TMPDIR or /tmp); needs about 3 GB at scale 1
 EOF
 }
 
-scale=1
-runs=5
-tmp_base="${TMPDIR:-/tmp}"
-while [ $# -gt 0 ]; do
-    case "$1" in
-        --scale) scale="${2:?--scale needs a value}"; shift 2 ;;
-        --runs) runs="${2:?--runs needs a value}"; shift 2 ;;
-        --tmp) tmp_base="${2:?--tmp needs a value}"; shift 2 ;;
-        -h|--help) usage; exit 0 ;;
-        *) usage >&2; exit 2 ;;
-    esac
-done
-
 repo="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
-build="$repo/build-bench"
+# shellcheck source=bench/common.sh
+. "$repo/bench/common.sh"
 
-generator=()
-if [ ! -f "$build/CMakeCache.txt" ] && command -v ninja >/dev/null 2>&1; then
-    generator=(-G Ninja)
+scale=1
+runs=7
+tmp_base=""
+parse_options "$@"
+
+if [ -z "$tmp_base" ]; then
+    # A RAM-backed folder keeps the disk out of the figures: creating
+    # thousands of files on a busy or virtual disk varies far more from run
+    # to run than the programs themselves do.
+    tmp_base="${TMPDIR:-/tmp}"
+    if [ -d /dev/shm ] && [ -w /dev/shm ] &&
+        [ "$(df -Pk /dev/shm | awk 'NR == 2 { print $4 }')" -ge $((4 * 1024 * 1024)) ]; then
+        tmp_base=/dev/shm
+    fi
 fi
+
+build="$repo/build-bench"
 echo "== building corvane-cli (Release) in $build"
-cmake -S "$repo" -B "$build" "${generator[@]}" \
-    -DCMAKE_BUILD_TYPE=Release -DCORVANE_WITH_UI=OFF -DCORVANE_BUILD_TESTS=OFF >/dev/null
-cmake --build "$build" --target corvane-cli >/dev/null
+release_build "$build" corvane-cli -DCORVANE_WITH_UI=OFF -DCORVANE_BUILD_TESTS=OFF
 cli="$build/src/corvane-cli"
 
 tmp="$(mktemp -d "$tmp_base/corvane-bench.XXXXXX")"
 trap 'rm -rf "$tmp"' EXIT
-echo "== generating the tree (scale $scale) in $tmp"
+echo "== generating the data (scale $scale, fixed seed) in $tmp"
 python3 "$repo/bench/make_data.py" "$tmp/data" --scale "$scale"
 echo "== file system: $(df -h --output=fstype,avail "$tmp" | tail -1 | tr -s ' ')"
 

@@ -1,12 +1,11 @@
 #include "map/load.h"
 
 #include "map/scan.h"
-#include "platform/files.h"
 
 namespace corvane {
 
 bool LoadMapFile(const std::string& path, MainMode mode, LoadedLevel& level, Host& host,
-                 std::string* readError)
+                 std::string* readError, LoadLists lists)
 {
     if (mode == ModeMapLoaded) {
         host.setCaption(kWindowTitlePrefix + path);
@@ -14,9 +13,9 @@ bool LoadMapFile(const std::string& path, MainMode mode, LoadedLevel& level, Hos
     }
 
     for (;;) {
-        ReadResult read = ReadWholeFile(path);
+        LevelRead read = ReadLevelLines(path);
         if (read.ok) {
-            level.MapLines = LevelLines::FromText(std::move(read.data));
+            level.MapLines = std::move(read.lines);
             break;
         }
         if (readError)
@@ -32,8 +31,13 @@ bool LoadMapFile(const std::string& path, MainMode mode, LoadedLevel& level, Hos
         return false;  // Abort, or the box closed another way
     }
 
-    ScanTextures(level);
-    ScanSounds(level);
+    if (lists == LoadLists::Collect) {
+        CollectTextures(level);
+        CollectSounds(level);
+    } else {
+        ScanTextures(level);
+        ScanSounds(level);
+    }
     return true;
 }
 

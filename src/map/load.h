@@ -19,7 +19,11 @@ inline constexpr const char* kWindowTitlePrefix = "Pellark's Corvane - ";
 // before. Returns true when the lines were scanned. A scan failure is thrown
 // (see ScanTextures). When `readError` is given it receives the reason of the
 // last failed read.
+//
+// With LoadLists::Collect the scans only add the level's names to the lists
+// (see CollectTextures); the caller sorts and shows them.
+enum class LoadLists { ScanAndShow, Collect };
 bool LoadMapFile(const std::string& path, MainMode mode, LoadedLevel& level, Host& host,
-                 std::string* readError = nullptr);
+                 std::string* readError = nullptr, LoadLists lists = LoadLists::ScanAndShow);
 
 }  // namespace corvane

@@ -4,9 +4,9 @@
 // answers "is it there already?" without walking the list.
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
-#include <unordered_set>
 #include <vector>
 
 namespace corvane {
@@ -30,21 +30,25 @@ public:
     bool contains(std::string_view name) const;
     // Appends the name unless the list holds it already; true when appended.
     bool add(std::string name);
-    void sort() { SortResourceList(entries_); }
+    void sort();
     // Deletes every entry that equals the one before it; returns how many.
     std::size_t removeAdjacentRepeats();
     void clear();
 
 private:
-    struct Hash {
-        using is_transparent = void;
-        std::size_t operator()(std::string_view text) const noexcept
-        {
-            return std::hash<std::string_view>{}(text);
-        }
+    // The index: an open-addressed table of positions in entries_, with a
+    // power-of-two size kept at most half full. A slot holds the entry's
+    // position + 1 (0 when empty) and the high half of the name's hash.
+    struct Slot {
+        std::uint32_t entry = 0;
+        std::uint32_t tag = 0;
     };
+    std::size_t find(std::string_view name, std::uint64_t hash) const;
+    void place(std::uint32_t entry, std::uint64_t hash);
+    void reindex();
+
     std::vector<std::string> entries_;
-    std::unordered_set<std::string, Hash, std::equal_to<>> index_;
+    std::vector<Slot> slots_;
 };
 
 }  // namespace corvane

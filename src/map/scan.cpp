@@ -1,5 +1,8 @@
 #include "map/scan.h"
 
+#include <algorithm>
+#include <cstring>
+
 #include "platform/error.h"
 
 namespace corvane {
@@ -20,24 +23,59 @@ std::string_view TrimControlsAndBlanks(std::string_view text)
     return text;
 }
 
-// Appends the sorted list to its list box, with the placeholder when the box
-// stays empty, and returns the count the label shows (the placeholder uncounted).
-std::string ShowList(const ResourceList& list, std::vector<std::string>& listBox,
-                     const char* placeholder)
+// The first place at or after `from` where `needle` (not empty) stands in
+// `text`, or text.size().
+std::size_t FindFrom(std::string_view text, std::size_t from, std::string_view needle)
 {
-    listBox.insert(listBox.end(), list.begin(), list.end());
-    const std::size_t shown = listBox.size();
-    if (listBox.empty())
-        listBox.emplace_back(placeholder);
-    return std::to_string(shown);
+    const char* const begin = text.data();
+    const char* const last = begin + text.size() - std::min(text.size(), needle.size() - 1);
+    for (const char* at = begin + std::min(from, text.size()); at < last;) {
+        const void* hit = std::memchr(at, needle.front(), static_cast<std::size_t>(last - at));
+        if (!hit)
+            break;
+        at = static_cast<const char*>(hit);
+        if (std::memcmp(at + 1, needle.data() + 1, needle.size() - 1) == 0)
+            return static_cast<std::size_t>(at - begin);
+        ++at;
+    }
+    return text.size();
 }
+
+// Tells, line after line in ascending order, whether a line holds `needle`.
+// The text is searched ahead to the next occurrence once, rather than every
+// line on its own, so lines far from any occurrence cost nothing.
+class LineContains {
+public:
+    LineContains(const LevelLines& lines, std::string_view needle)
+        : lines_(lines), text_(lines.text()), needle_(needle)
+    {
+    }
+
+    bool operator()(std::size_t index)
+    {
+        const std::size_t start = lines_.startOf(index);
+        if (!searched_ || next_ < start) {
+            next_ = FindFrom(text_, start, needle_);
+            searched_ = true;
+        }
+        // A line holds no line break, nor does the needle, so an occurrence
+        // that starts within the line lies wholly within it.
+        return next_ < start + lines_[index].size();
+    }
+
+private:
+    const LevelLines& lines_;
+    std::string_view text_;
+    std::string_view needle_;
+    std::size_t next_ = 0;
+    bool searched_ = false;
+};
 
 // Puts the custom texture name a face line gives into `name`; false when the
 // line gives none. `name` is a buffer the caller reuses from line to line.
+// Lines with a double quote (entity key lines) are left to the caller.
 bool TextureNameOf(std::string_view line, std::string& name)
 {
-    if (line.find('"') != std::string_view::npos)
-        return false;  // entity key lines
     if (line.size() < 2)
         return false;
     const std::size_t slash = line.find('/');
@@ -56,11 +94,9 @@ bool TextureNameOf(std::string_view line, std::string& name)
     return !IsStockTexture(name);
 }
 
-// The sound name a key line gives, or "" when the line gives none.
+// The sound name a line holding "noise" gives, or "" when it gives none.
 std::string_view SoundNameOf(std::string_view line)
 {
-    if (line.find("noise") == std::string_view::npos)
-        return {};
     const std::size_t slash = line.find('/');
     if (slash == std::string_view::npos)
         return {};
@@ -110,7 +146,7 @@ bool IsStockSound(std::string_view name)
     return name.substr(0, 5) == "world";
 }
 
-void ScanTextures(LoadedLevel& level)
+void CollectTextures(LoadedLevel& level)
 {
     const LevelLines& lines = level.MapLines;
     const std::size_t count = lines.size();
@@ -122,30 +158,54 @@ void ScanTextures(LoadedLevel& level)
 
     // Neighbouring faces mostly share a texture: a name equal to the one
     // before is known to be in the list already.
+    LineContains hasQuote(lines, "\"");
     std::string name;
     std::string previous;
     for (std::size_t i = startLine; i < count; ++i) {
-        if (!TextureNameOf(lines[i], name) || name == previous)
+        if (hasQuote(i) || !TextureNameOf(lines[i], name) || name == previous)
             continue;
         if (!level.TextureList.contains(name))
             level.TextureList.add(name);
         previous.swap(name);
     }
-    level.TextureList.sort();
-    level.lblWalCount = ShowList(level.TextureList, level.listWals, kNoCustomTextures);
 }
 
-void ScanSounds(LoadedLevel& level)
+void CollectSounds(LoadedLevel& level)
 {
     const LevelLines& lines = level.MapLines;
     const std::size_t count = lines.size();
+    LineContains hasNoise(lines, "noise");
     for (std::size_t i = 0; i < count; ++i) {
+        if (!hasNoise(i))
+            continue;
         const std::string_view name = SoundNameOf(lines[i]);
         if (!name.empty() && !level.SoundList.contains(name))
             level.SoundList.add(std::string(name));
     }
+}
+
+std::string ShowList(const std::vector<std::string>& sorted, std::vector<std::string>& listBox,
+                     const char* placeholder)
+{
+    listBox.insert(listBox.end(), sorted.begin(), sorted.end());
+    const std::size_t shown = listBox.size();
+    if (listBox.empty())
+        listBox.emplace_back(placeholder);
+    return std::to_string(shown);
+}
+
+void ScanTextures(LoadedLevel& level)
+{
+    CollectTextures(level);
+    level.TextureList.sort();
+    level.lblWalCount = ShowList(level.TextureList.entries(), level.listWals, kNoCustomTextures);
+}
+
+void ScanSounds(LoadedLevel& level)
+{
+    CollectSounds(level);
     level.SoundList.sort();
-    level.lblWavCount = ShowList(level.SoundList, level.listWavs, kNoCustomWavs);
+    level.lblWavCount = ShowList(level.SoundList.entries(), level.listWavs, kNoCustomWavs);
 }
 
 }  // namespace corvane

@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "map/loaded_level.h"
 
@@ -44,5 +45,17 @@ void ScanTextures(LoadedLevel& level);
 // Adds every custom sound named on a line that holds "noise" to SoundList,
 // sorts it and appends it to listWavs with its count in lblWavCount.
 void ScanSounds(LoadedLevel& level);
+
+// The first half of each scan: the names are added to the list, which is
+// left unsorted, and the list box is left alone. Whoever loads many levels
+// in a row sorts and shows once at the end; the result is the same.
+void CollectTextures(LoadedLevel& level);
+void CollectSounds(LoadedLevel& level);
+
+// The end of a scan: appends the sorted list to its list box, adds the
+// placeholder when the box stays empty, and returns the count its label
+// shows (the placeholder uncounted).
+std::string ShowList(const std::vector<std::string>& sorted, std::vector<std::string>& listBox,
+                     const char* placeholder);
 
 }  // namespace corvane

@@ -56,6 +56,18 @@ std::string LastComponent(const std::string& path)
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
+// The temporary file a copy writes beside its target: "." + the target's name
+// + `suffix`, with the name shortened where the whole would be longer than a
+// file name may be (255 bytes), so that any name the target can have can be
+// copied.
+std::string TemporaryPathFor(const std::string& target, std::string_view suffix)
+{
+    constexpr std::size_t kMaxName = 255;
+    std::string name = "." + LastComponent(target);
+    name.resize(std::min(name.size(), kMaxName - suffix.size()));
+    return JoinPath(ParentOf(target), name.append(suffix));
+}
+
 }  // namespace
 
 #ifndef _WIN32
@@ -100,9 +112,12 @@ int CopyData(int in, int out, const std::string& target)
 {
     if (const int fault = InjectedFault(FileOp::Write, target))
         return fault;
+    // The kernel copies up to this much at a time, so that most files take
+    // one call (and one more that finds the end).
+    static constexpr std::size_t kKernelChunk = std::size_t{1} << 30;
     static constexpr std::size_t kChunk = 1 << 20;
     for (;;) {
-        const ssize_t moved = ::copy_file_range(in, nullptr, out, nullptr, kChunk, 0);
+        const ssize_t moved = ::copy_file_range(in, nullptr, out, nullptr, kKernelChunk, 0);
         if (moved > 0)
             continue;
         if (moved == 0)
@@ -135,6 +150,46 @@ int CopyData(int in, int out, const std::string& target)
             data += put;
             left -= static_cast<std::size_t>(put);
         }
+    }
+}
+
+// Fills the open file `out` with the data of `in`, gives it the source's
+// permission bits and times, and closes it unless asked to keep it open; 0 or
+// the error.
+int FillCopy(int in, Fd& out, const struct stat& sourceStat, const std::string& target, bool close = true)
+{
+    int error = CopyData(in, out.get(), target);
+    if (error == 0 && ::fchmod(out.get(), sourceStat.st_mode & 07777) != 0)
+        error = errno;
+    if (error == 0) {
+        const struct timespec times[2] = {sourceStat.st_atim, sourceStat.st_mtim};
+        if (::futimens(out.get(), times) != 0)
+            error = errno;
+    }
+    if (error == 0 && close && ::close(out.release()) != 0)
+        error = errno;
+    return error;
+}
+
+// Gives the finished unnamed file behind `self` (its /proc link) the name of
+// the existing `target`: linked under a fresh temporary name beside it, then
+// renamed over it.
+OpResult PutInPlace(const std::string& self, const std::string& target)
+{
+    for (unsigned attempt = 0;; ++attempt) {
+        const std::string temp = TemporaryPathFor(
+            target, ".corvane-" + std::to_string(::getpid()) + "-" + std::to_string(attempt));
+        if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, temp.c_str(), AT_SYMLINK_FOLLOW) != 0) {
+            if (errno == EEXIST && attempt < 100)
+                continue;
+            return Failed(errno);
+        }
+        if (::rename(temp.c_str(), target.c_str()) != 0) {
+            const int error = errno;
+            ::unlink(temp.c_str());
+            return Failed(error);
+        }
+        return {true, {}};
     }
 }
 
@@ -235,6 +290,42 @@ OpResult CopyFileAtomic(const std::string& source, const std::string& target, Co
     if (!S_ISREG(sourceStat.st_mode))
         return Failed(kNotRegular);
 
+    // The copy is made in an unnamed file in the target's folder and given a
+    // name only when it is complete, so a copy that fails or is cut short (a
+    // full disk, a crash, a kill) leaves nothing behind: the file goes with its
+    // descriptor. A new target is linked under its own name, which fails when
+    // something is there; an existing one is replaced by a rename, so it stays
+    // whole until its replacement is. (The fault seam's Rename stands for the
+    // step that puts the finished copy in place.) Where the file system has no
+    // unnamed files, a named temporary file does the same below.
+    {
+        Fd out(::open(ParentOf(target).c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600));
+        if (out.get() >= 0) {
+            int error = FillCopy(in.get(), out, sourceStat, target, false);
+            if (error == 0)
+                error = InjectedFault(FileOp::Rename, target);
+            if (error != 0)
+                return Failed(error);
+            const std::string self = "/proc/self/fd/" + std::to_string(out.get());
+            if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, target.c_str(), AT_SYMLINK_FOLLOW) == 0)
+                return {true, {}};
+            if (errno == EEXIST) {
+                struct stat targetStat {};
+                if (::stat(target.c_str(), &targetStat) == 0 && targetStat.st_dev == sourceStat.st_dev &&
+                    targetStat.st_ino == sourceStat.st_ino)
+                    return Failed(kSameFile);
+                if (mode == CopyMode::FailIfExists)
+                    return Failed(EEXIST);
+                return PutInPlace(self, target);
+            }
+            // Without /proc the unnamed file cannot be named: copy again the other way.
+            if (::lseek(in.get(), 0, SEEK_SET) != 0)
+                return Failed(errno);
+        } else if (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL) {
+            return Failed(errno);
+        }
+    }
+
     struct stat targetStat {};
     if (::stat(target.c_str(), &targetStat) == 0 && targetStat.st_dev == sourceStat.st_dev &&
         targetStat.st_ino == sourceStat.st_ino)
@@ -244,23 +335,14 @@ OpResult CopyFileAtomic(const std::string& source, const std::string& target, Co
 
     // The temporary file lies beside the target, so that the last step is a
     // rename within one file system.
-    std::string temp = JoinPath(ParentOf(target), "." + LastComponent(target) + ".corvane-XXXXXX");
+    std::string temp = TemporaryPathFor(target, ".corvane-XXXXXX");
     if (const int fault = InjectedFault(FileOp::Write, temp))
         return Failed(fault);
     Fd out(::mkostemp(temp.data(), O_CLOEXEC));
     if (out.get() < 0)
         return Failed(errno);
 
-    int error = CopyData(in.get(), out.get(), target);
-    if (error == 0 && ::fchmod(out.get(), sourceStat.st_mode & 07777) != 0)
-        error = errno;
-    if (error == 0) {
-        const struct timespec times[2] = {sourceStat.st_atim, sourceStat.st_mtim};
-        if (::futimens(out.get(), times) != 0)
-            error = errno;
-    }
-    if (error == 0 && ::close(out.release()) != 0)
-        error = errno;
+    int error = FillCopy(in.get(), out, sourceStat, target);
     if (error == 0)
         error = InjectedFault(FileOp::Rename, target);
     if (error == 0) {
@@ -397,7 +479,7 @@ OpResult CopyFileAtomic(const std::string& source, const std::string& target, Co
         return Failed(kSameFile);
     if (mode == CopyMode::FailIfExists && fs::exists(fs::symlink_status(target, ec)))
         return Failed(EEXIST);
-    const std::string temp = JoinPath(ParentOf(target), "." + LastComponent(target) + ".corvane-tmp");
+    const std::string temp = TemporaryPathFor(target, ".corvane-tmp");
     if (const int fault = InjectedFault(FileOp::Write, target))
         return Failed(fault);
     if (!fs::copy_file(source, temp, fs::copy_options::overwrite_existing, ec)) {

@@ -52,10 +52,12 @@ OpResult DeleteFile(const std::string& path);
 
 enum class CopyMode { Replace, FailIfExists };
 
-// Copies a regular file. The data goes into a temporary file in the target's
-// folder, which then takes the target's name in one step, with the source's
-// modification time and permission bits; so a copy that fails leaves no
-// partial file and an existing target as it was. A source and target that are
+// Copies a regular file, with the source's modification time and permission
+// bits. Over an existing target the data goes into a temporary file in the
+// target's folder, which then takes the target's name in one step; a new
+// target is created exclusively under its own name and removed again when the
+// copy fails. So a copy that fails leaves no partial file and an existing
+// target as it was. A source and target that are
 // the same file fail. FailIfExists fails when anything is at the target.
 OpResult CopyFileAtomic(const std::string& source, const std::string& target,
                         CopyMode mode = CopyMode::Replace);

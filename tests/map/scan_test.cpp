@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
 #include <vector>
 
@@ -191,6 +192,316 @@ TEST_F(SoundScan, onlyStockSoundsShowThePlaceholderAndCountZero)
     EXPECT_EQ(level.lblWavCount, "0");
     // An empty level is no failure for the sound scan.
     EXPECT_TRUE(scan("").empty());
+}
+
+// The scans as the rules read them, line by line: every line searched on its
+// own, each name looked for from the last entry back, and an exchange sort.
+// The real scans reach the same lists by quicker ways (one search through the
+// whole text, an index, a library sort); these cases hold them to the same
+// results, byte for byte.
+namespace reference {
+
+bool SortsBefore(const std::string& a, const std::string& b)
+{
+    for (std::size_t i = 0; i < a.size() && i < b.size(); ++i) {
+        const auto x = static_cast<unsigned char>(a[i]);
+        const auto y = static_cast<unsigned char>(b[i]);
+        if (x != y)
+            return x < y;
+    }
+    return a.size() < b.size();
+}
+
+void ExchangeSort(Names& names)
+{
+    for (std::size_t i = 0; i + 1 < names.size(); ++i) {
+        for (std::size_t j = i + 1; j < names.size(); ++j) {
+            if (SortsBefore(names[j], names[i]))
+                std::swap(names[i], names[j]);
+        }
+    }
+}
+
+bool HeldFromTheLast(const Names& list, const std::string& name)
+{
+    for (std::size_t i = list.size(); i-- > 0;) {
+        if (list[i] == name)
+            return true;
+    }
+    return false;
+}
+
+struct Lists {
+    Names textures, sounds, listWals, listWavs;
+    std::string walCount, wavCount;
+};
+
+void Show(const Names& list, Names& listBox, std::string& count, const char* placeholder)
+{
+    listBox.insert(listBox.end(), list.begin(), list.end());
+    count = std::to_string(listBox.size());
+    if (listBox.empty())
+        listBox.emplace_back(placeholder);
+}
+
+// The token that holds a line's first "/", cut at `delimiter` on both sides;
+// false when the line has no such token.
+bool TokenAroundTheFirstSlash(const std::string& line, char delimiter, std::string& token)
+{
+    const std::size_t slash = line.find('/');
+    if (slash == std::string::npos)
+        return false;
+    const std::size_t s = FindTokenStart(line, slash, delimiter);
+    if (s == kNoPosition)
+        return false;
+    const std::size_t e = FindTokenEnd(line, s, delimiter);
+    if (e == kNoPosition)
+        return false;
+    token = line.substr(s, e - s);
+    return true;
+}
+
+// False when the texture scan fails for want of a "{" after the first line.
+bool ScanTextures(const Names& lines, Lists& lists)
+{
+    std::size_t start = 1;
+    while (start < lines.size() && lines[start].find('{') == std::string::npos)
+        ++start;
+    if (start >= lines.size())
+        return false;
+    for (std::size_t i = start; i < lines.size(); ++i) {
+        const std::string& line = lines[i];
+        if (line.find('"') != std::string::npos || line.size() < 2)
+            continue;
+        std::string token;
+        if (!TokenAroundTheFirstSlash(line, ' ', token))
+            continue;
+        while (!token.empty() && static_cast<unsigned char>(token.front()) <= 32)
+            token.erase(0, 1);
+        while (!token.empty() && static_cast<unsigned char>(token.back()) <= 32)
+            token.pop_back();
+        if (token.starts_with("//"))
+            continue;
+        const std::string name = token + ".wal";
+        if (!IsStockTexture(name) && !HeldFromTheLast(lists.textures, name))
+            lists.textures.push_back(name);
+    }
+    ExchangeSort(lists.textures);
+    Show(lists.textures, lists.listWals, lists.walCount, kNoCustomTextures);
+    return true;
+}
+
+void ScanSounds(const Names& lines, Lists& lists)
+{
+    for (const std::string& line : lines) {
+        std::string name;
+        if (line.find("noise") == std::string::npos || !TokenAroundTheFirstSlash(line, '"', name))
+            continue;
+        if (!IsStockSound(name) && !HeldFromTheLast(lists.sounds, name))
+            lists.sounds.push_back(name);
+    }
+    ExchangeSort(lists.sounds);
+    Show(lists.sounds, lists.listWavs, lists.wavCount, kNoCustomWavs);
+}
+
+}  // namespace reference
+
+// Levels made of pieces that sit on the edges of the rules: quotes, "noise"
+// in keys, values and texture names, stock and near-stock folders, tabs,
+// controls, bytes above 127, comments, the three kinds of line break.
+class RandomLevel {
+public:
+    explicit RandomLevel(unsigned seed, std::size_t names) : random_(seed), names_(names) {}
+
+    std::string make(std::size_t lines)
+    {
+        std::string text = pick({"// Game\n", "{\n", "", "\"noise\" \"first/line.wav\"\n"});
+        for (std::size_t i = 0; i < lines; ++i) {
+            text += piece();
+            // The last line ends the text without a break now and then.
+            if (i + 1 < lines || random_() % 2)
+                text += pick({"\n", "\n", "\n", "\r\n", "\r"});
+        }
+        return text;
+    }
+
+private:
+    std::string pick(std::initializer_list<const char*> choices)
+    {
+        return *(choices.begin() + static_cast<std::ptrdiff_t>(random_() % choices.size()));
+    }
+
+    std::string name()
+    {
+        if (random_() % 3 == 0) {
+            return pick({"a/b", "a/B", "A/b", "a/b.wal", "a.b/c", "a/", "e1u1/x", "e1u1x/y", "E1U1/z",
+                         "e2u4/w", "e3u3/q", "\xe9t\xe9/z", "\xff/z", "w/noise1", "world/t", "/lead",
+                         "a/b\x01", "\x02pre/fix", "deep/er/name", "tab\t/x", "x/y\"z"});
+        }
+        // Many names that share long prefixes, so that lookups compare them.
+        return "folder" + std::to_string(random_() % 7) + "/texture_with_a_long_name_" +
+               std::to_string(random_() % names_);
+    }
+
+    std::string piece()
+    {
+        switch (random_() % 12) {
+        case 0:
+            return pick({"{", "}", "{ // brush", "// brush 0", "//x/y", "", " ", "x", "noi", "se"});
+        case 1:
+            return "\"noise\" \"" + name() + "\"";
+        case 2:
+            return pick({"\"noise2\" \"", "\"message\" \"a noise/", "\"sound\" \"", "noise \"",
+                         "\"noise\" "}) +
+                   name() + pick({"\"", "", "\" \"x\"", " "});
+        case 3:
+            return pick({"\"classname\" \"light\"", "\"sky\" \"unit1_\"", "\"_tb_textures\" \"a/b;c/d\""});
+        case 4:
+            return "( 0 0 0 )\t" + name() + " 0 0";
+        case 5:
+            return pick({"( 0 0 0 ) ", " ", "x "}) + name();
+        default:
+            return "( 0 0 0 ) ( 1 0 0 ) ( 0 1 0 ) " + name() + pick({" 0 0 0 1 1", " 0\t0", "  0 0 0"});
+        }
+    }
+
+    std::mt19937 random_;
+    std::size_t names_;
+};
+
+Names LinesOf(const LevelLines& lines)
+{
+    Names out;
+    for (std::size_t i = 0; i < lines.size(); ++i)
+        out.emplace_back(lines[i]);
+    return out;
+}
+
+void ExpectSameLists(const LoadedLevel& level, const reference::Lists& want, const std::string& context)
+{
+    EXPECT_EQ(level.TextureList.entries(), want.textures) << context;
+    EXPECT_EQ(level.SoundList.entries(), want.sounds) << context;
+    EXPECT_EQ(level.listWals, want.listWals) << context;
+    EXPECT_EQ(level.listWavs, want.listWavs) << context;
+    EXPECT_EQ(level.lblWalCount, want.walCount) << context;
+    EXPECT_EQ(level.lblWavCount, want.wavCount) << context;
+}
+
+TEST(ScansAgainstTheRules, giveTheSameListsOnLevelsMadeOfEdgeCases)
+{
+    for (unsigned seed = 1; seed <= 150; ++seed) {
+        RandomLevel random(seed, 40);
+        LoadedLevel level;
+        reference::Lists want;
+        // Three loads into the same lists, as pooling does: the lists grow.
+        for (int load = 0; load < 3; ++load) {
+            const std::string text = random.make(seed % 5 == 0 ? 3 : 120);
+            level.MapLines = LevelLines::FromText(text);
+            const Names lines = LinesOf(level.MapLines);
+            const std::string context = "seed " + std::to_string(seed) + ", load " + std::to_string(load);
+            if (!reference::ScanTextures(lines, want)) {
+                EXPECT_EQ(test::ErrorOf([&] { ScanTextures(level); }), kListIndexOutOfBounds) << context;
+                ExpectSameLists(level, want, context);
+                continue;
+            }
+            ScanTextures(level);
+            reference::ScanSounds(lines, want);
+            ScanSounds(level);
+            ExpectSameLists(level, want, context);
+        }
+    }
+}
+
+TEST(ScansAgainstTheRules, giveTheSameListsWithThousandsOfNames)
+{
+    RandomLevel random(7, 1000);
+    LoadedLevel level;
+    reference::Lists want;
+    for (int load = 0; load < 2; ++load) {
+        level.MapLines = LevelLines::FromText("{\n" + random.make(5000));
+        const Names lines = LinesOf(level.MapLines);
+        ASSERT_TRUE(reference::ScanTextures(lines, want));
+        reference::ScanSounds(lines, want);
+        ScanTextures(level);
+        ScanSounds(level);
+        ExpectSameLists(level, want, "load " + std::to_string(load));
+    }
+    EXPECT_GT(want.textures.size(), 1500u);
+    EXPECT_GT(want.sounds.size(), 300u);
+}
+
+TEST(ScansAgainstTheRules, searchTheWholeTextWithoutCrossingLines)
+{
+    // A needle split by a line break, or cut off by the end of the text or a
+    // NUL, is in no line.
+    LoadedLevel level;
+    static constexpr char kText[] = "\"noi\nse\" \"a/b\"\n{\r\n( 0 0 0 ) x/y \"\n"
+                                    "( 0 0 0 ) p/q 0\n\"noise\" \"c/d\"\0\"noise\" \"e/f\"";
+    level.MapLines = LevelLines::FromText(std::string_view(kText, sizeof kText - 1));
+    ScanTextures(level);
+    ScanSounds(level);
+    EXPECT_EQ(level.TextureList.entries(), (Names{"p/q.wal"}));
+    EXPECT_EQ(level.SoundList.entries(), (Names{"c/d"}));
+    level.MapLines = LevelLines::FromText("\n{\n( 0 0 0 ) a/b 0\n\"noise\" \"x/y\" nois");
+    ScanTextures(level);
+    ScanSounds(level);
+    EXPECT_EQ(level.TextureList.entries(), (Names{"a/b.wal", "p/q.wal"}));
+    EXPECT_EQ(level.SoundList.entries(), (Names{"c/d", "x/y"}));
+    // The last line, without a break, is searched to its very end.
+    level.MapLines = LevelLines::FromText("\n{\n( 0 0 0 ) last/face 0");
+    ScanTextures(level);
+    EXPECT_EQ(level.TextureList.entries(), (Names{"a/b.wal", "last/face.wal", "p/q.wal"}));
+}
+
+TEST(SortResourceList, ordersAsTheExchangeSortDoes)
+{
+    std::mt19937 random(11);
+    const std::vector<std::string> pieces{"a", "A", "b", "/", ".", "0", "\xe9", "\xff", "\x01", "ab", ""};
+    for (int round = 0; round < 200; ++round) {
+        Names names;
+        const std::size_t count = random() % 40;
+        for (std::size_t i = 0; i < count; ++i) {
+            std::string name;
+            for (std::size_t k = random() % 4; k > 0; --k)
+                name += pieces[random() % pieces.size()];
+            names.push_back(name);
+        }
+        Names want = names;
+        reference::ExchangeSort(want);
+        SortResourceList(names);
+        EXPECT_EQ(names, want) << "round " << round;
+    }
+}
+
+TEST(ResourceListIndex, answersLikeASearchOfTheList)
+{
+    ResourceList list;
+    Names plain;
+    std::mt19937 random(5);
+    for (int i = 0; i < 6000; ++i) {
+        // Names of many lengths, many alike, some of them empty.
+        std::string name(random() % 20, 'x');
+        for (char& c : name)
+            c = "ab/\x80\xff"[random() % 5];
+        if (random() % 2)
+            name += std::to_string(random() % 300);
+        const bool held = reference::HeldFromTheLast(plain, name);
+        ASSERT_EQ(list.contains(name), held) << i;
+        ASSERT_EQ(list.add(name), !held) << i;
+        if (!held)
+            plain.push_back(name);
+        if (i % 2000 == 1999) {
+            list.sort();
+            reference::ExchangeSort(plain);
+        }
+    }
+    EXPECT_EQ(list.entries(), plain);
+    for (const std::string& name : plain)
+        EXPECT_TRUE(list.contains(name));
+    EXPECT_EQ(list.removeAdjacentRepeats(), 0u);
+    list.clear();
+    EXPECT_FALSE(list.contains(plain.front()));
+    EXPECT_TRUE(list.add(plain.front()));
 }
 
 TEST(StockNames, compareTheirFirstCharactersExactly)

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -141,6 +142,43 @@ TEST_F(CopyFileAtomicTest, aFailureLeavesNoPartialFileAndTheTargetAsItWas)
     EXPECT_FALSE(CopyFileAtomic(source, tree.path("nofolder/a.wal")).ok);
     EXPECT_FALSE(CopyFileAtomic(tree.path("src/none.wal"), target).ok);
     EXPECT_EQ(tree.read("dst/a.wal"), "old");
+}
+
+// A process that dies with the copy's data written but not yet in place (a
+// crash, a kill, a power cut) leaves no file under any name, and an existing
+// target as it was.
+TEST_F(CopyFileAtomicTest, aCopyCutShortLeavesNothingBehind)
+{
+    const std::string big(3 << 20, 'x');
+    const std::string bigSource = tree.file("src/big.wal", big);
+    for (const bool existing : {false, true}) {
+        if (existing)
+            tree.file("dst/big.wal", "old");
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            SetFaultInjector([](FileOp op, std::string_view) -> int {
+                if (op == FileOp::Rename)
+                    ::_exit(42);  // dies with the data written
+                return 0;
+            });
+            CopyFileAtomic(bigSource, tree.path("dst/big.wal"));
+            ::_exit(1);
+        }
+        int status = 0;
+        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        ASSERT_TRUE(WIFEXITED(status));
+        EXPECT_EQ(WEXITSTATUS(status), 42) << "the copy did not reach the point of naming its file";
+        if (existing) {
+            EXPECT_EQ(tree.entries("dst"), (Names{"big.wal"}));
+            EXPECT_EQ(tree.read("dst/big.wal"), "old");
+        } else {
+            EXPECT_TRUE(tree.entries("dst").empty());
+        }
+    }
+    ASSERT_TRUE(CopyFileAtomic(bigSource, tree.path("dst/big.wal")).ok);
+    EXPECT_EQ(tree.read("dst/big.wal"), big);
+    EXPECT_EQ(tree.entries("dst"), (Names{"big.wal"}));
 }
 
 TEST_F(CopyFileAtomicTest, refusesSpecialFilesWithoutBlocking)

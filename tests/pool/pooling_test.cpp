@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include "map/load.h"
+#include "platform/error.h"
+#include "platform/faults.h"
 #include "pool/pooling.h"
 #include "support/scripted_host.h"
 #include "support/temp_tree.h"
@@ -96,6 +99,120 @@ TEST_F(PoolTest, levelsWithoutSoundsLeaveAnEmptySoundList)
     EXPECT_TRUE(level.listWavs.empty());
     EXPECT_EQ(level.lblWavCount, "0");
     EXPECT_TRUE(host.boxes.empty());
+}
+
+// Pooling sorts and shows the lists once at the end instead of after every
+// level. What it leaves must be what loading level after level, each scan
+// sorting and showing its lists, leaves: after a pooling that runs through,
+// and after one that a broken level stops.
+class PoolAsLoadsTest : public PoolTest {
+protected:
+    void SetUp() override
+    {
+        tree.file("game/maps/a.map", Level({"m/z", "m/b", "e1u1/x", "m/a"}, {"s/2", "s/1"}));
+        tree.file("game/maps/b.map", Level({"m/b", "n/c", "M/d"}, {}));
+        tree.file("game/maps/c.map", Level({"e2u1/y"}, {"world/w", "s/0", "s/2"}));
+        tree.file("game/maps/d.map", Level({"m/y", "n/c", "a/a"}, {"s/3"}));
+    }
+
+    // What the loads leave when each sorts and shows its own lists; stops
+    // where a load fails, as the pooling does.
+    LoadedLevel levelByLoads(const LoadedLevel& start)
+    {
+        LoadedLevel byLoads = start;
+        test::ScriptedHost quiet;
+        for (const std::string& name : PoolLevelFiles(target)) {
+            try {
+                LoadMapFile(tree.path("game/maps/" + name), ModeTransferred, byLoads, quiet);
+            } catch (const std::exception&) {
+                break;
+            }
+        }
+        return byLoads;
+    }
+
+    static LoadedLevel startingLevel()
+    {
+        LoadedLevel start;
+        start.TextureList.add("m/q.wal");
+        start.TextureList.add("k/q.wal");
+        start.SoundList.add("s/9");
+        start.listWals = {"k/q.wal", "m/q.wal"};
+        start.listWavs = {"No custom wavs"};
+        return start;
+    }
+
+    static void expectSame(const LoadedLevel& got, const LoadedLevel& want)
+    {
+        EXPECT_EQ(got.TextureList.entries(), want.TextureList.entries());
+        EXPECT_EQ(got.SoundList.entries(), want.SoundList.entries());
+        EXPECT_EQ(got.listWals, want.listWals);
+        EXPECT_EQ(got.listWavs, want.listWavs);
+        EXPECT_EQ(got.lblWalCount, want.lblWalCount);
+        EXPECT_EQ(got.lblWavCount, want.lblWavCount);
+        EXPECT_EQ(got.MapLines.text(), want.MapLines.text());
+    }
+
+    PoolOptions noQuestion() const
+    {
+        PoolOptions options;
+        options.confirm = false;
+        return options;
+    }
+};
+
+TEST_F(PoolAsLoadsTest, endsWithTheListsOfTheLastLoad)
+{
+    level = startingLevel();
+    ASSERT_EQ(PoolTargetResources(target, level, host, noQuestion()), PoolResult::Pooled);
+    const LoadedLevel byLoads = levelByLoads(startingLevel());
+    EXPECT_EQ(level.TextureList.entries(), byLoads.TextureList.entries());
+    EXPECT_EQ(level.SoundList.entries(), byLoads.SoundList.entries());
+    EXPECT_EQ(level.TextureList.entries(),
+              (Names{"M/d.wal", "a/a.wal", "k/q.wal", "m/a.wal", "m/b.wal", "m/q.wal", "m/y.wal", "m/z.wal",
+                     "n/c.wal"}));
+    // The list boxes hold the pooled lists once, not each load's in turn.
+    EXPECT_EQ(level.listWals, level.TextureList.entries());
+    EXPECT_EQ(level.listWavs, level.SoundList.entries());
+}
+
+TEST_F(PoolAsLoadsTest, aBrokenLevelLeavesWhatTheLoadsBeforeItLeft)
+{
+    // c.map has no "{" after its first line: its texture scan fails, and the
+    // error stops the pooling.
+    tree.file("game/maps/c.map", "{ \"noise\" \"s/never\"\n( 0 0 0 ) x/never 0\n");
+    level = startingLevel();
+    PoolOptions options = noQuestion();
+    int loaded = 0;
+    options.onLevelLoaded = [&] { ++loaded; };
+    EXPECT_THROW(PoolTargetResources(target, level, host, options), Error);
+    EXPECT_EQ(loaded, 2);
+    const LoadedLevel byLoads = levelByLoads(startingLevel());
+    expectSame(level, byLoads);
+    EXPECT_EQ(level.listWals.size(), 2u + 5u + 7u) << "the box before, then each load's whole list";
+
+    // The first level already broken: nothing but the lines changes, and
+    // the lists keep their order, which no scan has sorted.
+    tree.file("game/maps/a.map", "");
+    level = startingLevel();
+    EXPECT_THROW(PoolTargetResources(target, level, host, noQuestion()), Error);
+    expectSame(level, levelByLoads(startingLevel()));
+    EXPECT_EQ(level.listWals, startingLevel().listWals);
+    EXPECT_EQ(level.TextureList.entries(), (Names{"m/q.wal", "k/q.wal"}));
+}
+
+TEST_F(PoolAsLoadsTest, levelsThatCannotBeReadScanNothing)
+{
+    // Every level given up after a failed read: no scan sorts the lists,
+    // which pooling then shows as they are.
+    level = startingLevel();
+    for (int i = 0; i < 4; ++i)
+        host.answer(MessageButton::Abort);
+    const ScopedFaultInjector unreadable([](FileOp op, std::string_view) { return op == FileOp::Read ? EIO : 0; });
+    ASSERT_EQ(PoolTargetResources(target, level, host, noQuestion()), PoolResult::Pooled);
+    EXPECT_EQ(host.boxes.size(), 4u);
+    EXPECT_EQ(level.TextureList.entries(), (Names{"m/q.wal", "k/q.wal"}));
+    EXPECT_EQ(level.listWals, level.TextureList.entries());
 }
 
 }  // namespace
