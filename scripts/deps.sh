@@ -4,7 +4,12 @@
 # are installed too (scripts/screenshot.sh asks for its own this way).
 set -euo pipefail
 
-packages=(g++ cmake ninja-build libgtest-dev qt6-base-dev "$@")
+# dpkg-dev and file: CPack reads the programs' library needs when it makes the .deb.
+packages=(g++ cmake ninja-build libgtest-dev qt6-base-dev dpkg-dev file "$@")
+# CI also fuzzes (scripts/fuzz.sh): clang, and libFuzzer with the sanitizer runtimes.
+if [ "${CI:-}" = "true" ]; then
+  packages+=(clang libclang-rt-14-dev)
+fi
 
 missing=()
 for pkg in "${packages[@]}"; do

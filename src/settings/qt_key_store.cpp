@@ -97,8 +97,11 @@ bool QtKeyStore::OpenKey()
     if (file_.empty() || !QFileInfo::exists(name))
         return false;
     // A file that exists but cannot be read or parsed still counts as the key;
-    // its values then read as unreadable (see QueryValue).
-    settings_ = std::make_unique<QSettings>(name, QSettings::IniFormat);
+    // its values then read as unreadable (see QueryValue). So does anything
+    // else in the file's place, which is not even opened: a pipe would block
+    // the reading, a device never end it.
+    if (QFileInfo(name).isFile())
+        settings_ = std::make_unique<QSettings>(name, QSettings::IniFormat);
     return true;
 }
 

@@ -20,6 +20,16 @@ const char* ExistsLabel(const std::string& path)
     return FileExists(path) ? "EXISTS:" : "DOES NOT EXIST:";
 }
 
+// Logs "Failed copy: " or "Failed move: ", a line feed and the source as one
+// line, and shows the same text after the error sound.
+void ReportLevelFileFailure(TransferContext& context, const char* label, const std::string& source)
+{
+    const std::string text = label + ("\n" + source);
+    context.log.append(text);
+    context.host.alert(AlertSound::Error);
+    context.host.messageBox({text, "Error in source file", MessageIcon::Warning, {MessageButton::Ok}});
+}
+
 }  // namespace
 
 std::string TargetMapPath(const std::string& mapPath, const std::string& targPath)
@@ -54,8 +64,11 @@ bool TransferLevelFiles(TransferContext& context, const std::string& mapPath,
                         const std::string& targPath, std::string& targetMapPath)
 {
     targetMapPath = TargetMapPath(mapPath, targPath);
-    // The target's own .map is never replaced; whether the copy happened is not reported.
-    CopyFileAtomic(mapPath, targetMapPath, CopyMode::FailIfExists);
+    // The target's own .map is never replaced, and keeping it is not reported;
+    // a copy that failed for any other reason (a full disk, an unreadable
+    // level) leaves the target without its level, and that is reported.
+    if (!CopyFileAtomic(mapPath, targetMapPath, CopyMode::FailIfExists).ok && !FileExists(targetMapPath))
+        ReportLevelFileFailure(context, "Failed copy: ", mapPath);
 
     const std::string sourceBsp = BspPath(mapPath);
     const std::string targetBsp = BspPath(targetMapPath);
@@ -74,11 +87,8 @@ bool TransferLevelFiles(TransferContext& context, const std::string& mapPath,
         LogTransferred(context, result, targetBsp, sourceBsp, existed);
         return true;
     }
-    const std::string text =
-        (context.mode == TransferMode::Move ? "Failed move: " : "Failed copy: ") + ("\n" + sourceBsp);
-    context.log.append(text);
-    context.host.alert(AlertSound::Error);
-    context.host.messageBox({text, "Error in source file", MessageIcon::Warning, {MessageButton::Ok}});
+    ReportLevelFileFailure(context, context.mode == TransferMode::Move ? "Failed move: " : "Failed copy: ",
+                           sourceBsp);
     return true;
 }
 

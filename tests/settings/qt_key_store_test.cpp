@@ -16,6 +16,7 @@
 
 #include "platform/error.h"
 #include "settings/settings.h"
+#include "settings_helpers.h"
 #include "support/error_of.h"
 #include "support/temp_tree.h"
 
@@ -25,24 +26,9 @@ namespace {
 namespace fs = std::filesystem;
 using test::TempTree;
 
-class NoView : public SettingsView {
-public:
-    void setDrive(char) override {}
-    void setDirectory(const std::string&) override {}
-    void setTargetField(const std::string&) override {}
-};
-
 using test::ErrorOf;
-
-Settings Paths(std::string src, std::string targ, std::string pak, std::string pellark)
-{
-    Settings settings;
-    settings.SrcPath = std::move(src);
-    settings.TargPath = std::move(targ);
-    settings.PakPath = std::move(pak);
-    settings.PellarkPath = std::move(pellark);
-    return settings;
-}
+using test::NoView;
+using test::Paths;
 
 class QtKeyStoreTest : public ::testing::Test {
 protected:
