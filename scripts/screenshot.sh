@@ -1,20 +1,28 @@
 #!/usr/bin/env bash
-# Takes a screenshot of the desktop program with the example level loaded, on a
-# virtual display: docs/screenshot-main.png (or the file given). Its settings
-# live in a temporary folder, so the user's own are never touched.
+# Takes screenshots of the desktop program on a virtual display: the main
+# window with the example level loaded (docs/screenshot-main.png, or the first
+# file given) and the transfer log after the level has been transferred with
+# its sky and a small Pellark tree (docs/screenshot-log.png, or the second
+# file given). Its settings live in a temporary folder, so the user's own are
+# never touched; the target is ${TMPDIR:-/tmp}/corvane-demo/games/harbor, made
+# afresh and removed again. CORVANE_NO_BUILD=1 uses the program already built.
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 build="${CORVANE_BUILD_DIR:-$root/build}"
 out="${1:-$root/docs/screenshot-main.png}"
+log_out="${2:-$root/docs/screenshot-log.png}"
 
 "$root/scripts/deps.sh" xvfb xauth imagemagick xdotool fonts-dejavu-core
-"$root/scripts/build.sh" >/dev/null
+if [ "${CORVANE_NO_BUILD:-}" != 1 ] || [ ! -x "$build/src/ui/corvane" ]; then
+  "$root/scripts/build.sh" >/dev/null
+fi
 
 work="$(mktemp -d)"
 pids=()
 cleanup() {
   for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
   rm -rf "$work"
+  [ -z "${demo:-}" ] || rm -rf "$demo"
 }
 trap cleanup EXIT
 
@@ -27,8 +35,15 @@ export DISPLAY=":$display"
 for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
 
 maps="$root/examples/harbor/maps"
-mkdir -p "$work/config"
-printf '[General]\nSrcPath=%s\nTargPath=%s\nPakPath=\nPellarkPath=\n' "$maps" "/home/author/games/harbor" >"$work/config/Corvane.conf"
+demo="${TMPDIR:-/tmp}/corvane-demo"
+rm -rf "$demo"
+mkdir -p "$demo/games" "$demo/pellark/models" "$demo/pellark/help" "$work/config"
+printf 'exec config.cfg\n' >"$demo/pellark/autoexec.cfg"
+printf 'bind x quit\n' >"$demo/pellark/config.cfg"
+printf 'IDP2' >"$demo/pellark/models/crate.md2"
+printf 'help\n' >"$demo/pellark/help/readme.txt"
+printf '[General]\nSrcPath=%s\nTargPath=%s\nPakPath=\nPellarkPath=%s\n' \
+  "$maps" "$demo/games/harbor" "$demo/pellark" >"$work/config/Corvane.conf"
 XDG_CONFIG_HOME="$work/config" XDG_RUNTIME_DIR="$work" "$build/src/ui/corvane" >/dev/null 2>&1 &
 pids+=("$!")
 
@@ -56,3 +71,15 @@ sleep 0.3
 mkdir -p "$(dirname "$out")"
 import -window "$window" "$out"
 echo "$out"
+
+# "Use this", "Include Pellark tree", "Include sky", then "Transfer"; the log opens.
+click() { xdotool mousemove --window "$window" "$1" "$2" click 1; sleep 0.3; }
+click 256 117
+click 28 225
+click 28 271
+xdotool key alt+t
+sleep 1.5
+info="$(xdotool search --name "^Information$" 2>/dev/null | head -1 || true)"
+[ -n "$info" ] || { echo "corvane: the transfer log did not appear" >&2; exit 1; }
+import -window root -crop 1100x720+0+0 "$log_out"
+echo "$log_out"

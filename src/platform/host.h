@@ -3,6 +3,7 @@
 // alert sounds, the status bar and the window caption. The desktop program
 // shows real dialogs, corvane-cli uses the terminal, the tests script it.
 
+#include <cstdint>
 #include <initializer_list>
 #include <string>
 #include <string_view>
@@ -74,6 +75,13 @@ public:
     virtual void alert(AlertSound sound) = 0;
     virtual void setStatus(int panel, std::string_view text) = 0;
     virtual void setCaption(std::string_view text) = 0;
+
+    // Long work says how far it has come: `done` of `total` items of the step
+    // named by `what` (`total` is 0 when the end is not known beforehand). It
+    // is called once per item, so a front end keeps it cheap; showing it and
+    // keeping a window painted meanwhile is the front end's business. By
+    // default nothing is shown.
+    virtual void progress(std::string_view /*what*/, std::uint64_t /*done*/, std::uint64_t /*total*/) {}
 };
 
 }  // namespace corvane

@@ -1,6 +1,7 @@
 #include "pool/pellark.h"
 
 #include <array>
+#include <cstdint>
 
 #include "platform/file_ops.h"
 #include "platform/files.h"
@@ -35,6 +36,7 @@ struct PellarkWalk {
     TransferContext& context;
     const std::string& targPath;
     OverwritePolicy& policy;
+    std::uint64_t files = 0;  // files met so far, for the progress shown
 
     // `dir` is the folder's full path, `shown` its name as the failure box
     // gives it, `relative` its path below the root ("" at the root).
@@ -64,6 +66,7 @@ struct PellarkWalk {
             } else {
                 if (ContainsSkipWord(below) || name == "config.cfg")
                     continue;
+                context.host.progress("Copying Pellark tree", files++, 0);
                 CopyPellarkFile(context, full, JoinPath(targPath, below), policy);
             }
         }

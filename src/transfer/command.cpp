@@ -55,6 +55,7 @@ TransferOutcome RunTransferCommand(const TransferJob& job, const ResourceList& t
         CopyPellarkTree(copying, job.pellarkPath, job.targPath, session.pellarkPolicy);
     }
 
+    host.progress("Counting the target's bytes", 0, 0);
     TotalDirectoryBytes(host, job.targPath, job.targPath, session.targetMapPath);
     return TransferOutcome::RanThrough;
 }

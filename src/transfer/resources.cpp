@@ -1,5 +1,7 @@
 #include "transfer/resources.h"
 
+#include <cstdint>
+
 #include "platform/file_ops.h"
 #include "platform/files.h"
 #include "platform/paths.h"
@@ -39,9 +41,12 @@ void TransferResources(TransferContext& context, ResourceKind kind, const Resour
     const std::string sourceFolder = JoinPath(SourceRoot(srcPath), folderName) + Separator();
     const std::string targetFolder = JoinPath(targPath, folderName) + Separator();
 
+    const char* step = kind == ResourceKind::Textures ? "Transferring textures" : "Transferring sounds";
+    std::uint64_t done = 0;
     OverwritePolicy policy;
     std::string previousFolder;
     for (const std::string& listed : list) {
+        context.host.progress(step, done++, list.size());
         const std::string entry = TransferName(kind, listed);
         if (IsUnsafeResourceName(entry)) {
             ReportUnsafeName(context.log, listed);
@@ -69,6 +74,7 @@ void TransferResources(TransferContext& context, ResourceKind kind, const Resour
         }
         TransferAndReport(context, source, target, relative, existed);
     }
+    context.host.progress(step, done, list.size());
 }
 
 }  // namespace corvane

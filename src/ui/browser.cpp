@@ -214,14 +214,15 @@ bool FileList::matches(const std::string& name) const
 void FileList::refresh()
 {
     clear();
-    if (directory_.empty())
-        return;
-    for (const std::string& name : ListFolder(directory_, false)) {
-        if (!matches(name))
-            continue;
-        auto* item = new QListWidgetItem(Q(name), this);
-        item->setData(kFileNameRole, QByteArray::fromStdString(name));
+    if (!directory_.empty()) {
+        for (const std::string& name : ListFolder(directory_, false)) {
+            if (!matches(name))
+                continue;
+            auto* item = new QListWidgetItem(Q(name), this);
+            item->setData(kFileNameRole, QByteArray::fromStdString(name));
+        }
     }
+    emit refilled();
 }
 
 std::string FileList::EntryFileName(const QListWidgetItem& item)

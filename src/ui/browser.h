@@ -67,6 +67,10 @@ public:
     // The names listed, in order.
     std::vector<std::string> fileNames() const;
 
+signals:
+    // The list has been filled again.
+    void refilled();
+
 private:
     bool matches(const std::string& name) const;
     std::string directory_;

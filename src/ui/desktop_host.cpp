@@ -1,6 +1,7 @@
 #include "ui/desktop_host.h"
 
 #include <QApplication>
+#include <QEventLoop>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -99,12 +100,59 @@ void DesktopHost::setStatus(int panel, std::string_view text)
 {
     if (window_.setStatus)
         window_.setStatus(panel, text);
+    keepAlive(false);
 }
 
 void DesktopHost::setCaption(std::string_view text)
 {
     if (window_.setCaption)
         window_.setCaption(text);
+}
+
+void DesktopHost::progress(std::string_view what, std::uint64_t done, std::uint64_t total)
+{
+    if (!working())
+        return;
+    // A new step shows at once; within a step only as often as the window is kept alive.
+    const bool newStep = !progressShown_ || what != progressStep_;
+    if (!newStep && (interval_.count() < 0 || std::chrono::steady_clock::now() - lastKeepAlive_ < interval_))
+        return;
+    progressShown_ = true;
+    progressStep_.assign(what);
+    if (window_.showProgress)
+        window_.showProgress(what, done, total);
+    keepAlive(true);
+}
+
+void DesktopHost::keepAlive(bool now)
+{
+    if (!working() || interval_.count() < 0)
+        return;
+    const auto time = std::chrono::steady_clock::now();
+    if (!now && time - lastKeepAlive_ < interval_)
+        return;
+    ++keepAlives_;
+    // Paint and answer the window system, but leave the user's input queued:
+    // the command takes none until it ends.
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    lastKeepAlive_ = std::chrono::steady_clock::now();
+}
+
+DesktopHost::Work::Work(DesktopHost& host) : host_(host)
+{
+    if (host_.working_++ == 0) {
+        host_.progressShown_ = false;
+        host_.lastKeepAlive_ = std::chrono::steady_clock::now();
+    }
+}
+
+DesktopHost::Work::~Work()
+{
+    if (--host_.working_ == 0 && host_.progressShown_) {
+        host_.progressShown_ = false;
+        if (host_.window_.hideProgress)
+            host_.window_.hideProgress();
+    }
 }
 
 void ShowErrorBox(Host& host, const std::exception& error)

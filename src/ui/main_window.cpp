@@ -19,6 +19,7 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
@@ -34,6 +35,8 @@
 #include "platform/error.h"
 #include "platform/file_ops.h"
 #include "platform/paths.h"
+#include "pool/byte_total.h"
+#include "pool/pooling.h"
 #include "ui/browser.h"
 #include "ui/chooser_dialog.h"
 #include "ui/config_dialog.h"
@@ -244,28 +247,30 @@ void TfrmMain::buildControls()
     listWavs->hide();
     listWals->hide();
 
-    auto* wavHeader = new QHBoxLayout;
-    wavHeader->addWidget(lblWavCount);
-    wavHeader->addWidget(Label3);
-    wavHeader->addStretch();
-    auto* walHeader = new QHBoxLayout;
-    walHeader->addWidget(lblWalCount);
-    walHeader->addWidget(Label4);
-    walHeader->addStretch();
-    walHeader->addWidget(lblFsize);
+    // Two columns; the comparison of sounds moves the sound list and its
+    // count from the left column to the right one.
+    wavHeader_ = new QHBoxLayout;
+    wavHeader_->addWidget(lblWavCount);
+    wavHeader_->addWidget(Label3);
+    wavHeader_->addStretch();
+    walHeader_ = new QHBoxLayout;
+    walHeader_->addWidget(lblWalCount);
+    walHeader_->addWidget(Label4);
+    walHeader_->addStretch();
+    walHeader_->addWidget(lblFsize);
 
-    auto* left = new QVBoxLayout;
-    left->addWidget(cboDrive);
-    left->addLayout(wavHeader);
-    left->addWidget(listDirs, 1);
-    left->addWidget(listWavs, 1);
-    auto* right = new QVBoxLayout;
-    right->addLayout(walHeader);
-    right->addWidget(listFiles, 1);
-    right->addWidget(listWals, 1);
+    leftColumn_ = new QVBoxLayout;
+    leftColumn_->addWidget(cboDrive);
+    leftColumn_->addLayout(wavHeader_);
+    leftColumn_->addWidget(listDirs, 1);
+    leftColumn_->addWidget(listWavs, 1);
+    rightColumn_ = new QVBoxLayout;
+    rightColumn_->addLayout(walHeader_);
+    rightColumn_->addWidget(listFiles, 1);
+    rightColumn_->addWidget(listWals, 1);
     auto* views = new QHBoxLayout(area);
-    views->addLayout(left, 1);
-    views->addLayout(right, 1);
+    views->addLayout(leftColumn_, 1);
+    views->addLayout(rightColumn_, 1);
 
     auto* tabRow = new QHBoxLayout;
     tabRow->addWidget(TabControl1);
@@ -288,6 +293,11 @@ void TfrmMain::buildControls()
     statusPanels_[0]->setMinimumWidth(395);
     statusPanels_[1]->setMinimumWidth(160);
     StatusBar1->addWidget(statusPanels_[0], 1);
+    barProgress = Named(new QProgressBar(StatusBar1), "barProgress");
+    barProgress->setMaximumWidth(160);
+    barProgress->setTextVisible(false);
+    barProgress->hide();
+    StatusBar1->addPermanentWidget(barProgress);
     StatusBar1->addPermanentWidget(statusPanels_[1]);
 
     dlgOpen = Named(new QFileDialog(this), "dlgOpen");
@@ -344,6 +354,10 @@ void TfrmMain::connectHandlers()
     on(speedInfo, &QToolButton::clicked, &TfrmMain::speedInfoClick);
     on(speedPakExp, &QToolButton::clicked, &TfrmMain::speedPakExpClick);
     on(speedWinExp, &QToolButton::clicked, &TfrmMain::speedWinExpClick);
+    on(speedGroupMaps, &QToolButton::clicked, &TfrmMain::speedGroupMapsClick);
+    on(btnPreview, &QPushButton::clicked, &TfrmMain::btnPreviewClick);
+    on(btnExitPreview, &QToolButton::clicked, &TfrmMain::btnExitPreviewClick);
+    on(TabControl1, &QTabBar::currentChanged, &TfrmMain::TabControl1Change);
     connect(optionMove, &QRadioButton::toggled, this, [this](bool selected) {
         if (selected)
             run(&TfrmMain::optionMoveClick);
@@ -358,7 +372,10 @@ void TfrmMain::connectHandlers()
     connect(listDirs, &DirectoryList::directoryChanged, this, [this](const std::string& path) {
         cboDrive->followDirectory(path);
         listFiles->setDirectory(path);
+        run(&TfrmMain::listDirsChange);
     });
+    // Every refill of the file list (a new folder or a new mask) shows the sizes.
+    connect(listFiles, &FileList::refilled, this, [this] { run(&TfrmMain::showFileSizes); });
 }
 
 bool TfrmMain::eventFilter(QObject* watched, QEvent* event)
@@ -506,6 +523,11 @@ void TfrmMain::FormCloseQuery()
 
 void TfrmMain::closeEvent(QCloseEvent* event)
 {
+    // Not in the middle of a command's long work: closing is refused until it has ended.
+    if (host_.working()) {
+        event->ignore();
+        return;
+    }
     run(&TfrmMain::FormCloseQuery);
     event->accept();
     QCoreApplication::quit();
@@ -526,7 +548,11 @@ void TfrmMain::mnuFileOpenClick()
     dlgOpen->selectFile(Q(settings_.SrcPath + Separator() + "*.map"));
     if (dlgOpen->exec() != QDialog::Accepted || dlgOpen->selectedFiles().isEmpty())
         return;
-    const std::string path = Bytes(dlgOpen->selectedFiles().front());
+    OpenLevel(Bytes(dlgOpen->selectedFiles().front()));
+}
+
+void TfrmMain::OpenLevel(const std::string& path)
+{
     EmptyLoadedLevel(level);
     showLevelLists();
     MainMode = ModeMapLoaded;
@@ -584,7 +610,295 @@ void TfrmMain::chbxPellarkClick()
 
 void TfrmMain::btnCreateClick()
 {
-    // The transfer is not built yet: the button is enabled by "Use this" and does nothing.
+    TransferJob job;
+    job.target = Bytes(editGameDir->text());
+    job.targPath = settings_.TargPath;
+    job.srcPath = settings_.SrcPath;
+    job.currentMapPath = level.CurrentMapPath;
+    job.mode = optionMove->isChecked() ? TransferMode::Move : TransferMode::Copy;
+    job.includeSky = chbxSky->isChecked();
+    job.skyName = Bytes(lblSky->text());
+    job.includePellark = chbxPellark->isChecked();
+    job.pellarkPath = settings_.PellarkPath;
+
+    TransferOutcome outcome;
+    {
+        const DesktopHost::Work work(host_);
+        outcome = RunTransferCommand(job, level.TextureList, level.SoundList, session, transferLog, host_);
+    }
+    if (outcome != TransferOutcome::RanThrough)
+        return;
+
+    setStatusText(0, "Done!");
+    info_->setWindowTitle(QStringLiteral("Information"));
+    info_->setLines(transferLog.lines());
+    info_->showModally();
+    showTransferred(job.target);
+}
+
+void TfrmMain::showTransferred(const std::string& target)
+{
+    for (QWidget* widget : std::initializer_list<QWidget*>{speedInfo, speedPakExp, speedWinExp, speedGroupMaps})
+        widget->show();
+    btnExitPreview->hide();
+
+    cboDrive->selectDrive(DriveCharacter(target));
+    cboDrive->setEnabled(false);
+    listDirs->setDirectory(target);
+    for (QWidget* widget : std::initializer_list<QWidget*>{btnCreate, btnBrowse, editGameDir, optionMove, optionCopy,
+                                                           chbxPellark, chbxSky, btnPreview})
+        widget->setEnabled(false);
+    mnuFileOpen->setEnabled(false);
+    MainMode = ModeTransferred;
+    listFiles->setMask("*.*");
+    cboDrive->selectDrive(settings_.TargetDrive);
+    listDirs->setDirectory(JoinPath(settings_.TargPath, "maps"));
+    TabControl1->setEnabled(true);
+    selectTab(0);
+    TabControl1Change();
+}
+
+// --- progress ---------------------------------------------------------------------
+
+void TfrmMain::showProgress(std::string_view what, std::uint64_t done, std::uint64_t total)
+{
+    const auto count = [](std::uint64_t n) { return FormatByteCount(std::to_string(n)); };
+    std::string text(what);
+    if (total > 0)
+        text += ": " + count(done) + " of " + count(total);
+    else if (done > 0)
+        text += ": " + count(done) + " files";
+    else
+        text += "...";
+    setStatusText(0, text);
+    if (total > 0) {
+        barProgress->setRange(0, 1000);
+        barProgress->setValue(static_cast<int>(std::min<std::uint64_t>(done, total) * 1000 / total));
+    } else {
+        barProgress->setRange(0, 0);  // the end is not known: a busy bar
+    }
+    barProgress->show();
+}
+
+void TfrmMain::hideProgress()
+{
+    barProgress->hide();
+}
+
+// --- the browser: sizes, comparison and tabs -----------------------------------------
+
+void TfrmMain::showFileSizes()
+{
+    qsizetype longest = 0;
+    for (int row = 0; row < listFiles->count(); ++row)
+        longest = std::max(longest, listFiles->item(row)->text().size());
+    std::uint64_t sum = 0;
+    for (int row = 0; row < listFiles->count(); ++row) {
+        QListWidgetItem* item = listFiles->item(row);
+        listFiles->setCurrentItem(item);
+        const std::uint64_t size = FileSize(JoinPath(listFiles->directory(), FileList::EntryFileName(*item)));
+        sum += size;
+        item->setText(item->text().leftJustified(longest) + QString::number(size).rightJustified(8));
+    }
+    lblFsize->setText(Q(FormatByteCount(std::to_string(sum))));
+}
+
+void TfrmMain::listDirsChange()
+{
+    if (MainMode != ModeTransferred)
+        return;
+    const std::string dir = listDirs->directory();
+    CompareTextures = dir.find("texture") != std::string::npos;
+    CompareSounds = dir.find("sound") != std::string::npos;
+    const std::string folder = dir.substr(dir.rfind(Separator()) + 1);
+    const QString na = QStringLiteral("N/A");
+    const QString compare = QStringLiteral("Compare");
+    if (!CompareTextures && !CompareSounds)
+        TabControl1->setTabText(1, na);
+    const auto filter = [&folder](QListWidget* list, const ResourceList& resources) {
+        list->clear();
+        for (const std::string& entry : resources) {
+            if (entry.find(folder) != std::string::npos)
+                list->addItem(Q(entry));
+        }
+    };
+    if (CompareTextures) {
+        if (folder != "textures") {
+            filter(listWals, level.TextureList);
+            TabControl1->setTabText(1, compare);
+        } else {
+            TabControl1->setTabText(1, na);
+        }
+    }
+    if (CompareSounds) {
+        if (folder != "sound") {
+            filter(listWavs, level.SoundList);
+            lblWavCount->setText(QString::number(listWavs->count()));
+            TabControl1->setTabText(1, compare);
+        } else {
+            TabControl1->setTabText(1, na);
+        }
+    }
+    if (TabControl1->tabText(1) == na)
+        selectTab(0);
+    lblWalCount->setText(QString::number(listFiles->count()));
+    lblWalCount->show();
+}
+
+void TfrmMain::selectTab(int index)
+{
+    const QSignalBlocker quiet(TabControl1);
+    TabControl1->setCurrentIndex(index);
+}
+
+void TfrmMain::placeSoundList(bool right)
+{
+    leftColumn_->removeWidget(listWavs);
+    rightColumn_->removeWidget(listWavs);
+    (right ? rightColumn_ : leftColumn_)->addWidget(listWavs, 1);
+    wavHeader_->removeWidget(lblWavCount);
+    walHeader_->removeWidget(lblWavCount);
+    (right ? walHeader_ : wavHeader_)->insertWidget(0, lblWavCount);
+}
+
+void TfrmMain::TabControl1Change()
+{
+    const int index = TabControl1->currentIndex();
+    if (index == 1 && (MainMode == ModeMapLoaded || TabControl1->tabText(1) == QStringLiteral("N/A"))) {
+        selectTab(LastTabIndex);
+        return;
+    }
+    if (index == 0) {
+        for (QWidget* widget : std::initializer_list<QWidget*>{cboDrive, listDirs, listFiles})
+            widget->show();
+        for (QWidget* widget : std::initializer_list<QWidget*>{listWals, listWavs, lblWavCount, Label3})
+            widget->hide();
+        lblWalCount->setText(QString::number(listFiles->count()));
+        for (QWidget* widget : std::initializer_list<QWidget*>{lblWalCount, Label4, lblFsize})
+            widget->show();
+    } else if (index == 1) {
+        cboDrive->hide();
+        listFiles->hide();
+        listDirs->show();
+        lblFsize->hide();
+        const bool comparing = TabControl1->tabText(1) == QStringLiteral("Compare");
+        if (CompareTextures && comparing) {
+            listWals->show();
+            listWavs->hide();
+            lblWavCount->hide();
+            lblWalCount->show();
+            Label3->hide();
+            Label4->show();
+        }
+        if (CompareSounds && comparing) {
+            listWals->hide();
+            placeSoundList(true);
+            listWavs->show();
+            lblWavCount->show();
+            lblWalCount->hide();
+            Label3->hide();
+            Label4->show();
+        }
+    } else if (index == 2) {
+        for (QWidget* widget : std::initializer_list<QWidget*>{cboDrive, listDirs, listFiles, lblFsize})
+            widget->hide();
+        placeSoundList(false);
+        Fill(listWals, level.TextureList.entries());
+        Fill(listWavs, level.SoundList.entries());
+        lblWavCount->setText(QString::number(listWavs->count()));
+        lblWalCount->setText(QString::number(listWals->count()));
+        for (QWidget* widget : std::initializer_list<QWidget*>{listWals, listWavs, lblWavCount, lblWalCount, Label3,
+                                                               Label4})
+            widget->show();
+    }
+    LastTabIndex = index;
+}
+
+// --- pooling and preview ------------------------------------------------------------
+
+void TfrmMain::speedGroupMapsClick()
+{
+    const std::size_t levels = PoolLevelFiles(settings_.TargPath).size();
+    std::uint64_t loaded = 0;
+    PoolOptions options;
+    options.onConfirmed = [this] { TabControl1->setTabText(2, QStringLiteral(".maps")); };
+    options.onLevelLoaded = [&] {
+        host_.progress("Pooling levels", ++loaded, levels);
+        switchToLevelView();
+    };
+    PoolResult result;
+    {
+        const DesktopHost::Work work(host_);
+        result = PoolTargetResources(settings_.TargPath, level, host_, options);
+    }
+    if (result == PoolResult::Pooled)
+        showLevelLists();
+    setWindowTitle(Q("Corvane - " + JoinPath(JoinPath(settings_.TargPath, "maps"), "ALL")));
+}
+
+void TfrmMain::countTargetBytes()
+{
+    // Panel 0 says what is going on while the count runs, and then what it said before.
+    const QString before = statusText(0);
+    {
+        const DesktopHost::Work work(host_);
+        host_.progress("Counting the target's bytes", 0, 0);
+        TotalDirectoryBytes(host_, settings_.TargPath, settings_.TargPath, session.targetMapPath);
+    }
+    statusPanels_[0]->setText(before);
+}
+
+void TfrmMain::btnPreviewClick()
+{
+    const std::string maps = JoinPath(settings_.TargPath, "maps");
+    if (settings_.TargPath.empty() || !DirectoryEntryExists(maps)) {
+        host_.messageBox({"Directory does not exist:\n" + maps, "Error", MessageIcon::Warning,
+                          {MessageButton::Ok}});
+        return;
+    }
+    btnPreview->setEnabled(false);
+    btnCreate->setEnabled(false);
+    cboDrive->selectDrive(settings_.TargetDrive);
+    listDirs->setDirectory(maps);
+    PreviousMode = MainMode;
+    MainMode = ModePreview;
+    selectTab(0);
+    TabControl1Change();
+    btnUseCurrent->setEnabled(false);
+    btnBrowse->setEnabled(false);
+    countTargetBytes();
+    listFiles->setMask("*.*");
+    btnExitPreview->show();
+}
+
+void TfrmMain::btnExitPreviewClick()
+{
+    listFiles->setMask(kMapMask);
+    // A source folder that has gone is reported once preview has ended.
+    std::optional<Error> failure;
+    try {
+        cboDrive->selectDrive(settings_.SourceDrive);
+        listDirs->setDirectory(settings_.SrcPath);
+    } catch (const std::exception& error) {
+        failure.emplace(error.what());
+    }
+    selectTab(0);
+    TabControl1Change();
+    btnBrowse->setEnabled(true);
+    setStatusText(1, "");
+    EmptyLoadedLevel(level);
+    listWals->clear();
+    listWavs->clear();
+    MainMode = PreviousMode;
+    if (MainMode == ModeMapLoaded) {
+        btnCreate->setEnabled(true);
+        btnUseCurrent->setEnabled(true);
+        loadLevel(level.CurrentMapPath);
+    }
+    btnExitPreview->hide();
+    UpdatePreviewButton();
+    if (failure)
+        ShowErrorBox(host_, *failure);
 }
 
 // --- housekeeping -----------------------------------------------------------------

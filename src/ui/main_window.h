@@ -4,6 +4,7 @@
 // It owns the working state of a run: the mode, the loaded level and what the
 // launchers started.
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -12,6 +13,8 @@
 #include "map/loaded_level.h"
 #include "settings/key_store.h"
 #include "settings/settings.h"
+#include "transfer/command.h"
+#include "transfer/transfer_log.h"
 #include "ui/launch.h"
 
 class QAction;
@@ -24,11 +27,13 @@ class QLineEdit;
 class QListWidget;
 class QMenu;
 class QMenuBar;
+class QProgressBar;
 class QPushButton;
 class QRadioButton;
 class QStatusBar;
 class QTabBar;
 class QToolButton;
+class QBoxLayout;
 
 namespace corvane::ui {
 
@@ -65,6 +70,10 @@ public:
     // The text of a status bar panel (0 or 1).
     QString statusText(int panel) const;
     void setStatusText(int panel, std::string_view text);
+    // What long work shows in the status bar: its step and how far it has
+    // come in panel 0, and the progress bar; and hiding the bar again.
+    void showProgress(std::string_view what, std::uint64_t done, std::uint64_t total);
+    void hideProgress();
 
     // The working state.
     int MainMode = ModeIdle;
@@ -73,6 +82,14 @@ public:
     bool MoveWarningPending = true;
     LaunchResult pakLaunch = 0;
     LaunchResult explorerLaunch = 0;
+    // The tab the tab handler last accepted, and what the comparison view
+    // found in the browsed path.
+    int LastTabIndex = 0;
+    bool CompareTextures = false;
+    bool CompareSounds = false;
+    // The log of the last transfer, and what outlives one transfer.
+    TransferLog transferLog;
+    TransferSession session;
 
     // Controls, named as everywhere else in Corvane.
     QGroupBox* GroupBox1;
@@ -109,6 +126,7 @@ public:
     QToolButton* speedWinExp;
     QToolButton* speedPakExp;
     QStatusBar* StatusBar1;
+    QProgressBar* barProgress;  // in the status bar while long work runs
     QFileDialog* dlgOpen;
 
     QMenuBar* MainMenu1;
@@ -130,6 +148,8 @@ public slots:
     void FormShow();
     void FormCloseQuery();
     void mnuFileOpenClick();
+    // Loads the level at path as File > Open does once a file is chosen.
+    void OpenLevel(const std::string& path);
     void listFilesDblClick();
     void chbxSkyClick();
     void chbxPellarkClick();
@@ -147,6 +167,11 @@ public slots:
     void speedPakExpClick();
     void speedWinExpClick();
     void optionMoveClick();
+    void listDirsChange();
+    void TabControl1Change();
+    void speedGroupMapsClick();
+    void btnPreviewClick();
+    void btnExitPreviewClick();
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -163,6 +188,16 @@ private:
     void loadLevel(const std::string& path);
     void showLevelLists();
     void switchToLevelView();
+    // The size column of the file list and the byte sum in lblFsize.
+    void showFileSizes();
+    // Puts the sound list and its count on the right (the comparison) or the left.
+    void placeSoundList(bool right);
+    // Selects a tab without running the tab handler.
+    void selectTab(int index);
+    // The window after a transfer has run through.
+    void showTransferred(const std::string& target);
+    // Counts the target's bytes into status panel 1 and the caption.
+    void countTargetBytes();
 
     Settings& settings_;
     KeyStore& store_;
@@ -172,6 +207,10 @@ private:
     TfrmAbout* about_ = nullptr;
     TfrmConfig* config_ = nullptr;
     QLabel* statusPanels_[2] = {nullptr, nullptr};
+    QBoxLayout* leftColumn_ = nullptr;
+    QBoxLayout* rightColumn_ = nullptr;
+    QBoxLayout* wavHeader_ = nullptr;
+    QBoxLayout* walHeader_ = nullptr;
     bool closed_ = false;
 };
 

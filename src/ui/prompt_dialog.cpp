@@ -1,6 +1,10 @@
 #include "ui/prompt_dialog.h"
 
+#include <algorithm>
+
 #include <QCloseEvent>
+#include <QFontMetrics>
+#include <QScreen>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -13,6 +17,8 @@
 namespace corvane::ui {
 
 namespace {
+
+constexpr int kTabWidth = 32;  // the gap between a path and its date
 
 QPushButton* PromptButton(QDialog* dialog, const char* name, const char* caption, QStyle::StandardPixmap glyph)
 {
@@ -47,6 +53,8 @@ TfrmMyMsg::TfrmMyMsg(QWidget* parent) : QDialog(parent)
     memoStatus->viewport()->setBackgroundRole(QPalette::Button);
     memoStatus->setPlainText(QStringLiteral("memoStatus"));
     memoStatus->setMinimumSize(420, 150);
+    memoStatus->setLineWrapMode(QPlainTextEdit::NoWrap);
+    memoStatus->setTabStopDistance(kTabWidth);
 
     bbtnYes = PromptButton(this, "bbtnYes", kPromptYesCaption, QStyle::SP_DialogYesButton);
     bbtnNo = PromptButton(this, "bbtnNo", "&No", QStyle::SP_DialogCancelButton);
@@ -85,6 +93,7 @@ OverwriteAnswer TfrmMyMsg::ShowPrompt(const PromptRequest& request)
     for (const std::string& line : request.lines)
         lines << Q(line);
     memoStatus->setPlainText(lines.join(QLatin1Char('\n')));
+    fitMemo();
     bbtnYes->setText(Q(request.yesCaption));
     bbtnNoAll->setText(Q(request.noToAllCaption));
     bbtnYes->setVisible(request.showYes);
@@ -98,6 +107,27 @@ OverwriteAnswer TfrmMyMsg::ShowPrompt(const PromptRequest& request)
     bbtnYes->setText(QString::fromLatin1(kPromptYesCaption));
     bbtnNoAll->setText(QString::fromLatin1(kPromptNoAllCaption));
     return answer_;
+}
+
+void TfrmMyMsg::fitMemo()
+{
+    // Long paths stay on one line with their date: the memo grows to its
+    // longest line, up to most of the screen, and scrolls beyond that.
+    const QFontMetrics metrics(memoStatus->font());
+    int widest = 0;
+    const QStringList lines = memoStatus->toPlainText().split(QLatin1Char('\n'));
+    for (const QString& line : lines) {
+        const int tab = line.indexOf(QLatin1Char('\t'));
+        const int width = tab < 0 ? metrics.horizontalAdvance(line)
+                                  : metrics.horizontalAdvance(line.left(tab)) + kTabWidth +
+                                        metrics.horizontalAdvance(line.mid(tab + 1));
+        widest = std::max(widest, width);
+    }
+    int limit = 900;
+    if (const QScreen* screen = this->screen())
+        limit = screen->availableGeometry().width() * 3 / 4;
+    memoStatus->setMinimumWidth(std::clamp(widest + 24, 420, limit));
+    adjustSize();
 }
 
 void TfrmMyMsg::answer(OverwriteAnswer value)

@@ -42,6 +42,7 @@ protected:
 
 private:
     void answer(OverwriteAnswer value);
+    void fitMemo();
     OverwriteAnswer answer_ = OverwriteAnswer::No;
     bool answered_ = false;
 };

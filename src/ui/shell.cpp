@@ -1,5 +1,8 @@
 #include "ui/shell.h"
 
+#include <filesystem>
+#include <system_error>
+
 #include <QCoreApplication>
 
 #include "ui/about_dialog.h"
@@ -19,7 +22,11 @@ Shell::Shell(KeyStore& store)
     frmMain = std::make_unique<TfrmMain>(settings, store, host);
     TfrmMain* main = frmMain.get();
     host.attachWindow({[main](int panel, std::string_view text) { main->setStatusText(panel, text); },
-                       [main](std::string_view text) { main->setWindowTitle(Q(text)); }, main});
+                       [main](std::string_view text) { main->setWindowTitle(Q(text)); }, main,
+                       [main](std::string_view what, std::uint64_t done, std::uint64_t total) {
+                           main->showProgress(what, done, total);
+                       },
+                       [main] { main->hideProgress(); }});
     RunGuarded(host, [&] { frmMain->FormCreate(); });
     frmMain->show();
 
@@ -31,6 +38,15 @@ Shell::Shell(KeyStore& store)
     frmConfig = new TfrmConfig(settings, store, host, *main, *Form1);
     frmMain->attachDialogs(Form1, frmInfo, frmAbout, frmConfig);
     RunGuarded(host, [&] { frmConfig->FormCreate(); });
+}
+
+void Shell::openLevel(const std::string& path)
+{
+    RunGuarded(host, [&] {
+        std::error_code ignored;
+        const std::filesystem::path full = std::filesystem::absolute(path, ignored);
+        frmMain->OpenLevel(full.empty() ? path : full.lexically_normal().string());
+    });
 }
 
 Shell::~Shell()

@@ -24,6 +24,10 @@ public:
     // Configure dialog may ask for the default paths before this returns.
     explicit Shell(KeyStore& store);
     ~Shell();
+    // Loads the level named on the command line (as "Open with" passes it),
+    // as File > Open would. A relative path is taken from the current folder.
+    void openLevel(const std::string& path);
+
     Shell(const Shell&) = delete;
     Shell& operator=(const Shell&) = delete;
 

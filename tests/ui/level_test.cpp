@@ -25,14 +25,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-QStringList Entries(const QListWidget& list)
-{
-    QStringList entries;
-    for (int row = 0; row < list.count(); ++row)
-        entries << list.item(row)->text();
-    return entries;
-}
-
 // Waits until a file has content, for what a started program writes.
 std::string AwaitFile(const std::string& path)
 {
@@ -204,6 +196,37 @@ TEST_F(LevelLoading, fileOpenNamesTheSourceAndShowsOnlyTheSecondLevelsResources)
     modals.then([](QDialog& dialog) { dialog.reject(); });
     main().mnuFileOpen->trigger();
     EXPECT_EQ(main().level.CurrentMapPath, second);
+}
+
+TEST_F(LevelLoading, aLevelNamedOnTheCommandLineLoadsAsFileOpenWould)
+{
+    const std::string maps = tree.dir("maps");
+    const std::string level = tree.file("maps/first.map", kSmallLevel);
+    const std::string elsewhere = tree.dir("elsewhere");
+    storeSettings(elsewhere, "");
+    start();
+
+    // As a relative path with a detour, from the folder the program was started in.
+    const fs::path relative = fs::relative(tree.path("maps/../maps/first.map"));
+    ASSERT_TRUE(relative.is_relative());
+    shell->openLevel(relative.string());
+
+    EXPECT_EQ(main().MainMode, ModeMapLoaded);
+    EXPECT_EQ(main().level.CurrentMapPath, level);
+    EXPECT_EQ(main().windowTitle(), QString::fromStdString("Pellark's Corvane - " + level));
+    EXPECT_EQ(Entries(*main().listWals), (QStringList{QStringLiteral("town/floor.wal"), QStringLiteral("town/wall.wal")}));
+    EXPECT_FALSE(main().btnPreview->isEnabled());
+    EXPECT_EQ(main().statusText(0), QStringLiteral("Choose target directory"));
+    // File > Open does not change the source folder, and neither does this.
+    EXPECT_EQ(shell->settings.SrcPath, elsewhere);
+
+    // A level that is not there gets File > Open's box, and the window stays usable.
+    SeenBox failure;
+    modals.answerBox(QStringLiteral("&Abort"), &failure);
+    shell->openLevel(tree.path("maps/gone.map"));
+    EXPECT_EQ(failure.text, QStringLiteral("Can't open file!"));
+    shell->openLevel(level);
+    EXPECT_EQ(main().level.CurrentMapPath, level);
 }
 
 TEST_F(LevelLoading, withALevelLoadedAPakFileGoesToThePakUtilityByItsOwnExtension)

@@ -72,12 +72,9 @@ bool ModalScript::eventFilter(QObject* watched, QEvent* event)
 void ModalScript::answerBox(const QString& button, SeenBox* seen)
 {
     then([button, seen](QDialog& dialog) {
-        auto* box = qobject_cast<QMessageBox*>(&dialog);
-        if (!box) {
-            ADD_FAILURE() << "expected a message box, got " << dialog.windowTitle().toStdString();
-            dialog.done(QDialog::Rejected);
+        auto* box = Expect<QMessageBox>(dialog, "a message box");
+        if (!box)
             return;
-        }
         if (seen) {
             seen->caption = box->windowTitle();
             seen->text = box->text();
@@ -93,6 +90,14 @@ void ModalScript::answerBox(const QString& button, SeenBox* seen)
         }
         Press(*box, button);
     });
+}
+
+QStringList Entries(const QListWidget& list)
+{
+    QStringList entries;
+    for (int row = 0; row < list.count(); ++row)
+        entries << list.item(row)->text();
+    return entries;
 }
 
 void Press(QDialog& dialog, const QString& caption)

@@ -16,6 +16,8 @@
 #include <QObject>
 #include <QStringList>
 
+class QListWidget;
+
 #include "settings/key_store.h"
 #include "settings/qt_key_store.h"
 #include "support/temp_tree.h"
@@ -62,6 +64,22 @@ private:
     std::deque<Step> steps_;
     QStringList unexpected_;
 };
+
+// The dialog a step was given, as the kind it expects; when it is another
+// one, the test fails, the dialog is closed and the result is null.
+template <typename Kind>
+Kind* Expect(QDialog& dialog, const char* what)
+{
+    auto* kind = qobject_cast<Kind*>(&dialog);
+    if (!kind) {
+        ADD_FAILURE() << "expected " << what << ", got " << dialog.windowTitle().toStdString();
+        dialog.done(QDialog::Rejected);
+    }
+    return kind;
+}
+
+// The entries of a list box, as shown.
+QStringList Entries(const QListWidget& list);
 
 // Presses the button of a dialog that carries the caption.
 void Press(QDialog& dialog, const QString& caption);

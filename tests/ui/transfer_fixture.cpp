@@ -1,0 +1,121 @@
+#include "transfer_fixture.h"
+
+#include <QAbstractButton>
+#include <QCheckBox>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+
+#include "ui/info_dialog.h"
+#include "ui/prompt_dialog.h"
+
+namespace corvane::ui::test {
+
+namespace {
+
+// The small level with a second texture folder: dock/ sorts before town/.
+const std::string kTownLevel = std::string(kSmallLevel) +
+                               "{\n\"classname\" \"func_wall\"\n{\n"
+                               "( 0 0 0 ) ( 1 0 0 ) ( 0 1 0 ) dock/rope 0 0 0 1 1\n}\n}\n";
+
+}  // namespace
+
+QStringList MemoLines(const QPlainTextEdit& memo)
+{
+    return memo.toPlainText().split(QLatin1Char('\n'));
+}
+
+void TransferWindow::makeWorkingTree()
+{
+    maps = tree.dir("work/maps");
+    tree.file("work/maps/town.map", kTownLevel);
+    tree.file("work/maps/town.bsp", "IBSP-town");
+    tree.file("work/textures/town/wall.wal", "wall");
+    tree.file("work/textures/town/floor.wal", "floor-floor");
+    tree.file("work/textures/dock/rope.wal", "rope");
+    tree.file("work/textures/dock/unused.wal", "not named by the level");
+    tree.file("work/sound/town/bell.wav", "RIFF-bell");
+    for (const char* face : {"bk", "ft", "lf", "rt", "dn", "up"})
+        tree.file(std::string("work/env/dusk") + face + ".tga", face);
+    pellark = tree.dir("pellark");
+    tree.file("pellark/autoexec.cfg", "exec");
+    tree.file("pellark/config.cfg", "never copied");
+    tree.file("pellark/models/crate.md2", "md2");
+    tree.file("pellark/help/readme.txt", "never copied");
+    target = tree.path("game");
+}
+
+void TransferWindow::startWithTown()
+{
+    makeWorkingTree();
+    storeSettings(maps, target, "", pellark);
+    start();
+    doubleClickEntry("town.map");
+    ASSERT_EQ(main().MainMode, ModeMapLoaded);
+}
+
+void TransferWindow::useTarget(bool sky, bool pellarkTree)
+{
+    main().btnUseCurrent->click();
+    if (sky)
+        main().chbxSky->click();
+    if (pellarkTree)
+        main().chbxPellark->click();
+}
+
+void TransferWindow::reloadTown(bool sky, bool pellarkTree)
+{
+    main().mnuFileNew->trigger();
+    doubleClickEntry("town.map");
+    useTarget(sky, pellarkTree);
+}
+
+void TransferWindow::answerPrompt(const char* button, SeenPrompt* seen)
+{
+    const std::string name = button;
+    modals.then([name, seen](QDialog& dialog) {
+        auto* prompt = Expect<TfrmMyMsg>(dialog, "the prompt");
+        if (!prompt)
+            return;
+        if (seen) {
+            seen->caption = prompt->windowTitle();
+            seen->lines = MemoLines(*prompt->memoStatus);
+            seen->buttons.clear();
+            for (QPushButton* shown : {prompt->bbtnYes, prompt->bbtnNo, prompt->bbtnYesAll, prompt->bbtnNoAll}) {
+                if (shown->isVisible())
+                    seen->buttons << shown->text();
+            }
+        }
+        if (name == "Escape")
+            QTest::keyClick(prompt, Qt::Key_Escape);
+        else
+            PressNamed(*prompt, name.c_str());
+    });
+}
+
+void TransferWindow::readLog(QStringList* lines, QString* title)
+{
+    modals.then([lines, title](QDialog& dialog) {
+        auto* info = Expect<TfrmInfo>(dialog, "the Information dialog");
+        if (!info)
+            return;
+        if (lines)
+            *lines = MemoLines(*info->memoInfo);
+        if (title)
+            *title = info->windowTitle();
+        info->bbtnOkay->click();
+    });
+}
+
+QStringList TransferWindow::firstTransfer()
+{
+    startWithTown();
+    useTarget(true, true);
+    QStringList log;
+    readLog(&log);
+    main().btnCreate->click();
+    return log;
+}
+
+}  // namespace corvane::ui::test

@@ -1,0 +1,317 @@
+// The views after a transfer: the size column and lblFsize, the comparison
+// below texture and sound folders, the three tabs with their refusals,
+// pooling the target's levels, and preview entered and left from each mode.
+
+#include <filesystem>
+
+#include <QAction>
+#include <QApplication>
+#include <QLabel>
+#include <QLayout>
+#include <QListWidget>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTabBar>
+#include <QToolButton>
+
+#include "pool/byte_total.h"
+#include "ui/browser.h"
+#include "transfer_fixture.h"
+
+namespace corvane::ui::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+// What the user does: a click on a tab, which runs the tab handler.
+void ClickTab(TfrmMain& w, int index)
+{
+    w.TabControl1->setCurrentIndex(index);
+}
+
+// The left edge of a widget in the window, once the layout has settled.
+int Left(TfrmMain& w, QWidget* widget)
+{
+    w.centralWidget()->layout()->activate();
+    QApplication::processEvents();
+    return widget->mapTo(&w, QPoint(0, 0)).x();
+}
+
+using Views = TransferWindow;
+
+TEST_F(Views, theFileListShowsASizeColumnAndLblFsizeTheirSixtyFourBitSum)
+{
+    const std::string folder = tree.dir("src/maps");
+    tree.file("src/maps/a.wal", std::string(1234, 'a'));
+    tree.file("src/maps/bbb.wal", "12345");
+    tree.dir("src/empty");
+    storeSettings(folder, "");
+    start();
+    TfrmMain& w = main();
+    EXPECT_EQ(Entries(*w.listFiles), (QStringList{"a.wal      1234", "bbb.wal       5"}));
+    EXPECT_EQ(w.lblFsize->text(), QStringLiteral("1,239"));
+    EXPECT_EQ(w.listFiles->currentRow(), 1);  // the last entry ends selected
+    // The entries still name their files.
+    EXPECT_EQ(w.listFiles->fileNames(), (std::vector<std::string>{"a.wal", "bbb.wal"}));
+
+    // Beyond four gigabytes: nothing wraps, every group of three digits gets its comma.
+    fs::resize_file(tree.path("src/maps/a.wal"), 5ull << 30);
+    w.listDirs->setDirectory(tree.path("src/empty"));
+    EXPECT_EQ(w.lblFsize->text(), QStringLiteral("0"));
+    w.listDirs->setDirectory(folder);
+    EXPECT_EQ(Entries(*w.listFiles), (QStringList{"a.wal  5368709120", "bbb.wal       5"}));
+    EXPECT_EQ(w.lblFsize->text(), QStringLiteral("5,368,709,125"));
+    // Outside the transferred state the comparison is left alone.
+    EXPECT_EQ(w.TabControl1->tabText(1), QStringLiteral("N/A"));
+}
+
+TEST_F(Views, belowATextureFolderTheSecondTabComparesTheLevelsTexturesOfThatFolder)
+{
+    firstTransfer();
+    TfrmMain& w = main();
+    tree.dir("game/textures/ow");
+    w.listDirs->setDirectory(target + "/textures/town");
+    EXPECT_TRUE(w.CompareTextures);
+    EXPECT_FALSE(w.CompareSounds);
+    EXPECT_EQ(w.TabControl1->tabText(1), QStringLiteral("Compare"));
+    EXPECT_EQ(Entries(*w.listWals), (QStringList{"town/floor.wal", "town/wall.wal"}));
+    EXPECT_EQ(w.lblWalCount->text(), QStringLiteral("2"));  // the files listed
+
+    ClickTab(w, 1);
+    EXPECT_EQ(w.LastTabIndex, 1);
+    EXPECT_TRUE(w.listWals->isVisible() && w.listDirs->isVisible() && w.lblWalCount->isVisible());
+    EXPECT_TRUE(w.listFiles->isHidden() && w.cboDrive->isHidden() && w.lblFsize->isHidden());
+    EXPECT_TRUE(w.listWavs->isHidden() && w.lblWavCount->isHidden());
+
+    // A folder name matches anywhere in an entry.
+    w.listDirs->setDirectory(target + "/textures/ow");
+    EXPECT_EQ(Entries(*w.listWals), (QStringList{"town/floor.wal", "town/wall.wal"}));
+    w.listDirs->setDirectory(target + "/textures/dock");
+    EXPECT_EQ(Entries(*w.listWals), QStringList{QStringLiteral("dock/rope.wal")});
+
+    // The textures folder itself has nothing to compare: back to the first tab.
+    w.listDirs->setDirectory(target + "/textures");
+    EXPECT_EQ(w.TabControl1->tabText(1), QStringLiteral("N/A"));
+    EXPECT_EQ(w.TabControl1->currentIndex(), 0);
+    ClickTab(w, 2);
+    ClickTab(w, 1);
+    EXPECT_EQ(w.TabControl1->currentIndex(), 2);
+    EXPECT_EQ(w.LastTabIndex, 2);
+    EXPECT_TRUE(w.listWals->isVisible() && w.listWavs->isVisible());
+}
+
+TEST_F(Views, belowASoundFolderTheSoundListMovesBesideTheTreeAndTheThirdTabPutsItBack)
+{
+    firstTransfer();
+    TfrmMain& w = main();
+    w.listDirs->setDirectory(target + "/sound/town");
+    EXPECT_TRUE(w.CompareSounds);
+    EXPECT_EQ(Entries(*w.listWavs), QStringList{QStringLiteral("town/bell.wav")});
+    EXPECT_EQ(w.lblWavCount->text(), QStringLiteral("1"));
+    EXPECT_EQ(w.TabControl1->tabText(1), QStringLiteral("Compare"));
+
+    ClickTab(w, 1);
+    EXPECT_TRUE(w.listWavs->isVisible() && w.lblWavCount->isVisible() && w.listDirs->isVisible());
+    EXPECT_TRUE(w.listWals->isHidden() && w.lblWalCount->isHidden());
+    EXPECT_GT(Left(w, w.listWavs), Left(w, w.listDirs));
+    EXPECT_GT(Left(w, w.lblWavCount), Left(w, w.listDirs) + w.listDirs->width() / 2);
+
+    // The level's lists, whole again, whatever the comparison filtered.
+    ClickTab(w, 2);
+    EXPECT_EQ(Entries(*w.listWals), (QStringList{"dock/rope.wal", "town/floor.wal", "town/wall.wal"}));
+    EXPECT_EQ(Entries(*w.listWavs), QStringList{QStringLiteral("town/bell.wav")});
+    EXPECT_EQ(w.lblWalCount->text(), QStringLiteral("3"));
+    EXPECT_EQ(w.lblWavCount->text(), QStringLiteral("1"));
+    EXPECT_TRUE(w.listDirs->isHidden() && w.listFiles->isHidden() && w.lblFsize->isHidden());
+    EXPECT_TRUE(w.Label3->isVisible() && w.Label4->isVisible());
+    EXPECT_LT(Left(w, w.listWavs), Left(w, w.listWals));
+    EXPECT_LT(Left(w, w.lblWavCount), Left(w, w.listWals));
+
+    // The first tab counts the files of the browsed folder.
+    ClickTab(w, 0);
+    EXPECT_EQ(w.lblWalCount->text(), QStringLiteral("1"));
+    EXPECT_TRUE(w.listFiles->isVisible() && w.lblFsize->isVisible() && w.listWavs->isHidden());
+}
+
+TEST_F(Views, withALevelLoadedTheComparisonTabIsRefusedAndTheViewsStay)
+{
+    startWithTown();
+    TfrmMain& w = main();
+    w.TabControl1->setTabText(1, QStringLiteral("Compare"));
+    ClickTab(w, 1);
+    EXPECT_EQ(w.TabControl1->currentIndex(), 0);  // LastTabIndex: nothing accepted yet
+    EXPECT_EQ(w.LastTabIndex, 0);
+    EXPECT_TRUE(w.listWals->isVisible() && w.listFiles->isHidden());
+
+    ClickTab(w, 2);
+    ClickTab(w, 1);
+    EXPECT_EQ(w.TabControl1->currentIndex(), 2);
+}
+
+TEST_F(Views, poolingGathersEveryLevelOfTheTargetAndNamesItInTheCaption)
+{
+    firstTransfer();
+    TfrmMain& w = main();
+    const QString allCaption = "Corvane - " + S(target) + "/maps/ALL";
+    tree.file("game/maps/quay.map",
+              "{\n\"classname\" \"worldspawn\"\n{\n( 0 0 0 ) ( 1 0 0 ) ( 0 1 0 ) town/wall 0 0 0\n"
+              "( 0 0 0 ) ( 1 0 0 ) ( 0 1 0 ) quay/stone 0 0 0\n}\n}\n"
+              "{\n\"classname\" \"target_speaker\"\n\"noise\" \"quay/gull.wav\"\n}\n");
+
+    // No: only the caption changes.
+    modals.answerBox(QStringLiteral("&No"));
+    w.speedGroupMaps->click();
+    EXPECT_EQ(w.windowTitle(), allCaption);
+    EXPECT_EQ(w.TabControl1->tabText(2), QStringLiteral(".map"));
+    EXPECT_EQ(w.level.TextureList.size(), 3u);
+
+    SeenBox confirm;
+    modals.answerBox(QStringLiteral("&Yes"), &confirm);
+    w.speedGroupMaps->click();
+    EXPECT_EQ(confirm.caption, QStringLiteral("Grouping cannot be undone!"));
+    EXPECT_EQ(confirm.text, QStringLiteral("Group All Resources?"));
+    EXPECT_EQ(confirm.icon, QMessageBox::Question);
+    EXPECT_EQ(Entries(*w.listWals), (QStringList{"dock/rope.wal", "quay/stone.wal", "town/floor.wal", "town/wall.wal"}));
+    EXPECT_EQ(Entries(*w.listWavs), (QStringList{"quay/gull.wav", "town/bell.wav"}));
+    EXPECT_EQ(w.lblWalCount->text(), QStringLiteral("4"));
+    EXPECT_EQ(w.lblWavCount->text(), QStringLiteral("2"));
+    EXPECT_EQ(w.TabControl1->tabText(2), QStringLiteral(".maps"));
+    EXPECT_EQ(w.TabControl1->currentIndex(), 2);
+    EXPECT_EQ(w.windowTitle(), allCaption);
+    EXPECT_EQ(w.MainMode, ModeTransferred);
+    EXPECT_EQ(w.level.CurrentMapPath, maps + "/town.map");
+    EXPECT_EQ(w.statusText(0), QStringLiteral("Choose target directory"));
+    EXPECT_TRUE(w.barProgress->isHidden());
+    // The level view's switch lets Browse choose a target to preview.
+    EXPECT_TRUE(w.btnBrowse->isEnabled());
+
+    // One level is not enough; the caption is set all the same.
+    fs::remove(tree.path("game/maps/quay.map"));
+    w.setWindowTitle(QStringLiteral("elsewhere"));
+    SeenBox one;
+    modals.answerBox(QStringLiteral("OK"), &one);
+    w.speedGroupMaps->click();
+    EXPECT_EQ(one.caption, QStringLiteral("Can't group!"));
+    EXPECT_EQ(one.text, QStringLiteral("Only one .map file found!"));
+    EXPECT_EQ(w.windowTitle(), allCaption);
+}
+
+class PreviewMode : public TransferWindow {
+protected:
+    // A target from an earlier run: two files in maps, one texture.
+    void makeOldTarget()
+    {
+        tree.file("game/maps/old.map", "{\n}\n");
+        tree.file("game/maps/notes.txt", "1234567");
+        tree.file("game/textures/old/a.wal", std::string(1000, 'w'));
+    }
+    // Preview, with the checks every mode shares.
+    void enterPreview(int mode)
+    {
+        TfrmMain& w = main();
+        const QString panel0 = w.statusText(0);
+        w.btnPreview->click();
+        EXPECT_EQ(w.MainMode, ModePreview);
+        EXPECT_EQ(w.PreviousMode, mode);
+        EXPECT_EQ(w.listDirs->directory(), target + "/maps");
+        EXPECT_EQ(w.listFiles->mask(), "*.*");
+        EXPECT_TRUE(w.btnExitPreview->isVisible());
+        EXPECT_EQ(w.TabControl1->currentIndex(), 0);
+        EXPECT_TRUE(w.listFiles->isVisible());
+        for (QWidget* off : std::initializer_list<QWidget*>{w.btnPreview, w.btnCreate, w.btnUseCurrent, w.btnBrowse})
+            EXPECT_FALSE(off->isEnabled()) << off->objectName().toStdString();
+        EXPECT_TRUE(w.barProgress->isHidden());
+        EXPECT_EQ(w.statusText(0), panel0);  // the count's progress has gone again
+    }
+    void exitPreview()
+    {
+        TfrmMain& w = main();
+        w.btnExitPreview->click();
+        EXPECT_TRUE(w.btnExitPreview->isHidden());
+        EXPECT_EQ(w.listFiles->mask(), "*.map");
+        EXPECT_EQ(w.listDirs->directory(), maps);
+        EXPECT_EQ(w.statusText(1), QString());
+        EXPECT_TRUE(w.btnBrowse->isEnabled());
+    }
+};
+
+TEST_F(PreviewMode, fromTheStartItShowsTheTargetWithItsTotalAndReturnsToTheSource)
+{
+    makeWorkingTree();
+    makeOldTarget();
+    storeSettings(maps, target);
+    start();
+    TfrmMain& w = main();
+    ASSERT_TRUE(w.btnPreview->isEnabled());
+    enterPreview(ModeIdle);
+    EXPECT_EQ(Entries(*w.listFiles), (QStringList{"notes.txt       7", "old.map         4"}));
+    EXPECT_EQ(w.lblFsize->text(), QStringLiteral("11"));
+    EXPECT_EQ(w.statusText(1), QStringLiteral("Total Bytes:  1,011"));
+    EXPECT_EQ(w.windowTitle(), QStringLiteral("Corvane - "));  // no transfer yet
+    EXPECT_FALSE(w.TabControl1->isEnabled());
+    // The tree still looks into the target's other folders.
+    w.listDirs->setDirectory(target + "/textures/old");
+    EXPECT_EQ(w.lblFsize->text(), QStringLiteral("1,000"));
+
+    exitPreview();
+    EXPECT_EQ(w.MainMode, ModeIdle);
+    EXPECT_TRUE(w.btnPreview->isEnabled());
+    EXPECT_FALSE(w.btnCreate->isEnabled());
+    EXPECT_EQ(w.windowTitle(), QStringLiteral("Corvane - "));
+}
+
+TEST_F(PreviewMode, withALevelLoadedLeavingReloadsItAndUnlocksTheTransfer)
+{
+    makeWorkingTree();
+    makeOldTarget();
+    storeSettings(maps, target, "", pellark);
+    start();
+    doubleClickEntry("town.map");
+    TfrmMain& w = main();
+    w.btnPreview->setEnabled(true);  // as Browse does when it picks an existing folder
+    enterPreview(ModeMapLoaded);
+    EXPECT_TRUE(w.level.TextureList.size() == 3);
+
+    exitPreview();
+    EXPECT_EQ(w.MainMode, ModeMapLoaded);
+    EXPECT_TRUE(w.btnCreate->isEnabled() && w.btnUseCurrent->isEnabled());
+    EXPECT_EQ(Entries(*w.listWals), (QStringList{"dock/rope.wal", "town/floor.wal", "town/wall.wal"}));
+    EXPECT_EQ(w.windowTitle(), S("Pellark's Corvane - " + maps + "/town.map"));
+    EXPECT_FALSE(w.btnPreview->isEnabled());
+}
+
+TEST_F(PreviewMode, afterATransferAndPoolingLeavingRestoresTheTransferredStateWithEmptyLists)
+{
+    firstTransfer();
+    TfrmMain& w = main();
+    w.btnPreview->setEnabled(true);
+    enterPreview(ModeTransferred);
+    EXPECT_EQ(w.statusText(1), QStringLiteral("Total Bytes:  402"));  // 346 + 9 + 6 * 2 + 28 + 7
+    EXPECT_EQ(w.windowTitle(), S("Corvane - " + target + "/maps/town.map"));
+
+    exitPreview();
+    EXPECT_EQ(w.MainMode, ModeTransferred);
+    EXPECT_EQ(w.listWals->count(), 0);
+    EXPECT_TRUE(w.level.TextureList.empty() && w.level.MapLines.empty());
+    EXPECT_FALSE(w.btnCreate->isEnabled());
+}
+
+TEST_F(PreviewMode, aTargetWithoutMapsIsRefusedAndNothingChanges)
+{
+    makeWorkingTree();
+    storeSettings(maps, target);
+    start();
+    SeenBox refused;
+    modals.answerBox(QStringLiteral("OK"), &refused);
+    main().btnPreview->setEnabled(true);
+    main().btnPreview->click();
+    EXPECT_EQ(refused.caption, QStringLiteral("Error"));
+    EXPECT_EQ(refused.text, S("Directory does not exist:\n" + target + "/maps"));
+    EXPECT_EQ(refused.icon, QMessageBox::Warning);
+    EXPECT_EQ(main().MainMode, ModeIdle);
+    EXPECT_TRUE(main().btnExitPreview->isHidden());
+    EXPECT_EQ(main().listDirs->directory(), maps);
+}
+
+}  // namespace
+}  // namespace corvane::ui::test
