@@ -119,15 +119,6 @@ ParsedArgs ParseArgs(const std::vector<std::string>& args, const std::vector<std
     return parsed;
 }
 
-// The folder of a path: the text before its last separator.
-std::string FolderOf(const std::string& path)
-{
-    const auto slash = path.find_last_of(kNativeStyle == PathStyle::Windows ? "\\/" : "/");
-    if (slash == std::string::npos)
-        return ".";
-    return slash == 0 ? path.substr(0, 1) : path.substr(0, slash);
-}
-
 // What a command's arguments come to: either the parsed arguments, or the
 // exit status to end with (after --help, or wrong arguments).
 struct CommandStart {
@@ -197,7 +188,7 @@ int Transfer(const std::vector<std::string>& args, std::istream& in, std::ostrea
     job.currentMapPath = Absolute(parsed.operands.front());
     job.target = Absolute(*target);
     job.targPath = job.target;
-    job.srcPath = sourceDir ? Absolute(*sourceDir) : FolderOf(job.currentMapPath);
+    job.srcPath = sourceDir ? Absolute(*sourceDir) : ParentPath(job.currentMapPath);
     job.mode = parsed.flag("--move") ? TransferMode::Move : TransferMode::Copy;
     job.includeSky = parsed.flag("--sky");
     job.skyName = FindSkyCaption(level.MapLines);

@@ -14,6 +14,11 @@ bool IsRootDir(std::string_view dir, PathStyle style)
     return style == PathStyle::Windows ? dir.size() <= 3 : dir == "/";
 }
 
+std::size_t LastSeparator(std::string_view path, PathStyle style)
+{
+    return path.find_last_of(style == PathStyle::Windows ? std::string_view("\\/") : std::string_view("/"));
+}
+
 }  // namespace
 
 std::string AsciiLower(std::string text)
@@ -72,6 +77,30 @@ std::string SourceRoot(std::string_view sourceDir, PathStyle style)
     if (last == rootSeparator)
         return std::string(sourceDir.substr(0, last + 1));
     return std::string(sourceDir.substr(0, last));
+}
+
+std::string ParentPath(std::string_view path, PathStyle style)
+{
+    const std::size_t slash = LastSeparator(path, style);
+    if (slash == std::string_view::npos)
+        return ".";
+    const std::size_t rootSeparator = style == PathStyle::Windows && path.size() > 1 && path[1] == ':' ? 2 : 0;
+    if (slash == rootSeparator)
+        return std::string(path.substr(0, slash + 1));
+    return std::string(path.substr(0, slash));
+}
+
+std::string_view FileName(std::string_view path, PathStyle style)
+{
+    const std::size_t slash = LastSeparator(path, style);
+    return slash == std::string_view::npos ? path : path.substr(slash + 1);
+}
+
+std::string_view FileExtension(std::string_view path, PathStyle style)
+{
+    const std::string_view name = FileName(path, style);
+    const std::size_t dot = name.rfind('.');
+    return dot == std::string_view::npos ? std::string_view() : name.substr(dot + 1);
 }
 
 std::string EntryRelativePath(std::string_view entry, PathStyle style)

@@ -44,6 +44,15 @@ std::string SourceRoot(std::string_view sourceDir, PathStyle style = kNativeStyl
 // front. Later "/" are left as they are.
 std::string EntryRelativePath(std::string_view entry, PathStyle style = kNativeStyle);
 
+// The parts of a path. The separators are "\" and "/" on Windows, "/" on Posix.
+// ParentPath: the text before the last separator; the root itself ("/", or
+// "C:\" on Windows) for a name directly below it; "." for a bare name.
+// FileName: the text after the last separator (the whole text without one).
+// FileExtension: the text after the last "." of the file name ("" without one).
+std::string ParentPath(std::string_view path, PathStyle style = kNativeStyle);
+std::string_view FileName(std::string_view path, PathStyle style = kNativeStyle);
+std::string_view FileExtension(std::string_view path, PathStyle style = kNativeStyle);
+
 // The drive character of a path: its first character, or NUL for "".
 char DriveCharacter(std::string_view path);
 

@@ -9,12 +9,6 @@ namespace corvane {
 
 namespace {
 
-std::size_t NameStart(const std::string& path)
-{
-    const auto slash = path.find_last_of(kNativeStyle == PathStyle::Windows ? "\\/" : "/");
-    return slash == std::string::npos ? 0 : slash + 1;
-}
-
 const char* ExistsLabel(const std::string& path)
 {
     return FileExists(path) ? "EXISTS:" : "DOES NOT EXIST:";
@@ -35,15 +29,14 @@ void ReportLevelFileFailure(TransferContext& context, const char* label, const s
 std::string TargetMapPath(const std::string& mapPath, const std::string& targPath)
 {
     const char separator = Separator();
-    return targPath + separator + "maps" + separator + mapPath.substr(NameStart(mapPath));
+    return targPath + separator + "maps" + separator + std::string(FileName(mapPath));
 }
 
 std::string BspPath(const std::string& mapPath)
 {
-    const auto dot = mapPath.rfind('.');
-    if (dot == std::string::npos || dot < NameStart(mapPath))
+    if (FileName(mapPath).find('.') == std::string_view::npos)
         return mapPath + ".bsp";
-    return mapPath.substr(0, dot + 1) + "bsp";
+    return mapPath.substr(0, mapPath.size() - FileExtension(mapPath).size()) + "bsp";
 }
 
 void BspNotice(Host& host, const std::string& sourceBsp, const std::string& targetBsp)

@@ -49,11 +49,10 @@ std::vector<std::string> Ancestors(const std::string& path)
     return chain;
 }
 
-std::string LastComponent(const std::string& path)
+// The name a folder is listed under; the root lists as itself.
+std::string ListedName(const std::string& path)
 {
-    if (path == "/")
-        return path;
-    return path.substr(path.rfind('/') + 1);
+    return path == "/" ? path : std::string(FileName(path));
 }
 
 }  // namespace
@@ -165,7 +164,7 @@ void DirectoryList::fill()
     const std::vector<std::string> chain = Ancestors(directory_);
     int depth = 0;
     for (const std::string& folder : chain) {
-        auto* item = new QListWidgetItem(open, QString(depth * 2, QLatin1Char(' ')) + Q(LastComponent(folder)), this);
+        auto* item = new QListWidgetItem(open, QString(depth * 2, QLatin1Char(' ')) + Q(ListedName(folder)), this);
         item->setData(kPathRole, QByteArray::fromStdString(folder));
         ++depth;
     }

@@ -91,17 +91,6 @@ QAction* MenuSeparator(QMenu* menu, const char* name)
     return action;
 }
 
-// The extension of a file name: the text after its last ".", lower-cased.
-std::string Extension(const std::string& path)
-{
-    const std::size_t slash = path.rfind(Separator());
-    const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
-    const std::size_t dot = name.rfind('.');
-    if (dot == std::string::npos)
-        return {};
-    return AsciiLower(name.substr(dot + 1));
-}
-
 void Fill(QListWidget* list, const std::vector<std::string>& entries)
 {
     list->clear();
@@ -575,7 +564,7 @@ void TfrmMain::listFilesDblClick()
         return;
     }
     // A level is loaded: a pak file goes to the pak utility, anything else is left alone.
-    if (Extension(path) == "pak")
+    if (AsciiLower(std::string(FileExtension(path))) == "pak")
         LaunchProgram(settings_.PakPath, {path}, listDirs->directory());
 }
 
@@ -710,7 +699,7 @@ void TfrmMain::listDirsChange()
     const std::string dir = listDirs->directory();
     CompareTextures = dir.find("texture") != std::string::npos;
     CompareSounds = dir.find("sound") != std::string::npos;
-    const std::string folder = dir.substr(dir.rfind(Separator()) + 1);
+    const std::string folder(FileName(dir));
     const QString na = QStringLiteral("N/A");
     const QString compare = QStringLiteral("Compare");
     if (!CompareTextures && !CompareSounds)

@@ -64,6 +64,30 @@ TEST(PathRules, entryRelativePathReplacesOnlyTheFirstSlash)
     EXPECT_EQ(DriveCharacter(""), '\0');
 }
 
+TEST(PathRules, parentFileNameAndExtensionInBothStyles)
+{
+    EXPECT_EQ(ParentPath("/home/u/maps/base1.map", P), "/home/u/maps");
+    EXPECT_EQ(ParentPath("/base1.map", P), "/");
+    EXPECT_EQ(ParentPath("base1.map", P), ".");
+    EXPECT_EQ(ParentPath("a\\b", P), ".") << "a backslash is a name's byte on Posix";
+    EXPECT_EQ(ParentPath("C:\\work\\maps\\base1.map", W), "C:\\work\\maps");
+    EXPECT_EQ(ParentPath("C:\\base1.map", W), "C:\\");
+    EXPECT_EQ(ParentPath("C:/work/base1.map", W), "C:/work");
+
+    EXPECT_EQ(FileName("/home/u/maps/base1.map", P), "base1.map");
+    EXPECT_EQ(FileName("base1.map", P), "base1.map");
+    EXPECT_EQ(FileName("/home/u/maps/", P), "");
+    EXPECT_EQ(FileName("C:\\maps\\base1.map", W), "base1.map");
+    EXPECT_EQ(FileName("C:\\maps/base1.map", W), "base1.map");
+
+    EXPECT_EQ(FileExtension("/w/my.mod/maps/level", P), "") << "a dot in a folder is no extension";
+    EXPECT_EQ(FileExtension("/w/maps/level.MAP", P), "MAP");
+    EXPECT_EQ(FileExtension("/w/maps/a.b.pak", P), "pak");
+    EXPECT_EQ(FileExtension("/w/maps/level.", P), "");
+    EXPECT_EQ(FileExtension("C:\\my.mod\\level", W), "");
+    EXPECT_EQ(FileExtension("C:\\mod\\pak0.Pak", W), "Pak");
+}
+
 TEST(PathRules, patternsMatchLettersWithoutCase)
 {
     EXPECT_TRUE(MatchesPattern("base1.map", "*.map"));
