@@ -140,7 +140,7 @@ int main(int argc, char** argv)
             w.listFiles->setCurrentRow(row);
     }
     w.listFilesDblClick();
-    if (w.MainMode != corvane::ModeMapLoaded) {
+    if (w.MainMode != corvane::ui::ModeMapLoaded) {
         std::fprintf(stderr, "the level was not loaded\n");
         return 1;
     }

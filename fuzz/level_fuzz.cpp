@@ -17,6 +17,7 @@
 #include "map/scan.h"
 #include "map/sky.h"
 #include "platform/error.h"
+#include "ui/level_model.h"
 
 namespace {
 
@@ -87,7 +88,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::string text(reinterpret_cast<const char*>(data), size);
     CheckFileReader(data, size);
 
-    LoadedLevel level;
+    ui::WindowLevel level;
     level.MapLines = LevelLines::FromText(text);
 
     // Every line lies inside the text, holds no line break, and the lines
@@ -108,10 +109,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         Check(level.TextureList.empty() && level.listWals.empty());
         scanned = false;
     }
-    if (scanned)
-        CheckList(level.TextureList, level.listWals, level.lblWalCount, kNoCustomTextures);
+    if (scanned) {
+        ui::ShowTextureScan(level);
+        CheckList(level.TextureList, level.listWals, level.lblWalCount, ui::kNoCustomTextures);
+    }
     ScanSounds(level);
-    CheckList(level.SoundList, level.listWavs, level.lblWavCount, kNoCustomWavs);
+    ui::ShowSoundScan(level);
+    CheckList(level.SoundList, level.listWavs, level.lblWavCount, ui::kNoCustomWavs);
 
     const std::string sky = FindSkyCaption(level.MapLines);
     Check(!sky.empty());

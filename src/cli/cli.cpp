@@ -73,16 +73,16 @@ int Scan(const std::vector<std::string>& args, std::ostream& out, std::ostream& 
     LoadedLevel level;
     if (!LoadLevel(*levelPath, level, err))
         return kExitFailed;
-    ApplySkyChoice(level, true);
+    const std::string sky = FindSkyCaption(level.MapLines);
 
     if (json) {
         out << "{\"textures\": " << JsonStringArray(level.TextureList.entries())
             << ", \"sounds\": " << JsonStringArray(level.SoundList.entries())
-            << ", \"sky\": " << JsonString(level.lblSky) << "}\n";
+            << ", \"sky\": " << JsonString(sky) << "}\n";
     } else {
         PrintList(out, "Textures: ", level.TextureList);
         PrintList(out, "Sounds: ", level.SoundList);
-        out << "Sky: " << level.lblSky << '\n';
+        out << "Sky: " << sky << '\n';
     }
     return kExitOk;
 }
@@ -118,13 +118,11 @@ void PrintList(std::ostream& out, std::string_view heading, const ResourceList& 
 bool LoadLevel(const std::string& levelPath, LoadedLevel& level, std::ostream& err)
 {
     // Nobody is asked while loading: a file that cannot be read is given up at once.
-    std::istringstream noAnswers;
-    std::ostringstream unshown;
-    TerminalHost host(AnswerPolicy::Batch, noAnswers, unshown);
-    std::string readError;
+    const auto giveUp = [](const std::string&) { return ReadFailureAnswer::Abort; };
     try {
-        if (!LoadMapFile(Absolute(levelPath), ModeMapLoaded, level, host, &readError)) {
-            err << kProgram << ": can't open file '" << levelPath << "': " << readError << '\n';
+        const LevelLoad load = LoadMapFile(Absolute(levelPath), level, giveUp);
+        if (!load.scanned) {
+            err << kProgram << ": can't open file '" << levelPath << "': " << load.readError << '\n';
             return false;
         }
     } catch (const std::exception& error) {

@@ -30,17 +30,13 @@ struct Word {
 
 Word PromptWord(PromptButton button, const PromptRequest& request)
 {
-    switch (button) {
-    case PromptButton::Yes:
-        if (request.yesCaption != kPromptYesCaption)
-            return {"ok", {"ok"}};
-        return {"yes", {"y", "yes"}};
-    case PromptButton::No: return {"no", {"n", "no"}};
-    case PromptButton::YesToAll: return {"all (Yes to All)", {"a", "all"}};
-    case PromptButton::NoToAll:
-        if (request.noToAllCaption != kPromptNoAllCaption)
-            return {"cancel", {"cancel"}};
-        return {"none (No to All)", {"none"}};
+    switch (request.meaningOf(button)) {
+    case PromptMeaning::Yes: return {"yes", {"y", "yes"}};
+    case PromptMeaning::No: return {"no", {"n", "no"}};
+    case PromptMeaning::YesToAll: return {"all (Yes to All)", {"a", "all"}};
+    case PromptMeaning::NoToAll: return {"none (No to All)", {"none"}};
+    case PromptMeaning::Ok: return {"ok", {"ok"}};
+    case PromptMeaning::Cancel: return {"cancel", {"cancel"}};
     }
     return {"", {}};
 }

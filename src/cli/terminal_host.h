@@ -7,7 +7,7 @@
 #include <optional>
 #include <string>
 
-#include "platform/host.h"
+#include "transfer/host.h"
 
 namespace corvane::cli {
 

@@ -4,31 +4,23 @@
 
 namespace corvane {
 
-bool LoadMapFile(const std::string& path, MainMode mode, LoadedLevel& level, Host& host,
-                 std::string* readError, LoadLists lists)
+LevelLoad LoadMapFile(const std::string& path, LoadedLevel& level, const ReadFailureHandler& onReadFailure,
+                      LoadLists lists)
 {
-    if (mode == ModeMapLoaded) {
-        host.setCaption(kWindowTitlePrefix + path);
-        level.CurrentMapPath = path;
-    }
-
+    LevelLoad load;
     for (;;) {
         LevelRead read = ReadLevelLines(path);
         if (read.ok) {
             level.MapLines = std::move(read.lines);
             break;
         }
-        if (readError)
-            *readError = read.error;
-        host.alert(AlertSound::Error);
-        const MessageResult answer = host.messageBox(
-            {kCantOpenFile, "Error", MessageIcon::None,
-             {MessageButton::Abort, MessageButton::Retry, MessageButton::Ignore}});
-        if (answer == MessageButton::Retry)
+        load.readError = read.error;
+        const ReadFailureAnswer answer = onReadFailure(read.error);
+        if (answer == ReadFailureAnswer::Retry)
             continue;
-        if (answer == MessageButton::Ignore)
+        if (answer == ReadFailureAnswer::Ignore)
             break;
-        return false;  // Abort, or the box closed another way
+        return load;
     }
 
     if (lists == LoadLists::Collect) {
@@ -38,7 +30,8 @@ bool LoadMapFile(const std::string& path, MainMode mode, LoadedLevel& level, Hos
         ScanTextures(level);
         ScanSounds(level);
     }
-    return true;
+    load.scanned = true;
+    return load;
 }
 
 }  // namespace corvane

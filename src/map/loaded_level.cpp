@@ -7,8 +7,6 @@ void EmptyLoadedLevel(LoadedLevel& level)
     level.MapLines.clear();
     level.TextureList.clear();
     level.SoundList.clear();
-    level.listWals.clear();
-    level.listWavs.clear();
 }
 
 }  // namespace corvane

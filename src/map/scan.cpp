@@ -184,28 +184,16 @@ void CollectSounds(LoadedLevel& level)
     }
 }
 
-std::string ShowList(const std::vector<std::string>& sorted, std::vector<std::string>& listBox,
-                     const char* placeholder)
-{
-    listBox.insert(listBox.end(), sorted.begin(), sorted.end());
-    const std::size_t shown = listBox.size();
-    if (listBox.empty())
-        listBox.emplace_back(placeholder);
-    return std::to_string(shown);
-}
-
 void ScanTextures(LoadedLevel& level)
 {
     CollectTextures(level);
     level.TextureList.sort();
-    level.lblWalCount = ShowList(level.TextureList.entries(), level.listWals, kNoCustomTextures);
 }
 
 void ScanSounds(LoadedLevel& level)
 {
     CollectSounds(level);
     level.SoundList.sort();
-    level.lblWavCount = ShowList(level.SoundList.entries(), level.listWavs, kNoCustomWavs);
 }
 
 }  // namespace corvane

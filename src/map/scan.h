@@ -32,30 +32,22 @@ bool IsStockTexture(std::string_view name);
 // are "world" (case-sensitive).
 bool IsStockSound(std::string_view name);
 
-inline constexpr const char* kNoCustomTextures = "No custom textures";
-inline constexpr const char* kNoCustomWavs = "No custom wavs";
 inline constexpr const char* kListIndexOutOfBounds = "List index out of bounds";
 
-// Adds every custom texture of the level's lines to TextureList, sorts it and
-// appends it to listWals with its count in lblWalCount. Face lines are looked
-// for from the first line after line 0 that holds a "{". Throws Error
-// ("List index out of bounds") when there is no such line; nothing changes then.
+// Adds every custom texture of the level's lines to TextureList and sorts it.
+// Face lines are looked for from the first line after line 0 that holds a
+// "{". Throws Error ("List index out of bounds") when there is no such line;
+// nothing changes then.
 void ScanTextures(LoadedLevel& level);
 
-// Adds every custom sound named on a line that holds "noise" to SoundList,
-// sorts it and appends it to listWavs with its count in lblWavCount.
+// Adds every custom sound named on a line that holds "noise" to SoundList and
+// sorts it.
 void ScanSounds(LoadedLevel& level);
 
 // The first half of each scan: the names are added to the list, which is
-// left unsorted, and the list box is left alone. Whoever loads many levels
-// in a row sorts and shows once at the end; the result is the same.
+// left unsorted. Whoever loads many levels in a row sorts once at the end;
+// the result is the same.
 void CollectTextures(LoadedLevel& level);
 void CollectSounds(LoadedLevel& level);
-
-// The end of a scan: appends the sorted list to its list box, adds the
-// placeholder when the box stays empty, and returns the count its label
-// shows (the placeholder uncounted).
-std::string ShowList(const std::vector<std::string>& sorted, std::vector<std::string>& listBox,
-                     const char* placeholder);
 
 }  // namespace corvane

@@ -30,9 +30,4 @@ std::string FindSkyCaption(const LevelLines& lines)
     return kSkyNotFound;
 }
 
-void ApplySkyChoice(LoadedLevel& level, bool ticked)
-{
-    level.lblSky = ticked ? FindSkyCaption(level.MapLines) : std::string();
-}
-
 }  // namespace corvane

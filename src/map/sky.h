@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "map/loaded_level.h"
+#include "map/level_lines.h"
 
 namespace corvane {
 
@@ -15,9 +15,5 @@ inline constexpr const char* kSkyNotFound = "not found";
 // that value is empty. Keys that merely contain "sky" (skyaxis, skyrotate,
 // _tb_name) and values that mention a sky do not count.
 std::string FindSkyCaption(const LevelLines& lines);
-
-// What ticking or unticking "Include sky" does to the sky label: ticked, it
-// shows the level's sky caption; unticked, it is empty.
-void ApplySkyChoice(LoadedLevel& level, bool ticked);
 
 }  // namespace corvane

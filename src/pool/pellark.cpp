@@ -99,10 +99,7 @@ void CopyPellarkFile(TransferContext& context, const std::string& source, const 
         context.log.append("Copied: " + target + (existed ? "\tOverwritten" : ""));
         return;
     }
-    context.log.append("   ");
-    context.log.append("Failed copy:  ");
-    context.log.append("   " + source);
-    context.log.append("   ");
+    context.log.appendReport("Failed copy:  ", source, TransferLog::Hint::None);
     context.host.alert(AlertSound::Stop);
     context.host.messageBox({"Failed copy:  \n      " + source, "Error", MessageIcon::Warning,
                              {MessageButton::Ok}});

@@ -3,7 +3,6 @@
 #include <utility>
 
 #include "map/load.h"
-#include "map/scan.h"
 #include "platform/file_ops.h"
 #include "platform/paths.h"
 
@@ -16,49 +15,15 @@ void CantGroup(Host& host, const char* text)
     host.messageBox({text, "Can't group!", MessageIcon::Information, {MessageButton::Ok}});
 }
 
-// What the loads of a pooling would have left behind had each sorted and
-// shown its lists: when a level stops the pooling with an error, the lists
-// and list boxes are brought to that state before the error goes on.
-class LoadTrail {
-public:
-    explicit LoadTrail(LoadedLevel& level) : level_(level) {}
-
-    // A level has been loaded: its names are at the ends of the lists.
-    void loaded() { sizes_.push_back({level_.TextureList.size(), level_.SoundList.size()}); }
-
-    void replay()
-    {
-        for (const auto& [textures, sounds] : sizes_) {
-            level_.lblWalCount = ShowList(SortedPrefix(level_.TextureList, textures), level_.listWals,
-                                          kNoCustomTextures);
-            level_.lblWavCount = ShowList(SortedPrefix(level_.SoundList, sounds), level_.listWavs,
-                                          kNoCustomWavs);
-        }
-        sortLists();
-    }
-
-    // Sorts the lists as the last scan would have; with no level scanned
-    // they stay as they were.
-    void sortLists()
-    {
-        if (sizes_.empty())
-            return;
-        level_.TextureList.sort();
-        level_.SoundList.sort();
-    }
-
-private:
-    // The first `count` names in the order they were added, sorted.
-    static std::vector<std::string> SortedPrefix(const ResourceList& list, std::size_t count)
-    {
-        std::vector<std::string> names(list.begin(), list.begin() + static_cast<std::ptrdiff_t>(count));
-        SortResourceList(names);
-        return names;
-    }
-
-    LoadedLevel& level_;
-    std::vector<std::pair<std::size_t, std::size_t>> sizes_;
-};
+// Sorts the lists as the last scan would have; with no level scanned they
+// stay as they were.
+void SortLists(LoadedLevel& level, const std::vector<PooledLoad>& loads)
+{
+    if (loads.empty())
+        return;
+    level.TextureList.sort();
+    level.SoundList.sort();
+}
 
 }  // namespace
 
@@ -90,27 +55,26 @@ PoolResult PoolTargetResources(const std::string& targPath, LoadedLevel& level, 
     // Each load only adds its level's names; the lists are sorted once at the
     // end instead of after every level, which ends with the same lists.
     const std::string maps = JoinPath(targPath, "maps");
-    LoadTrail trail(level);
+    const ReadFailureHandler askAgain = CantOpenFileQuestion(host);
+    std::vector<PooledLoad> loads;
     try {
         for (const std::string& name : PoolLevelFiles(targPath)) {
-            if (!LoadMapFile(JoinPath(maps, name), ModeTransferred, level, host, nullptr, LoadLists::Collect))
+            if (!LoadMapFile(JoinPath(maps, name), level, askAgain, LoadLists::Collect).scanned)
                 continue;
-            trail.loaded();
+            loads.push_back({level.TextureList.size(), level.SoundList.size()});
             if (options.onLevelLoaded)
                 options.onLevelLoaded();
         }
     } catch (...) {
-        trail.replay();
+        if (options.onStopped)
+            options.onStopped(loads);
+        SortLists(level, loads);
         throw;
     }
-    trail.sortLists();
+    SortLists(level, loads);
 
     level.SoundList.removeAdjacentRepeats();
     level.TextureList.removeAdjacentRepeats();
-    level.listWavs = level.SoundList.entries();
-    level.listWals = level.TextureList.entries();
-    level.lblWalCount = std::to_string(level.listWals.size());
-    level.lblWavCount = std::to_string(level.listWavs.size());
     return PoolResult::Pooled;
 }
 

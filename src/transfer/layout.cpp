@@ -113,11 +113,7 @@ bool IsUnsafeResourceName(std::string_view entry)
 
 void ReportUnsafeName(TransferLog& log, const std::string& entry)
 {
-    log.append("   ");
-    log.append(kCheckEntities);
-    log.append("Unsafe name refused:  ");
-    log.append("   " + entry);
-    log.append("   ");
+    log.appendReport("Unsafe name refused:  ", entry);
 }
 
 bool PrepareTargetDirectory(TransferContext& context, const std::string& target)
@@ -127,17 +123,9 @@ bool PrepareTargetDirectory(TransferContext& context, const std::string& target)
     if (DirectoryEntryExists(target)) {
         context.log.append("Already exists: " + target);
         context.host.alert(AlertSound::Exclamation);
-        PromptRequest request;
-        request.kind = PromptKind::Continue;
-        request.caption = "File Exists!";
-        request.lines = {"Directory exists: ", target, "  ", "Continue?"};
-        request.showYes = true;
-        request.showNo = false;
-        request.showYesToAll = false;
-        request.showNoToAll = true;
-        request.yesCaption = "Ok";
-        request.noToAllCaption = "Cancel";
-        return context.host.showPrompt(request) != OverwriteAnswer::NoToAll;
+        return context.host.showPrompt(PromptRequest::ContinueQuestion(
+                   "File Exists!", {"Directory exists: ", target, "  ", "Continue?"})) !=
+               OverwriteAnswer::NoToAll;
     }
     if (!CreateDirectoryLevel(target).ok)
         return false;

@@ -41,16 +41,10 @@ std::string BspPath(const std::string& mapPath)
 
 void BspNotice(Host& host, const std::string& sourceBsp, const std::string& targetBsp)
 {
-    PromptRequest request;
-    request.kind = PromptKind::Notice;
-    request.caption = "BSP file exists!";
-    request.lines = {ExistsLabel(sourceBsp), sourceBsp, "  ", ExistsLabel(targetBsp), targetBsp,
-                     "  ", "Continue?"};
-    request.showYes = true;
-    request.showNo = true;
-    request.showYesToAll = false;
-    request.showNoToAll = false;
-    host.showPrompt(request);
+    host.showPrompt(PromptRequest::Notice("BSP file exists!",
+                                          {ExistsLabel(sourceBsp), sourceBsp, "  ", ExistsLabel(targetBsp),
+                                           targetBsp, "  ", "Continue?"},
+                                          true));
 }
 
 bool TransferLevelFiles(TransferContext& context, const std::string& mapPath,

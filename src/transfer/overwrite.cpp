@@ -22,15 +22,8 @@ std::vector<std::string> OverwritePromptLines(const std::string& target, const s
 OverwriteAnswer OverwritePrompt(Host& host, const std::string& target, const std::string& source,
                                 const std::string& caption, PromptButtons buttons)
 {
-    PromptRequest request;
-    request.kind = PromptKind::Overwrite;
-    request.caption = caption;
-    request.lines = OverwritePromptLines(target, source);
-    request.showYes = true;
-    request.showNo = true;
-    request.showYesToAll = buttons == PromptButtons::All;
-    request.showNoToAll = buttons == PromptButtons::All;
-    return host.showPrompt(request);
+    return host.showPrompt(
+        PromptRequest::OverwriteQuestion(caption, OverwritePromptLines(target, source), buttons));
 }
 
 }  // namespace corvane

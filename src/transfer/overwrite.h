@@ -4,7 +4,7 @@
 #include <functional>
 #include <string>
 
-#include "platform/host.h"
+#include "transfer/host.h"
 
 namespace corvane {
 
@@ -19,8 +19,6 @@ struct OverwritePolicy {
     // Yes or No and keeps the answer. True when the target is to be replaced.
     bool allowsOverwrite(const std::function<OverwriteAnswer()>& ask);
 };
-
-enum class PromptButtons { YesNo, All };
 
 // The seven lines of the overwrite question for `target` and `source`.
 std::vector<std::string> OverwritePromptLines(const std::string& target, const std::string& source);

@@ -12,24 +12,13 @@ namespace corvane {
 
 void MissingFileNotice(TransferContext& context, const std::string& source, const std::string& target)
 {
-    PromptRequest request;
-    request.kind = PromptKind::Notice;
-    request.caption = "File Does Not Exist!";
-    request.lines = {"DOES NOT EXIST:", source, "  ",
-                     FileExists(target) ? "EXISTS:" : "DOES NOT EXIST:", target, "  "};
-    request.showYes = true;
-    request.showNo = false;
-    request.showYesToAll = false;
-    request.showNoToAll = false;
-    request.yesCaption = "&Ok";
+    const PromptRequest notice = PromptRequest::Notice(
+        "File Does Not Exist!",
+        {"DOES NOT EXIST:", source, "  ", FileExists(target) ? "EXISTS:" : "DOES NOT EXIST:", target, "  "},
+        false, "&Ok");
     context.host.alert(AlertSound::Error);
-    context.host.showPrompt(request);
-
-    context.log.append("   ");
-    context.log.append(kCheckEntities);
-    context.log.append("Does not exist:  ");
-    context.log.append("   " + source);
-    context.log.append("   ");
+    context.host.showPrompt(notice);
+    context.log.appendReport("Does not exist:  ", source);
 }
 
 void TransferResources(TransferContext& context, ResourceKind kind, const ResourceList& list,

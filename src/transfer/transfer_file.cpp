@@ -38,11 +38,7 @@ void TransferAndReport(TransferContext& context, const std::string& source, cons
 void CopyFailureReport(TransferContext& context, const std::string& source)
 {
     const std::string label = context.mode == TransferMode::Move ? "Failed move: " : "Failed copy:  ";
-    context.log.append("   ");
-    context.log.append(kCheckEntities);
-    context.log.append(label);
-    context.log.append("   " + source);
-    context.log.append("   ");
+    context.log.appendReport(label, source);
     context.host.alert(AlertSound::Error);
     context.host.messageBox({label + "\n   " + "   " + source, "Error in source .map file",
                              MessageIcon::Warning, {MessageButton::Ok}});

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "platform/host.h"
+#include "transfer/host.h"
 #include "transfer/transfer_log.h"
 
 namespace corvane {
@@ -40,7 +40,5 @@ void TransferAndReport(TransferContext& context, const std::string& source, cons
 
 // Reports a failed transfer of `source`: five log lines, the error sound and a box.
 void CopyFailureReport(TransferContext& context, const std::string& source);
-
-inline constexpr const char* kCheckEntities = "*?*?* Check your entities in your map file. *?*?*";
 
 }  // namespace corvane

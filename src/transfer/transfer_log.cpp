@@ -9,4 +9,14 @@ void TransferLog::append(std::string line)
         listener_(lines_.back());
 }
 
+void TransferLog::appendReport(std::string_view label, std::string_view name, Hint hint)
+{
+    append("   ");
+    if (hint == Hint::CheckEntities)
+        append(kCheckEntities);
+    append(std::string(label));
+    append("   " + std::string(name));
+    append("   ");
+}
+
 }  // namespace corvane

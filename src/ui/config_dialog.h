@@ -7,7 +7,7 @@
 
 #include <QDialog>
 
-#include "platform/host.h"
+#include "transfer/host.h"
 #include "settings/key_store.h"
 #include "settings/settings.h"
 

@@ -10,7 +10,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/host.h"
+#include "transfer/host.h"
 
 class QWidget;
 

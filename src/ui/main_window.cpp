@@ -30,8 +30,6 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-#include "map/load.h"
-#include "map/sky.h"
 #include "platform/error.h"
 #include "platform/file_ops.h"
 #include "platform/paths.h"
@@ -428,7 +426,9 @@ void TfrmMain::loadLevel(const std::string& path)
 {
     bool loaded = false;
     try {
-        loaded = LoadMapFile(path, static_cast<corvane::MainMode>(MainMode), level, host_);
+        loaded = LoadLevelIntoWindow(path, MainMode == ModeMapLoaded ? LoadNaming::NameLevel : LoadNaming::Quiet,
+                                     level, host_)
+                     .scanned;
     } catch (...) {
         showLevelLists();
         throw;
@@ -480,7 +480,7 @@ void TfrmMain::FormCreate()
         failure.emplace(error.what());
     }
 
-    level = LoadedLevel{};
+    level = WindowLevel{};
     setStatusText(0, kSelectMapFile);
     setStatusText(1, "");
     MainMode = ModeIdle;
@@ -505,7 +505,7 @@ void TfrmMain::FormCloseQuery()
     if (closed_)
         return;
     closed_ = true;
-    EmptyLoadedLevel(level);
+    EmptyWindowLevel(level);
     SaveSettings(settings_, store_);
     // What the launchers started keeps running: nothing is sent to it.
 }
@@ -542,7 +542,7 @@ void TfrmMain::mnuFileOpenClick()
 
 void TfrmMain::OpenLevel(const std::string& path)
 {
-    EmptyLoadedLevel(level);
+    EmptyWindowLevel(level);
     showLevelLists();
     MainMode = ModeMapLoaded;
     loadLevel(path);
@@ -556,7 +556,7 @@ void TfrmMain::listFilesDblClick()
         return;
     if (MainMode == ModeIdle) {
         settings_.SrcPath = listDirs->directory();
-        EmptyLoadedLevel(level);
+        EmptyWindowLevel(level);
         showLevelLists();
         MainMode = ModeMapLoaded;
         loadLevel(path);
@@ -818,7 +818,7 @@ void TfrmMain::speedGroupMapsClick()
     PoolResult result;
     {
         const DesktopHost::Work work(host_);
-        result = PoolTargetResources(settings_.TargPath, level, host_, options);
+        result = PoolIntoWindow(settings_.TargPath, level, host_, options);
     }
     if (result == PoolResult::Pooled)
         showLevelLists();
@@ -875,7 +875,7 @@ void TfrmMain::btnExitPreviewClick()
     TabControl1Change();
     btnBrowse->setEnabled(true);
     setStatusText(1, "");
-    EmptyLoadedLevel(level);
+    EmptyWindowLevel(level);
     listWals->clear();
     listWavs->clear();
     MainMode = PreviousMode;

@@ -10,7 +10,7 @@
 
 #include <QMainWindow>
 
-#include "map/loaded_level.h"
+#include "ui/level_model.h"
 #include "settings/key_store.h"
 #include "settings/settings.h"
 #include "transfer/command.h"
@@ -46,6 +46,15 @@ class TfrmAbout;
 class TfrmConfig;
 class TfrmInfo;
 
+// The main window's mode.
+enum MainMode : int {
+    ModeIdle = 0,
+    ModeMapLoaded = 1,
+    ModeTransferred = 2,
+    ModePreview = 4,
+    ModeChoosePellark = 8,
+};
+
 inline constexpr const char* kMainTitle = "Pellark's Corvane";
 inline constexpr const char* kStartMask = "*.map;*.md2;*.pcx;*.wal;*.wav;*.bsp";
 inline constexpr const char* kMapMask = "*.map";
@@ -78,7 +87,7 @@ public:
     // The working state.
     int MainMode = ModeIdle;
     int PreviousMode = ModeIdle;
-    LoadedLevel level;
+    WindowLevel level;
     bool MoveWarningPending = true;
     LaunchResult pakLaunch = 0;
     LaunchResult explorerLaunch = 0;

@@ -7,7 +7,7 @@
 
 #include <QDialog>
 
-#include "platform/host.h"
+#include "transfer/host.h"
 
 class QLabel;
 class QPlainTextEdit;

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "map/resource_list.h"
-#include "platform/host.h"
+#include "transfer/host.h"
 #include "support/temp_tree.h"
 #include "surroundings.h"
 #include "transfer/command.h"

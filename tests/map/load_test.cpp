@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "map/load.h"
+#include "ui/level_model.h"
 #include "platform/error.h"
 #include "support/scripted_host.h"
 #include "support/temp_tree.h"
@@ -16,6 +17,14 @@ namespace {
 using Names = std::vector<std::string>;
 using test::ScriptedHost;
 using test::TempTree;
+using ui::LoadNaming;
+using ui::WindowLevel;
+
+// Loads as the window does, naming the level when it is the one the user opens.
+LevelLoad Load(const std::string& path, bool named, WindowLevel& level, Host& host)
+{
+    return ui::LoadLevelIntoWindow(path, named ? LoadNaming::NameLevel : LoadNaming::Quiet, level, host);
+}
 
 const char* const kLevel = "// Game: Quake 2\n{\n\"classname\" \"worldspawn\"\n"
                            "\"sky\" \"harborsky\"\n{\n"
@@ -26,13 +35,13 @@ class LoadMapFileTest : public ::testing::Test {
 protected:
     TempTree tree;
     ScriptedHost host;
-    LoadedLevel level;
+    WindowLevel level;
 };
 
 TEST_F(LoadMapFileTest, loadsAndScansAndNamesTheLevelWhenOneIsBeingLoaded)
 {
     const std::string path = tree.file("maps/harbor.map", kLevel);
-    ASSERT_TRUE(LoadMapFile(path, ModeMapLoaded, level, host));
+    ASSERT_TRUE(Load(path, true, level, host).scanned);
     EXPECT_EQ(level.MapLines.size(), 11u);
     EXPECT_EQ(level.TextureList.entries(), (Names{"harbor/wall.wal"}));
     EXPECT_EQ(level.SoundList.entries(), (Names{"harbor/bell"}));
@@ -50,8 +59,8 @@ TEST_F(LoadMapFileTest, otherModesLeaveCaptionAndPathAloneAndListsAccumulate)
     const std::string second =
         tree.file("maps/b.map", "\n{\n( 0 0 0 ) ( 1 0 0 ) ( 0 1 0 ) beach/sand 0 0 0 1 1\n}\n");
     level.CurrentMapPath = "/kept.map";
-    ASSERT_TRUE(LoadMapFile(first, ModeTransferred, level, host));
-    ASSERT_TRUE(LoadMapFile(second, ModePreview, level, host));
+    ASSERT_TRUE(Load(first, false, level, host).scanned);
+    ASSERT_TRUE(Load(second, false, level, host).scanned);
     EXPECT_TRUE(host.captions.empty());
     EXPECT_EQ(level.CurrentMapPath, "/kept.map");
     EXPECT_EQ(level.MapLines.size(), 4u) << "the lines are those of the last level";
@@ -59,7 +68,7 @@ TEST_F(LoadMapFileTest, otherModesLeaveCaptionAndPathAloneAndListsAccumulate)
     EXPECT_EQ(level.SoundList.entries(), (Names{"harbor/bell"}));
     EXPECT_EQ(level.listWavs, (Names{"harbor/bell", "harbor/bell"}));
 
-    EmptyLoadedLevel(level);
+    ui::EmptyWindowLevel(level);
     EXPECT_TRUE(level.MapLines.empty());
     EXPECT_TRUE(level.TextureList.empty());
     EXPECT_TRUE(level.SoundList.empty());
@@ -72,8 +81,8 @@ TEST_F(LoadMapFileTest, aFailedReadAsksAbortRetryIgnoreAndAbortGivesUp)
     const std::string path = tree.path("maps/missing.map");
     level.TextureList.add("kept/one.wal");
     host.answer(MessageButton::Abort);
-    std::string reason;
-    EXPECT_FALSE(LoadMapFile(path, ModeMapLoaded, level, host, &reason));
+    const LevelLoad load = Load(path, true, level, host);
+    EXPECT_FALSE(load.scanned);
 
     ASSERT_EQ(host.boxes.size(), 1u);
     const MessageRequest& box = host.boxes[0];
@@ -83,7 +92,7 @@ TEST_F(LoadMapFileTest, aFailedReadAsksAbortRetryIgnoreAndAbortGivesUp)
     EXPECT_EQ(box.buttons, (std::vector<MessageButton>{MessageButton::Abort, MessageButton::Retry,
                                                         MessageButton::Ignore}));
     EXPECT_EQ(host.alerts, (std::vector<AlertSound>{AlertSound::Error}));
-    EXPECT_EQ(reason, "No such file or directory");
+    EXPECT_EQ(load.readError, "No such file or directory");
     // The caption and the path were set before the read and stay.
     EXPECT_EQ(host.captions, (Names{"Pellark's Corvane - " + path}));
     EXPECT_EQ(level.CurrentMapPath, path);
@@ -114,7 +123,7 @@ TEST_F(LoadMapFileTest, retryReadsAgainUntilTheFileCanBeRead)
     };
     hooked.answer(MessageButton::Retry);
     hooked.answer(MessageButton::Retry);
-    ASSERT_TRUE(LoadMapFile(path, ModeMapLoaded, level, hooked));
+    ASSERT_TRUE(Load(path, true, level, hooked).scanned);
     EXPECT_EQ(hooked.boxes.size(), 2u);
     EXPECT_EQ(hooked.alerts.size(), 2u);
     EXPECT_EQ(level.TextureList.entries(), (Names{"harbor/wall.wal"}));
@@ -125,7 +134,7 @@ TEST_F(LoadMapFileTest, ignoreScansTheLinesHeldBefore)
     // With no lines (as after File > Open), the texture scan fails.
     host.answer(MessageButton::Ignore);
     try {
-        LoadMapFile(tree.path("nothing.map"), ModeMapLoaded, level, host);
+        Load(tree.path("nothing.map"), true, level, host);
         ADD_FAILURE() << "expected the scan to fail";
     } catch (const Error& error) {
         EXPECT_EQ(ErrorBoxText(error), "List index out of bounds.");
@@ -134,16 +143,16 @@ TEST_F(LoadMapFileTest, ignoreScansTheLinesHeldBefore)
     EXPECT_TRUE(level.listWavs.empty()) << "the sound scan does not run after the failure";
 
     // With the lines of an earlier level, those are scanned again.
-    ASSERT_TRUE(LoadMapFile(tree.file("maps/a.map", kLevel), ModeMapLoaded, level, host));
+    ASSERT_TRUE(Load(tree.file("maps/a.map", kLevel), true, level, host).scanned);
     host.answer(MessageButton::Ignore);
-    EXPECT_TRUE(LoadMapFile(tree.path("gone.map"), ModeMapLoaded, level, host));
+    EXPECT_TRUE(Load(tree.path("gone.map"), true, level, host).scanned);
     EXPECT_EQ(level.listWals, (Names{"harbor/wall.wal", "harbor/wall.wal"}));
 }
 
 TEST_F(LoadMapFileTest, aFolderCannotBeReadAsALevel)
 {
     host.answer(MessageButton::Abort);
-    EXPECT_FALSE(LoadMapFile(tree.dir("maps/folder.map"), ModeMapLoaded, level, host));
+    EXPECT_FALSE(Load(tree.dir("maps/folder.map"), true, level, host).scanned);
     EXPECT_EQ(host.boxes.size(), 1u);
 }
 

@@ -10,6 +10,7 @@
 #include "map/load.h"
 #include "map/scan.h"
 #include "map/sky.h"
+#include "ui/level_model.h"
 #include "platform/files.h"
 #include "support/scripted_host.h"
 #include "support/temp_tree.h"
@@ -52,9 +53,9 @@ TEST_P(RealLevels, scanAsTheRulesSay)
     const RealLevel& expected = GetParam();
     const std::string path = test::FixturePath(expected.file);
     test::ScriptedHost host;
-    LoadedLevel level;
-    ASSERT_TRUE(LoadMapFile(path, ModeMapLoaded, level, host));
-    ApplySkyChoice(level, true);
+    ui::WindowLevel level;
+    ASSERT_TRUE(ui::LoadLevelIntoWindow(path, ui::LoadNaming::NameLevel, level, host).scanned);
+    ui::ApplySkyChoice(level, true);
 
     const auto& textures = level.TextureList.entries();
     const auto& sounds = level.SoundList.entries();
@@ -118,9 +119,9 @@ TEST(ExampleTree, levelScansToTheDocumentedResult)
 {
     const std::string path = std::string(CORVANE_EXAMPLES_DIR) + "/harbor/maps/harbor.map";
     test::ScriptedHost host;
-    LoadedLevel level;
-    ASSERT_TRUE(LoadMapFile(path, ModeMapLoaded, level, host));
-    ApplySkyChoice(level, true);
+    ui::WindowLevel level;
+    ASSERT_TRUE(ui::LoadLevelIntoWindow(path, ui::LoadNaming::NameLevel, level, host).scanned);
+    ui::ApplySkyChoice(level, true);
     const std::vector<std::string> textures = {
         "harbor/Crate1.wal", "harbor/planks.wal",     "harbor/planks2.wal",
         "harbor/quaywall.wal", "harbor/rope.wal",     "harbor/water1.wal",

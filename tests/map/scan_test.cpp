@@ -5,12 +5,29 @@
 #include <vector>
 
 #include "map/scan.h"
+#include "ui/level_model.h"
 #include "support/error_of.h"
 
 namespace corvane {
 namespace {
 
 using Names = std::vector<std::string>;
+using ui::kNoCustomTextures;
+using ui::kNoCustomWavs;
+using ui::WindowLevel;
+
+// A scan as the window shows it: the scan, then the list box it fills.
+void ScanAndShowTextures(WindowLevel& level)
+{
+    ScanTextures(level);
+    ui::ShowTextureScan(level);
+}
+
+void ScanAndShowSounds(WindowLevel& level)
+{
+    ScanSounds(level);
+    ui::ShowSoundScan(level);
+}
 
 // A level whose first line is a comment and whose brushes start on line 1.
 std::string Level(const std::string& faces)
@@ -24,7 +41,7 @@ std::string Face(const std::string& texture)
 }
 
 // Runs one scan over a text and gives the resulting resource list.
-template <void (*Scan)(LoadedLevel&), ResourceList LoadedLevel::*List>
+template <void (*Scan)(WindowLevel&), ResourceList LoadedLevel::*List>
 class ScanFixture : public ::testing::Test {
 protected:
     Names scan(const std::string& text)
@@ -33,11 +50,11 @@ protected:
         Scan(level);
         return (level.*List).entries();
     }
-    LoadedLevel level;
+    WindowLevel level;
 };
 
-using TextureScan = ScanFixture<ScanTextures, &LoadedLevel::TextureList>;
-using SoundScan = ScanFixture<ScanSounds, &LoadedLevel::SoundList>;
+using TextureScan = ScanFixture<ScanAndShowTextures, &LoadedLevel::TextureList>;
+using SoundScan = ScanFixture<ScanAndShowSounds, &LoadedLevel::SoundList>;
 
 TEST_F(TextureScan, keepsCustomNamesOnceAndLeavesStockFoldersOut)
 {
@@ -81,7 +98,7 @@ TEST_F(TextureScan, failsWithoutABraceAfterTheFirstLineAndChangesNothing)
     for (const std::string& text : {std::string("{\n") + Face("a/b"), std::string(), std::string("{"),
                                    Face("a/b") + Face("c/d")}) {
         level.MapLines = LevelLines::FromText(text);
-        EXPECT_EQ(test::ErrorOf([&] { ScanTextures(level); }), "List index out of bounds") << text;
+        EXPECT_EQ(test::ErrorOf([&] { ScanAndShowTextures(level); }), "List index out of bounds") << text;
         EXPECT_EQ(level.TextureList.entries(), (Names{"kept/one.wal"}));
         EXPECT_EQ(level.listWals, (Names{"kept/one.wal"}));
         EXPECT_EQ(level.lblWalCount, "1");
@@ -131,11 +148,11 @@ TEST_F(TextureScan, repeatedScansSortTheWholeListAndAppendToTheListBox)
     EXPECT_EQ(level.lblWalCount, "6");
 
     // A placeholder left from an earlier empty scan stays in the box and counts.
-    LoadedLevel other;
+    WindowLevel other;
     other.MapLines = LevelLines::FromText(Level(Face("e1u1/x")));
-    ScanTextures(other);
+    ScanAndShowTextures(other);
     other.MapLines = LevelLines::FromText(Level(Face("n/one")));
-    ScanTextures(other);
+    ScanAndShowTextures(other);
     EXPECT_EQ(other.listWals, (Names{"No custom textures", "n/one.wal"}));
     EXPECT_EQ(other.lblWalCount, "2");
 }
@@ -377,7 +394,7 @@ Names LinesOf(const LevelLines& lines)
     return out;
 }
 
-void ExpectSameLists(const LoadedLevel& level, const reference::Lists& want, const std::string& context)
+void ExpectSameLists(const WindowLevel& level, const reference::Lists& want, const std::string& context)
 {
     EXPECT_EQ(level.TextureList.entries(), want.textures) << context;
     EXPECT_EQ(level.SoundList.entries(), want.sounds) << context;
@@ -391,7 +408,7 @@ TEST(ScansAgainstTheRules, giveTheSameListsOnLevelsMadeOfEdgeCases)
 {
     for (unsigned seed = 1; seed <= 150; ++seed) {
         RandomLevel random(seed, 40);
-        LoadedLevel level;
+        WindowLevel level;
         reference::Lists want;
         // Three loads into the same lists, as pooling does: the lists grow.
         for (int load = 0; load < 3; ++load) {
@@ -400,13 +417,13 @@ TEST(ScansAgainstTheRules, giveTheSameListsOnLevelsMadeOfEdgeCases)
             const Names lines = LinesOf(level.MapLines);
             const std::string context = "seed " + std::to_string(seed) + ", load " + std::to_string(load);
             if (!reference::ScanTextures(lines, want)) {
-                EXPECT_EQ(test::ErrorOf([&] { ScanTextures(level); }), kListIndexOutOfBounds) << context;
+                EXPECT_EQ(test::ErrorOf([&] { ScanAndShowTextures(level); }), kListIndexOutOfBounds) << context;
                 ExpectSameLists(level, want, context);
                 continue;
             }
-            ScanTextures(level);
+            ScanAndShowTextures(level);
             reference::ScanSounds(lines, want);
-            ScanSounds(level);
+            ScanAndShowSounds(level);
             ExpectSameLists(level, want, context);
         }
     }
@@ -415,15 +432,15 @@ TEST(ScansAgainstTheRules, giveTheSameListsOnLevelsMadeOfEdgeCases)
 TEST(ScansAgainstTheRules, giveTheSameListsWithThousandsOfNames)
 {
     RandomLevel random(7, 1000);
-    LoadedLevel level;
+    WindowLevel level;
     reference::Lists want;
     for (int load = 0; load < 2; ++load) {
         level.MapLines = LevelLines::FromText("{\n" + random.make(5000));
         const Names lines = LinesOf(level.MapLines);
         ASSERT_TRUE(reference::ScanTextures(lines, want));
         reference::ScanSounds(lines, want);
-        ScanTextures(level);
-        ScanSounds(level);
+        ScanAndShowTextures(level);
+        ScanAndShowSounds(level);
         ExpectSameLists(level, want, "load " + std::to_string(load));
     }
     EXPECT_GT(want.textures.size(), 1500u);
@@ -434,22 +451,22 @@ TEST(ScansAgainstTheRules, searchTheWholeTextWithoutCrossingLines)
 {
     // A needle split by a line break, or cut off by the end of the text or a
     // NUL, is in no line.
-    LoadedLevel level;
+    WindowLevel level;
     static constexpr char kText[] = "\"noi\nse\" \"a/b\"\n{\r\n( 0 0 0 ) x/y \"\n"
                                     "( 0 0 0 ) p/q 0\n\"noise\" \"c/d\"\0\"noise\" \"e/f\"";
     level.MapLines = LevelLines::FromText(std::string_view(kText, sizeof kText - 1));
-    ScanTextures(level);
-    ScanSounds(level);
+    ScanAndShowTextures(level);
+    ScanAndShowSounds(level);
     EXPECT_EQ(level.TextureList.entries(), (Names{"p/q.wal"}));
     EXPECT_EQ(level.SoundList.entries(), (Names{"c/d"}));
     level.MapLines = LevelLines::FromText("\n{\n( 0 0 0 ) a/b 0\n\"noise\" \"x/y\" nois");
-    ScanTextures(level);
-    ScanSounds(level);
+    ScanAndShowTextures(level);
+    ScanAndShowSounds(level);
     EXPECT_EQ(level.TextureList.entries(), (Names{"a/b.wal", "p/q.wal"}));
     EXPECT_EQ(level.SoundList.entries(), (Names{"c/d", "x/y"}));
     // The last line, without a break, is searched to its very end.
     level.MapLines = LevelLines::FromText("\n{\n( 0 0 0 ) last/face 0");
-    ScanTextures(level);
+    ScanAndShowTextures(level);
     EXPECT_EQ(level.TextureList.entries(), (Names{"a/b.wal", "last/face.wal", "p/q.wal"}));
 }
 

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "map/sky.h"
+#include "ui/level_model.h"
 
 namespace corvane {
 namespace {
@@ -47,14 +48,14 @@ TEST(SkyDetection, reportsNotFoundForAMissingOrEmptySky)
 
 TEST(SkyDetection, tickingShowsTheSkyAndUntickingClearsIt)
 {
-    LoadedLevel level;
+    ui::WindowLevel level;
     level.MapLines = LevelLines::FromText("{\n\"sky\" \"harborsky\"\n}\n");
-    ApplySkyChoice(level, true);
+    ui::ApplySkyChoice(level, true);
     EXPECT_EQ(level.lblSky, "harborsky");
-    ApplySkyChoice(level, false);
+    ui::ApplySkyChoice(level, false);
     EXPECT_EQ(level.lblSky, "");
     level.MapLines = LevelLines::FromText("{\n}\n");
-    ApplySkyChoice(level, true);
+    ui::ApplySkyChoice(level, true);
     EXPECT_EQ(level.lblSky, "not found");
 }
 

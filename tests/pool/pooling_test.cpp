@@ -4,6 +4,7 @@
 #include "platform/error.h"
 #include "platform/faults.h"
 #include "pool/pooling.h"
+#include "ui/level_model.h"
 #include "support/scripted_host.h"
 #include "support/temp_tree.h"
 
@@ -27,7 +28,7 @@ class PoolTest : public ::testing::Test {
 protected:
     test::TempTree tree;
     test::ScriptedHost host;
-    LoadedLevel level;
+    ui::WindowLevel level;
     std::string target = tree.dir("game");
 };
 
@@ -44,7 +45,7 @@ TEST_F(PoolTest, gathersEveryLevelsResourcesOnceInOrder)
     options.onConfirmed = [&] { confirmed = host.statuses.empty(); };
     int loaded = 0;
     options.onLevelLoaded = [&] { ++loaded; };
-    EXPECT_EQ(PoolTargetResources(target, level, host, options), PoolResult::Pooled);
+    EXPECT_EQ(ui::PoolIntoWindow(target, level, host, options), PoolResult::Pooled);
     EXPECT_TRUE(confirmed) << "runs after the question and before the loads";
     EXPECT_EQ(loaded, 2);
     ASSERT_EQ(host.boxes.size(), 1u);
@@ -62,7 +63,7 @@ TEST_F(PoolTest, gathersEveryLevelsResourcesOnceInOrder)
     EXPECT_TRUE(host.captions.empty()) << "loads after a transfer leave the caption alone";
 
     host.answer(MessageButton::Yes);
-    EXPECT_EQ(PoolTargetResources(target, level, host), PoolResult::Pooled);
+    EXPECT_EQ(ui::PoolIntoWindow(target, level, host), PoolResult::Pooled);
     EXPECT_EQ(level.listWals, textures) << "pooling again gives the same lists";
 }
 
@@ -71,10 +72,10 @@ TEST_F(PoolTest, fewerThanTwoLevelsOrANoChangeNothing)
     level.listWals = {"kept"};
     host.answer(MessageButton::Ok);
     host.answer(MessageButton::Ok);
-    EXPECT_EQ(PoolTargetResources(target, level, host), PoolResult::NoLevels);
+    EXPECT_EQ(ui::PoolIntoWindow(target, level, host), PoolResult::NoLevels);
     tree.file("game/maps/only.map", Level({"x/a"}, {}));
     tree.file("game/maps/other.bsp", "");
-    EXPECT_EQ(PoolTargetResources(target, level, host), PoolResult::OneLevel);
+    EXPECT_EQ(ui::PoolIntoWindow(target, level, host), PoolResult::OneLevel);
     ASSERT_EQ(host.boxes.size(), 2u);
     EXPECT_EQ(host.boxes[0].text, "No .map files found!");
     EXPECT_EQ(host.boxes[1].text, "Only one .map file found!");
@@ -84,7 +85,7 @@ TEST_F(PoolTest, fewerThanTwoLevelsOrANoChangeNothing)
     }
     tree.file("game/maps/second.map", Level({"x/b"}, {}));
     host.answer(MessageButton::No);
-    EXPECT_EQ(PoolTargetResources(target, level, host), PoolResult::Declined);
+    EXPECT_EQ(ui::PoolIntoWindow(target, level, host), PoolResult::Declined);
     EXPECT_EQ(level.listWals, (Names{"kept"}));
     EXPECT_TRUE(level.TextureList.empty());
 }
@@ -95,7 +96,7 @@ TEST_F(PoolTest, levelsWithoutSoundsLeaveAnEmptySoundList)
     tree.file("game/maps/b.map", Level({"x/b"}, {}));
     PoolOptions options;
     options.confirm = false;
-    EXPECT_EQ(PoolTargetResources(target, level, host, options), PoolResult::Pooled);
+    EXPECT_EQ(ui::PoolIntoWindow(target, level, host, options), PoolResult::Pooled);
     EXPECT_TRUE(level.listWavs.empty());
     EXPECT_EQ(level.lblWavCount, "0");
     EXPECT_TRUE(host.boxes.empty());
@@ -117,13 +118,13 @@ protected:
 
     // What the loads leave when each sorts and shows its own lists; stops
     // where a load fails, as the pooling does.
-    LoadedLevel levelByLoads(const LoadedLevel& start)
+    ui::WindowLevel levelByLoads(const ui::WindowLevel& start)
     {
-        LoadedLevel byLoads = start;
+        ui::WindowLevel byLoads = start;
         test::ScriptedHost quiet;
         for (const std::string& name : PoolLevelFiles(target)) {
             try {
-                LoadMapFile(tree.path("game/maps/" + name), ModeTransferred, byLoads, quiet);
+                ui::LoadLevelIntoWindow(tree.path("game/maps/" + name), ui::LoadNaming::Quiet, byLoads, quiet);
             } catch (const std::exception&) {
                 break;
             }
@@ -131,9 +132,9 @@ protected:
         return byLoads;
     }
 
-    static LoadedLevel startingLevel()
+    static ui::WindowLevel startingLevel()
     {
-        LoadedLevel start;
+        ui::WindowLevel start;
         start.TextureList.add("m/q.wal");
         start.TextureList.add("k/q.wal");
         start.SoundList.add("s/9");
@@ -142,7 +143,7 @@ protected:
         return start;
     }
 
-    static void expectSame(const LoadedLevel& got, const LoadedLevel& want)
+    static void expectSame(const ui::WindowLevel& got, const ui::WindowLevel& want)
     {
         EXPECT_EQ(got.TextureList.entries(), want.TextureList.entries());
         EXPECT_EQ(got.SoundList.entries(), want.SoundList.entries());
@@ -164,8 +165,8 @@ protected:
 TEST_F(PoolAsLoadsTest, endsWithTheListsOfTheLastLoad)
 {
     level = startingLevel();
-    ASSERT_EQ(PoolTargetResources(target, level, host, noQuestion()), PoolResult::Pooled);
-    const LoadedLevel byLoads = levelByLoads(startingLevel());
+    ASSERT_EQ(ui::PoolIntoWindow(target, level, host, noQuestion()), PoolResult::Pooled);
+    const ui::WindowLevel byLoads = levelByLoads(startingLevel());
     EXPECT_EQ(level.TextureList.entries(), byLoads.TextureList.entries());
     EXPECT_EQ(level.SoundList.entries(), byLoads.SoundList.entries());
     EXPECT_EQ(level.TextureList.entries(),
@@ -185,9 +186,9 @@ TEST_F(PoolAsLoadsTest, aBrokenLevelLeavesWhatTheLoadsBeforeItLeft)
     PoolOptions options = noQuestion();
     int loaded = 0;
     options.onLevelLoaded = [&] { ++loaded; };
-    EXPECT_THROW(PoolTargetResources(target, level, host, options), Error);
+    EXPECT_THROW(ui::PoolIntoWindow(target, level, host, options), Error);
     EXPECT_EQ(loaded, 2);
-    const LoadedLevel byLoads = levelByLoads(startingLevel());
+    const ui::WindowLevel byLoads = levelByLoads(startingLevel());
     expectSame(level, byLoads);
     EXPECT_EQ(level.listWals.size(), 2u + 5u + 7u) << "the box before, then each load's whole list";
 
@@ -195,7 +196,7 @@ TEST_F(PoolAsLoadsTest, aBrokenLevelLeavesWhatTheLoadsBeforeItLeft)
     // the lists keep their order, which no scan has sorted.
     tree.file("game/maps/a.map", "");
     level = startingLevel();
-    EXPECT_THROW(PoolTargetResources(target, level, host, noQuestion()), Error);
+    EXPECT_THROW(ui::PoolIntoWindow(target, level, host, noQuestion()), Error);
     expectSame(level, levelByLoads(startingLevel()));
     EXPECT_EQ(level.listWals, startingLevel().listWals);
     EXPECT_EQ(level.TextureList.entries(), (Names{"m/q.wal", "k/q.wal"}));
@@ -209,7 +210,7 @@ TEST_F(PoolAsLoadsTest, levelsThatCannotBeReadScanNothing)
     for (int i = 0; i < 4; ++i)
         host.answer(MessageButton::Abort);
     const ScopedFaultInjector unreadable([](FileOp op, std::string_view) { return op == FileOp::Read ? EIO : 0; });
-    ASSERT_EQ(PoolTargetResources(target, level, host, noQuestion()), PoolResult::Pooled);
+    ASSERT_EQ(ui::PoolIntoWindow(target, level, host, noQuestion()), PoolResult::Pooled);
     EXPECT_EQ(host.boxes.size(), 4u);
     EXPECT_EQ(level.TextureList.entries(), (Names{"m/q.wal", "k/q.wal"}));
     EXPECT_EQ(level.listWals, level.TextureList.entries());

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/host.h"
+#include "transfer/host.h"
 
 namespace corvane::test {
 

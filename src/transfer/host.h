@@ -1,13 +1,17 @@
 #pragma once
-// The Host is how the core asks and tells a person anything: message boxes,
-// alert sounds, the status bar and the window caption. The desktop program
-// shows real dialogs, corvane-cli uses the terminal, the tests script it.
+// The Host is the conversation with a person while the core works: prompts,
+// message boxes, alert sounds, what the status line and the caption say, and
+// how far long work has come. The desktop program shows real dialogs,
+// corvane-cli uses the terminal, the tests script it. Results are not passed
+// through it: the operations return them as data.
 
 #include <cstdint>
 #include <initializer_list>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "map/load.h"
 
 namespace corvane {
 
@@ -29,8 +33,12 @@ struct MessageRequest {
 
 enum class AlertSound { Error, Stop, Exclamation };
 
+class Host;
+
 // The answers of the four-button overwrite prompt, with the codes callers keep.
 enum class OverwriteAnswer : int { Yes = 6, No = 7, YesToAll = 2, NoToAll = 5 };
+
+inline constexpr const char* kCantOpenFile = "Can't open file!";
 
 // The four buttons of the prompt, in their tab order on the dialog.
 enum class PromptButton { Yes, No, YesToAll, NoToAll };
@@ -42,10 +50,18 @@ inline constexpr const char* kPromptNoAllCaption = "No to &All ";
 // into an existing target, or a notice whose answer nobody uses.
 enum class PromptKind { Overwrite, Continue, Notice };
 
+// Which buttons an overwrite question offers: Yes and No, or all four.
+enum class PromptButtons { YesNo, All };
+
+// What pressing a button means, whatever its caption says: the Continue
+// question's Yes and No to All read "Ok" and "Cancel".
+enum class PromptMeaning { Yes, No, YesToAll, NoToAll, Ok, Cancel };
+
 // One use of the reusable prompt dialog. It sets everything the dialog shows:
 // the caption, the memo's lines, which buttons are visible and the captions of
 // the two buttons that some uses relabel. The dialog gives the two relabelled
-// buttons their design captions back when it closes.
+// buttons their design captions back when it closes. The named constructors
+// below make each use; the fields stay open for the dialogs and their tests.
 struct PromptRequest {
     PromptKind kind = PromptKind::Overwrite;
     std::string caption;
@@ -57,7 +73,19 @@ struct PromptRequest {
     std::string yesCaption = kPromptYesCaption;
     std::string noToAllCaption = kPromptNoAllCaption;
 
+    // Whether to replace a file: Yes and No, and with PromptButtons::All also
+    // Yes to All and No to All.
+    static PromptRequest OverwriteQuestion(std::string caption, std::vector<std::string> lines,
+                                           PromptButtons buttons);
+    // Whether to go on: "Ok" (Yes) and "Cancel" (No to All).
+    static PromptRequest ContinueQuestion(std::string caption, std::vector<std::string> lines);
+    // Something to read, closed with Yes (captioned `yesCaption`) and, where
+    // `withNo`, No; nobody uses the answer.
+    static PromptRequest Notice(std::string caption, std::vector<std::string> lines, bool withNo,
+                                std::string yesCaption = kPromptYesCaption);
+
     bool shows(PromptButton button) const;
+    PromptMeaning meaningOf(PromptButton button) const;
     // The answer Escape gives: the first visible cancel-style button (No, then
     // No to All); none when neither is visible.
     bool escapeAnswer(OverwriteAnswer& answer) const;
@@ -65,6 +93,10 @@ struct PromptRequest {
 
 // The answer a button gives when pressed.
 OverwriteAnswer AnswerOf(PromptButton button);
+
+// The question a level file that cannot be read asks: the error sound, then
+// "Can't open file!" (caption "Error", no icon) with Abort, Retry and Ignore.
+ReadFailureHandler CantOpenFileQuestion(Host& host);
 
 class Host {
 public:
