@@ -13,7 +13,7 @@
 #include "map/sky.h"
 #include "platform/error.h"
 #include "platform/paths.h"
-#include "pool/byte_total.h"
+#include "transfer/byte_total.h"
 #include "pool/pooling.h"
 #include "transfer/command.h"
 
@@ -200,16 +200,16 @@ int Transfer(const std::vector<std::string>& args, std::istream& in, std::ostrea
     TransferLog log;
     log.setListener([&out](const std::string& line) { out << line << '\n' << std::flush; });
     TransferSession session;
-    TransferOutcome outcome = TransferOutcome::RanThrough;
+    TransferReport report;
     try {
-        outcome = RunTransferCommand(job, level.TextureList, level.SoundList, session, log, host);
+        report = RunTransferCommand(job, level.TextureList, level.SoundList, session, log, host);
     } catch (const std::exception& error) {
         err << kProgram << ": " << ErrorBoxText(error) << '\n';
         return kExitFailed;
     }
-    if (host.totalText())
-        err << *host.totalText() << '\n';
-    return outcome == TransferOutcome::RanThrough ? kExitOk : kExitFailed;
+    if (report.byteTotal)
+        err << TotalBytesText(report.byteTotal->bytes) << '\n';
+    return report.outcome == TransferOutcome::RanThrough ? kExitOk : kExitFailed;
 }
 
 int Pool(const std::vector<std::string>& args, std::istream& in, std::ostream& out, std::ostream& err)
@@ -251,9 +251,9 @@ int Size(const std::vector<std::string>& args, std::istream& in, std::ostream& o
 
     const std::string dir = Absolute(parsed.operands.front());
     TerminalHost host(AnswerPolicy::Batch, in, err);
-    const std::uint64_t total = TotalDirectoryBytes(host, dir, dir, "");
-    out << TotalBytesText(total) << '\n';
-    return host.messagesShown() == 0 ? kExitOk : kExitFailed;
+    const ByteTotal total = ShowDirectoryBytes(host, dir, dir, "");
+    out << TotalBytesText(total.bytes) << '\n';
+    return total.unreadable.empty() ? kExitOk : kExitFailed;
 }
 
 }  // namespace corvane::cli

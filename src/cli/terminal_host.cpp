@@ -139,7 +139,6 @@ OverwriteAnswer TerminalHost::showPrompt(const PromptRequest& request)
 
 MessageResult TerminalHost::messageBox(const MessageRequest& request)
 {
-    ++messages_;
     err_ << '[' << request.caption << "]\n";
     WriteLines(err_, request.text);
     if (request.buttons.empty())
@@ -172,12 +171,6 @@ MessageResult TerminalHost::messageBox(const MessageRequest& request)
             choices.emplace_back(typed, button);
     }
     return Ask(choices, shown, safest, std::string(BoxWord(safest).shown));
-}
-
-void TerminalHost::setStatus(int panel, std::string_view text)
-{
-    if (panel == 1)
-        totalText_ = std::string(text);
 }
 
 }  // namespace corvane::cli

@@ -4,7 +4,6 @@
 // from the input stream or by a fixed policy.
 
 #include <iosfwd>
-#include <optional>
 #include <string>
 
 #include "transfer/host.h"
@@ -28,13 +27,10 @@ public:
     OverwriteAnswer showPrompt(const PromptRequest& request) override;
     MessageResult messageBox(const MessageRequest& request) override;
     void alert(AlertSound) override {}
-    void setStatus(int panel, std::string_view text) override;
+    // The status line and the caption are the window's: the commands print
+    // what they report themselves.
+    void setStatus(StatusLine, std::string_view) override {}
     void setCaption(std::string_view) override {}
-
-    // The last text of status panel 1 (the byte total), if any was shown.
-    const std::optional<std::string>& totalText() const { return totalText_; }
-    // How many message boxes were shown.
-    int messagesShown() const { return messages_; }
 
 private:
     // Reads answers until one names an offered choice; at the end of input
@@ -47,8 +43,6 @@ private:
     std::istream& in_;
     std::ostream& err_;
     bool inputEnded_ = false;
-    std::optional<std::string> totalText_;
-    int messages_ = 0;
 };
 
 }  // namespace corvane::cli

@@ -50,7 +50,7 @@ PoolResult PoolTargetResources(const std::string& targPath, LoadedLevel& level, 
         return PoolResult::Declined;
     if (options.onConfirmed)
         options.onConfirmed();
-    host.setStatus(0, "Grouping all maps' resources...");
+    host.setStatus(StatusLine::Activity, "Grouping all maps' resources...");
 
     // Each load only adds its level's names; the lists are sorted once at the
     // end instead of after every level, which ends with the same lists.

@@ -1,7 +1,7 @@
 #include "transfer/command.h"
 
-#include "pool/byte_total.h"
-#include "pool/pellark.h"
+#include "transfer/byte_total.h"
+#include "transfer/pellark.h"
 #include "transfer/layout.h"
 #include "transfer/level_files.h"
 #include "transfer/resources.h"
@@ -9,9 +9,18 @@
 
 namespace corvane {
 
-TransferOutcome RunTransferCommand(const TransferJob& job, const ResourceList& textures,
-                                   const ResourceList& sounds, TransferSession& session,
-                                   TransferLog& log, Host& host)
+namespace {
+
+TransferReport Ended(TransferOutcome outcome, const TransferJob& job, const TransferLog& log)
+{
+    return {outcome, TargetMapPath(job.currentMapPath, job.targPath), std::nullopt, log.failures()};
+}
+
+}  // namespace
+
+TransferReport RunTransferCommand(const TransferJob& job, const ResourceList& textures,
+                                  const ResourceList& sounds, TransferSession& session, TransferLog& log,
+                                  Host& host)
 {
     log.clear();
     TransferContext context{host, log, job.mode};
@@ -21,7 +30,7 @@ TransferOutcome RunTransferCommand(const TransferJob& job, const ResourceList& t
         host.messageBox({"Didn't create target directory!\n" + job.target +
                              "\n\nChoose New from the File menu",
                          "Error", MessageIcon::Error, {MessageButton::Ok}});
-        return TransferOutcome::TargetNotPrepared;
+        return Ended(TransferOutcome::TargetNotPrepared, job, log);
     }
 
     if (CreateTargetSubdirectory(context, job.targPath, "maps")) {
@@ -38,7 +47,7 @@ TransferOutcome RunTransferCommand(const TransferJob& job, const ResourceList& t
         host.alert(AlertSound::Error);
         host.messageBox({"One or more resource directories\ncould not be created.\n\nAborting!",
                          "Fatal Error", MessageIcon::Error, {MessageButton::Ok}});
-        return TransferOutcome::LayoutFailed;
+        return Ended(TransferOutcome::LayoutFailed, job, log);
     }
 
     TransferResources(context, ResourceKind::Textures, textures, job.srcPath, job.targPath);
@@ -50,14 +59,15 @@ TransferOutcome RunTransferCommand(const TransferJob& job, const ResourceList& t
                              "to keep your Current tree intact.",
                              "Corvane", MessageIcon::Information, {MessageButton::Ok}});
         }
-        host.setStatus(0, "Copying Pellark tree...");
+        host.setStatus(StatusLine::Activity, "Copying Pellark tree...");
         TransferContext copying{host, log, TransferMode::Copy};
         CopyPellarkTree(copying, job.pellarkPath, job.targPath, session.pellarkPolicy);
     }
 
     host.progress("Counting the target's bytes", 0, 0);
-    TotalDirectoryBytes(host, job.targPath, job.targPath, session.targetMapPath);
-    return TransferOutcome::RanThrough;
+    TransferReport report = Ended(TransferOutcome::RanThrough, job, log);
+    report.byteTotal = ShowDirectoryBytes(host, job.targPath, job.targPath, session.targetMapPath);
+    return report;
 }
 
 }  // namespace corvane

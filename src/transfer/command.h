@@ -2,9 +2,12 @@
 // The Transfer command: the level, its sky, its resources and optionally the
 // Pellark tree into the target, in one fixed order.
 
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "map/resource_list.h"
+#include "transfer/byte_total.h"
 #include "transfer/overwrite.h"
 #include "transfer/transfer_file.h"
 
@@ -18,7 +21,7 @@ struct TransferJob {
     std::string currentMapPath;  // the loaded level file
     TransferMode mode = TransferMode::Copy;
     bool includeSky = false;
-    std::string skyName;         // the sky label's caption
+    std::string skyName;         // the sky to copy ("not found" when the level names none)
     bool includePellark = false;
     std::string pellarkPath;
 };
@@ -36,12 +39,20 @@ enum class TransferOutcome {
     LayoutFailed,       // ended early: a resource folder could not be created
 };
 
+// What one run did.
+struct TransferReport {
+    TransferOutcome outcome = TransferOutcome::RanThrough;
+    std::string targetMapPath;            // where the level goes in the target
+    std::optional<ByteTotal> byteTotal;   // the target's total, counted when the run ran through
+    std::vector<TransferFailure> failures;  // every step that failed, with its reason
+};
+
 // Runs the transfer with `log` emptied first. Ends early only when the target
 // cannot be prepared or the resource folders cannot be created, after telling
-// the user. On running through, status panel 1 and the caption show the
-// target's byte total.
-TransferOutcome RunTransferCommand(const TransferJob& job, const ResourceList& textures,
-                                   const ResourceList& sounds, TransferSession& session,
-                                   TransferLog& log, Host& host);
+// the user. On running through, the Total status line and the caption show the
+// target's byte total as it is counted.
+TransferReport RunTransferCommand(const TransferJob& job, const ResourceList& textures,
+                                  const ResourceList& sounds, TransferSession& session, TransferLog& log,
+                                  Host& host);
 
 }  // namespace corvane

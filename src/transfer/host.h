@@ -33,6 +33,10 @@ struct MessageRequest {
 
 enum class AlertSound { Error, Stop, Exclamation };
 
+// What a person reads at a glance while the core works: what it is doing, and
+// the running total of a byte count.
+enum class StatusLine { Activity = 0, Total = 1 };
+
 class Host;
 
 // The answers of the four-button overwrite prompt, with the codes callers keep.
@@ -105,7 +109,7 @@ public:
     virtual OverwriteAnswer showPrompt(const PromptRequest& request) = 0;
     virtual MessageResult messageBox(const MessageRequest& request) = 0;
     virtual void alert(AlertSound sound) = 0;
-    virtual void setStatus(int panel, std::string_view text) = 0;
+    virtual void setStatus(StatusLine line, std::string_view text) = 0;
     virtual void setCaption(std::string_view text) = 0;
 
     // Long work says how far it has come: `done` of `total` items of the step

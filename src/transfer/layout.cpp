@@ -13,6 +13,15 @@ bool IsSeparator(char c)
     return c == '/' || c == '\\';
 }
 
+// Creates one folder level; a failure is noted with its reason.
+bool MakeFolder(TransferContext& context, const std::string& path)
+{
+    const OpResult made = CreateDirectoryLevel(path);
+    if (!made.ok)
+        context.log.recordFailure(path, made.error);
+    return made.ok;
+}
+
 void ShowCreateFailure(Host& host, const std::string& text)
 {
     host.messageBox({text, "Error!", MessageIcon::Error, {MessageButton::Ok}});
@@ -42,7 +51,7 @@ bool CreateRoot(TransferContext& context, const std::string& root)
         context.log.append("Already exists: " + root);
         return true;
     }
-    if (CreateDirectoryLevel(root).ok)
+    if (MakeFolder(context, root))
         return true;
     ShowCreateFailure(context.host, "Could not create: " + root + ". \n Aborting");
     return false;
@@ -63,7 +72,7 @@ bool CreateFolders(TransferContext& context, const std::string& root, const Reso
         if (folder != previous && !folder.empty()) {
             if (DirectoryEntryExists(dir)) {
                 context.log.append("Already exists: " + dir);
-            } else if (CreateDirectoryLevel(dir).ok) {
+            } else if (MakeFolder(context, dir)) {
                 context.log.append("Created: " + dir);
             } else {
                 ShowCreateFailure(context.host, "Could not create: " + dir + failureTail);
@@ -75,7 +84,7 @@ bool CreateFolders(TransferContext& context, const std::string& root, const Reso
             dir = JoinPath(dir, nested);
             if (DirectoryEntryExists(dir))
                 continue;
-            if (!CreateDirectoryLevel(dir).ok) {
+            if (!MakeFolder(context, dir)) {
                 ShowCreateFailure(context.host, "Could not create: " + dir + failureTail);
                 return false;
             }
@@ -127,7 +136,7 @@ bool PrepareTargetDirectory(TransferContext& context, const std::string& target)
                    "File Exists!", {"Directory exists: ", target, "  ", "Continue?"})) !=
                OverwriteAnswer::NoToAll;
     }
-    if (!CreateDirectoryLevel(target).ok)
+    if (!MakeFolder(context, target))
         return false;
     context.log.append("Created: " + target);
     return true;
@@ -141,7 +150,7 @@ bool CreateTargetSubdirectory(TransferContext& context, const std::string& targP
         context.log.append("Already Exists: " + path);
         return true;
     }
-    if (CreateDirectoryLevel(path).ok) {
+    if (MakeFolder(context, path)) {
         context.log.append("Created: " + path);
         return true;
     }

@@ -16,8 +16,10 @@ const char* ExistsLabel(const std::string& path)
 
 // Logs "Failed copy: " or "Failed move: ", a line feed and the source as one
 // line, and shows the same text after the error sound.
-void ReportLevelFileFailure(TransferContext& context, const char* label, const std::string& source)
+void ReportLevelFileFailure(TransferContext& context, const char* label, const std::string& source,
+                            const std::string& reason)
 {
+    context.log.recordFailure(source, reason);
     const std::string text = label + ("\n" + source);
     context.log.append(text);
     context.host.alert(AlertSound::Error);
@@ -54,8 +56,9 @@ bool TransferLevelFiles(TransferContext& context, const std::string& mapPath,
     // The target's own .map is never replaced, and keeping it is not reported;
     // a copy that failed for any other reason (a full disk, an unreadable
     // level) leaves the target without its level, and that is reported.
-    if (!CopyFileAtomic(mapPath, targetMapPath, CopyMode::FailIfExists).ok && !FileExists(targetMapPath))
-        ReportLevelFileFailure(context, "Failed copy: ", mapPath);
+    const OpResult level = CopyFileAtomic(mapPath, targetMapPath, CopyMode::FailIfExists);
+    if (!level.ok && !FileExists(targetMapPath))
+        ReportLevelFileFailure(context, "Failed copy: ", mapPath, level.error);
 
     const std::string sourceBsp = BspPath(mapPath);
     const std::string targetBsp = BspPath(targetMapPath);
@@ -69,13 +72,13 @@ bool TransferLevelFiles(TransferContext& context, const std::string& mapPath,
         context.log.append("Already exists: " + targetBsp);
         return true;
     }
-    const TransferResult result = TransferFile(sourceBsp, targetBsp, context.mode);
-    if (result != TransferResult::Failed) {
-        LogTransferred(context, result, targetBsp, sourceBsp, existed);
+    const FileTransfer transfer = TransferFile(sourceBsp, targetBsp, context.mode);
+    if (transfer.result != TransferResult::Failed) {
+        LogTransferred(context, transfer, targetBsp, sourceBsp, existed);
         return true;
     }
     ReportLevelFileFailure(context, context.mode == TransferMode::Move ? "Failed move: " : "Failed copy: ",
-                           sourceBsp);
+                           sourceBsp, transfer.error);
     return true;
 }
 

@@ -4,39 +4,47 @@
 
 namespace corvane {
 
-TransferResult TransferFile(const std::string& source, const std::string& target, TransferMode mode)
+FileTransfer TransferFile(const std::string& source, const std::string& target, TransferMode mode)
 {
-    if (!CopyFileAtomic(source, target, CopyMode::Replace).ok)
-        return TransferResult::Failed;
-    if (mode == TransferMode::Move && !DeleteFile(source).ok)
-        return TransferResult::SourceKept;
-    return TransferResult::Done;
+    const OpResult copied = CopyFileAtomic(source, target, CopyMode::Replace);
+    if (!copied.ok)
+        return {TransferResult::Failed, copied.error};
+    if (mode == TransferMode::Move) {
+        const OpResult deleted = DeleteFile(source);
+        if (!deleted.ok)
+            return {TransferResult::SourceKept, deleted.error};
+    }
+    return {TransferResult::Done, {}};
 }
 
-void LogTransferred(TransferContext& context, TransferResult result, const std::string& name,
+void LogTransferred(TransferContext& context, const FileTransfer& transfer, const std::string& name,
                     const std::string& source, bool existed)
 {
+    const TransferResult result = transfer.result;
     const bool moved = context.mode == TransferMode::Move && result == TransferResult::Done;
     std::string line = (moved ? "Moved: " : "Copied: ") + name;
     if (existed)
         line += "\tOverwritten";
     context.log.append(std::move(line));
-    if (result == TransferResult::SourceKept)
+    if (result == TransferResult::SourceKept) {
         context.log.append("   Could not delete source: " + source);
+        context.log.recordFailure(source, transfer.error);
+    }
 }
 
 void TransferAndReport(TransferContext& context, const std::string& source, const std::string& target,
                        const std::string& name, bool existed)
 {
-    const TransferResult result = TransferFile(source, target, context.mode);
-    if (result == TransferResult::Failed)
-        CopyFailureReport(context, source);
+    const FileTransfer transfer = TransferFile(source, target, context.mode);
+    if (transfer.result == TransferResult::Failed)
+        CopyFailureReport(context, source, transfer.error);
     else
-        LogTransferred(context, result, name, source, existed);
+        LogTransferred(context, transfer, name, source, existed);
 }
 
-void CopyFailureReport(TransferContext& context, const std::string& source)
+void CopyFailureReport(TransferContext& context, const std::string& source, const std::string& reason)
 {
+    context.log.recordFailure(source, reason);
     const std::string label = context.mode == TransferMode::Move ? "Failed move: " : "Failed copy:  ";
     context.log.appendReport(label, source);
     context.host.alert(AlertSound::Error);

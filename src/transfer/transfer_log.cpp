@@ -9,6 +9,11 @@ void TransferLog::append(std::string line)
         listener_(lines_.back());
 }
 
+void TransferLog::recordFailure(std::string path, std::string reason)
+{
+    failures_.push_back({std::move(path), std::move(reason)});
+}
+
 void TransferLog::appendReport(std::string_view label, std::string_view name, Hint hint)
 {
     append("   ");

@@ -10,13 +10,27 @@ namespace corvane {
 
 inline constexpr const char* kCheckEntities = "*?*?* Check your entities in your map file. *?*?*";
 
+// A step of a transfer that failed: the file or folder, and why.
+struct TransferFailure {
+    std::string path;
+    std::string reason;  // such as "No space left on device"
+
+    bool operator==(const TransferFailure&) const = default;
+};
+
+// The report of one transfer: its lines, in the order of the work, and the
+// failures among them with their reasons.
 class TransferLog {
 public:
     // Called with each line as it is appended, for front ends that show the
     // log while the work runs.
     using Listener = std::function<void(const std::string& line)>;
 
-    void clear() { lines_.clear(); }
+    void clear()
+    {
+        lines_.clear();
+        failures_.clear();
+    }
     void append(std::string line);
 
     // What a report block says under its label.
@@ -26,10 +40,15 @@ public:
     // the name indented, and a blank line again.
     void appendReport(std::string_view label, std::string_view name, Hint hint = Hint::CheckEntities);
     const std::vector<std::string>& lines() const { return lines_; }
+
+    // Notes a failed step; the lines that report it are appended on their own.
+    void recordFailure(std::string path, std::string reason);
+    const std::vector<TransferFailure>& failures() const { return failures_; }
     void setListener(Listener listener) { listener_ = std::move(listener); }
 
 private:
     std::vector<std::string> lines_;
+    std::vector<TransferFailure> failures_;
     Listener listener_;
 };
 

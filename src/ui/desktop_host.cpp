@@ -96,10 +96,11 @@ void DesktopHost::alert(AlertSound)
     QApplication::beep();
 }
 
-void DesktopHost::setStatus(int panel, std::string_view text)
+void DesktopHost::setStatus(StatusLine line, std::string_view text)
 {
+    // What the core is doing goes to the first panel, a byte total to the second.
     if (window_.setStatus)
-        window_.setStatus(panel, text);
+        window_.setStatus(line == StatusLine::Activity ? 0 : 1, text);
     keepAlive(false);
 }
 

@@ -25,7 +25,7 @@ class DesktopHost : public Host {
 public:
     // Where the status texts and the caption go; set once the main window exists.
     struct Window {
-        std::function<void(int, std::string_view)> setStatus;
+        std::function<void(int panel, std::string_view)> setStatus;  // status bar panel 0 or 1
         std::function<void(std::string_view)> setCaption;
         QWidget* parent = nullptr;
         // Shows how far long work has come (`total` 0: not known), and hides it again.
@@ -38,7 +38,7 @@ public:
     OverwriteAnswer showPrompt(const PromptRequest& request) override;
     MessageResult messageBox(const MessageRequest& request) override;
     void alert(AlertSound sound) override;
-    void setStatus(int panel, std::string_view text) override;
+    void setStatus(StatusLine line, std::string_view text) override;
     void setCaption(std::string_view text) override;
     void progress(std::string_view what, std::uint64_t done, std::uint64_t total) override;
 

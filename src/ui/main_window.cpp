@@ -33,7 +33,7 @@
 #include "platform/error.h"
 #include "platform/file_ops.h"
 #include "platform/paths.h"
-#include "pool/byte_total.h"
+#include "transfer/byte_total.h"
 #include "pool/pooling.h"
 #include "ui/browser.h"
 #include "ui/chooser_dialog.h"
@@ -613,7 +613,7 @@ void TfrmMain::btnCreateClick()
     TransferOutcome outcome;
     {
         const DesktopHost::Work work(host_);
-        outcome = RunTransferCommand(job, level.TextureList, level.SoundList, session, transferLog, host_);
+        outcome = RunTransferCommand(job, level.TextureList, level.SoundList, session, transferLog, host_).outcome;
     }
     if (outcome != TransferOutcome::RanThrough)
         return;
@@ -832,7 +832,7 @@ void TfrmMain::countTargetBytes()
     {
         const DesktopHost::Work work(host_);
         host_.progress("Counting the target's bytes", 0, 0);
-        TotalDirectoryBytes(host_, settings_.TargPath, settings_.TargPath, session.targetMapPath);
+        ShowDirectoryBytes(host_, settings_.TargPath, settings_.TargPath, session.targetMapPath);
     }
     statusPanels_[0]->setText(before);
 }

@@ -23,9 +23,9 @@ MessageResult AgreeingHost::messageBox(const MessageRequest& request)
     return request.buttons.empty() ? MessageButton::Ok : request.buttons.front();
 }
 
-void AgreeingHost::setStatus(int panel, std::string_view text)
+void AgreeingHost::setStatus(StatusLine line, std::string_view text)
 {
-    if (panel == 1)
+    if (line == StatusLine::Total)
         lastTotal = text;
 }
 
@@ -82,7 +82,7 @@ void HardeningFixture::source(const std::string& relative, const std::string& co
 TransferOutcome HardeningFixture::run(TransferMode mode)
 {
     job.mode = mode;
-    return RunTransferCommand(job, textures, sounds, session, log, host);
+    return RunTransferCommand(job, textures, sounds, session, log, host).outcome;
 }
 
 bool HardeningFixture::exists(const std::string& relative) const

@@ -25,7 +25,7 @@ public:
     OverwriteAnswer showPrompt(const PromptRequest& request) override;
     MessageResult messageBox(const MessageRequest& request) override;
     void alert(AlertSound sound) override { alerts.push_back(sound); }
-    void setStatus(int panel, std::string_view text) override;
+    void setStatus(StatusLine line, std::string_view text) override;
     void setCaption(std::string_view) override {}
 
     // Every text shown, prompts' lines and boxes' texts, one string each.

@@ -36,9 +36,9 @@ OverwriteAnswer ScriptedHost::showPrompt(const PromptRequest& request)
     return result;
 }
 
-void ScriptedHost::setStatus(int panel, std::string_view text)
+void ScriptedHost::setStatus(StatusLine line, std::string_view text)
 {
-    statuses.emplace_back(panel, std::string(text));
+    statuses.emplace_back(static_cast<int>(line), std::string(text));
 }
 
 }  // namespace corvane::test

@@ -20,13 +20,13 @@ public:
     OverwriteAnswer showPrompt(const PromptRequest& request) override;
     MessageResult messageBox(const MessageRequest& request) override;
     void alert(AlertSound sound) override { alerts.push_back(sound); }
-    void setStatus(int panel, std::string_view text) override;
+    void setStatus(StatusLine line, std::string_view text) override;
     void setCaption(std::string_view text) override { captions.emplace_back(text); }
 
     std::vector<PromptRequest> prompts;
     std::vector<MessageRequest> boxes;
     std::vector<AlertSound> alerts;
-    std::vector<std::pair<int, std::string>> statuses;
+    std::vector<std::pair<int, std::string>> statuses;  // 0: activity, 1: total
     std::vector<std::string> captions;
 
 private:

@@ -34,7 +34,12 @@ protected:
         job.skyName = "wsky";
     }
 
-    TransferOutcome run() { return RunTransferCommand(job, textures, sounds, session, log, host); }
+    TransferReport report;
+    TransferOutcome run()
+    {
+        report = RunTransferCommand(job, textures, sounds, session, log, host);
+        return report.outcome;
+    }
 };
 
 TEST_F(TransferCommandTest, aFirstTransferLogsEveryStepInOrderAndShowsTheTotal)
@@ -135,6 +140,34 @@ TEST_F(TransferCommandTest, theSkyStepRunsForNotFoundAndThePellarkTreeIsOnlyCopi
     const auto status = std::find(host.statuses.begin(), host.statuses.end(),
                                   std::pair<int, std::string>{0, "Copying Pellark tree..."});
     EXPECT_NE(status, host.statuses.end());
+}
+
+TEST_F(TransferCommandTest, theReportCarriesTheTotalTheLevelsPathAndEachFailureWithItsReason)
+{
+    job.mode = TransferMode::Move;
+    host.answer(MessageButton::Ok);
+    {
+        ScopedFaultInjector faults([&](FileOp op, std::string_view path) {
+            if (op == FileOp::Write && path == game("textures/w/wall.wal"))
+                return ENOSPC;
+            return op == FileOp::Delete && path == work("sound/w/bell.wav") ? EACCES : 0;
+        });
+        ASSERT_EQ(run(), TransferOutcome::RanThrough);
+    }
+    EXPECT_EQ(report.targetMapPath, game("maps/w.map"));
+    ASSERT_TRUE(report.byteTotal.has_value());
+    EXPECT_EQ(report.byteTotal->bytes, 5u + 8u + 4u) << "the level, its .bsp and the sound";
+    EXPECT_TRUE(report.byteTotal->unreadable.empty());
+    EXPECT_EQ(report.failures, (std::vector<TransferFailure>{{work("textures/w/wall.wal"), "No space left on device"},
+                                                             {work("sound/w/bell.wav"), "Permission denied"}}));
+    EXPECT_EQ(log.failures(), report.failures);
+
+    // An early end counts nothing, and the next run starts with no failures.
+    job.target = "/";
+    host.answer(MessageButton::Ok);
+    EXPECT_EQ(run(), TransferOutcome::TargetNotPrepared);
+    EXPECT_FALSE(report.byteTotal.has_value());
+    EXPECT_TRUE(report.failures.empty());
 }
 
 TEST_F(TransferCommandTest, aLevelWithoutResourcesStillGetsTheRoots)

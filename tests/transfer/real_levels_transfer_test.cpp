@@ -43,7 +43,7 @@ TEST_P(RealLevelTransfer, everyNamedResourceArrives)
     job.currentMapPath = map;
     TransferSession session;
     TransferLog log;
-    ASSERT_EQ(RunTransferCommand(job, level.TextureList, level.SoundList, session, log, host),
+    ASSERT_EQ(RunTransferCommand(job, level.TextureList, level.SoundList, session, log, host).outcome,
               TransferOutcome::RanThrough);
     EXPECT_TRUE(host.prompts.empty());
     EXPECT_TRUE(host.boxes.empty());
@@ -62,7 +62,7 @@ TEST_P(RealLevelTransfer, everyNamedResourceArrives)
     host.answerPrompt(OverwriteAnswer::No);   // keep the .bsp
     for (std::size_t i = 0; i < level.TextureList.size() + level.SoundList.size(); ++i)
         host.answerPrompt(OverwriteAnswer::NoToAll);  // one per resource folder is used
-    ASSERT_EQ(RunTransferCommand(job, level.TextureList, level.SoundList, session, log, host),
+    ASSERT_EQ(RunTransferCommand(job, level.TextureList, level.SoundList, session, log, host).outcome,
               TransferOutcome::RanThrough);
     EXPECT_EQ(tree.entries(), before);
 }

@@ -17,7 +17,7 @@
 #include <QTest>
 #include <QToolButton>
 
-#include "pool/byte_total.h"
+#include "transfer/byte_total.h"
 #include "ui/browser.h"
 #include "ui/info_dialog.h"
 #include "ui/prompt_dialog.h"

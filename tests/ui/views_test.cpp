@@ -14,7 +14,7 @@
 #include <QTabBar>
 #include <QToolButton>
 
-#include "pool/byte_total.h"
+#include "transfer/byte_total.h"
 #include "ui/browser.h"
 #include "transfer_fixture.h"
 

@@ -7,7 +7,7 @@
 #include <filesystem>
 
 #include "platform/faults.h"
-#include "pool/byte_total.h"
+#include "transfer/byte_total.h"
 #include "support/scripted_host.h"
 #include "support/temp_tree.h"
 
@@ -35,7 +35,7 @@ protected:
     test::ScriptedHost host;
     std::string target = tree.dir("game");
 
-    std::uint64_t total() { return TotalDirectoryBytes(host, target, target, "/t/maps/w.map"); }
+    std::uint64_t total() { return ShowDirectoryBytes(host, target, target, "/t/maps/w.map").bytes; }
 };
 
 TEST_F(TotalDirectoryBytesTest, showsTheRunningTotalAtTheEndOfEachFolderDeepestFirst)
@@ -78,6 +78,31 @@ TEST_F(TotalDirectoryBytesTest, anEmptyTargetAndOneThatCannotBeListed)
     EXPECT_EQ(host.boxes[0].icon, MessageIcon::Warning);
     EXPECT_EQ(host.alerts, (std::vector<AlertSound>{AlertSound::Stop}));
     EXPECT_EQ(host.statuses, (Statuses{{1, "Total Bytes:  0"}, {1, "Total Bytes:  2"}}));
+}
+
+TEST(TotalDirectoryBytes, returnsTheSumAndTheFoldersItCouldNotRead)
+{
+    test::TempTree tree;
+    tree.file("game/a/x", "123");
+    tree.file("game/b/y", "4567");
+    tree.file("game/c/z", "89");
+    const ScopedFaultInjector faults([&](FileOp op, std::string_view path) {
+        return op == FileOp::List && (path == tree.path("game/a") || path == tree.path("game/c")) ? EACCES : 0;
+    });
+    std::vector<std::string> reported;
+    std::vector<std::uint64_t> running;
+    ByteWalkWatch watch;
+    watch.unreadable = [&](const std::string& dir, const std::string& reason) {
+        reported.push_back(dir + ": " + reason);
+    };
+    watch.folderDone = [&](std::uint64_t bytes) { running.push_back(bytes); };
+    const ByteTotal total = TotalDirectoryBytes(tree.path("game"), watch);
+    EXPECT_EQ(total.bytes, 4u);
+    EXPECT_EQ(total.unreadable, (std::vector<std::string>{tree.path("game/a"), tree.path("game/c")}));
+    EXPECT_EQ(reported, (std::vector<std::string>{tree.path("game/a") + ": Permission denied",
+                                                  tree.path("game/c") + ": Permission denied"}));
+    EXPECT_EQ(running, (std::vector<std::uint64_t>{0, 4, 4, 4}));
+    EXPECT_TRUE(TotalDirectoryBytes(tree.path("game/b")).unreadable.empty());
 }
 
 }  // namespace

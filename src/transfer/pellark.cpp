@@ -1,4 +1,4 @@
-#include "pool/pellark.h"
+#include "transfer/pellark.h"
 
 #include <array>
 #include <cstdint>
@@ -95,10 +95,12 @@ void CopyPellarkFile(TransferContext& context, const std::string& source, const 
         context.log.append("Already Exists: " + target);
         return;
     }
-    if (CopyFileAtomic(source, target, CopyMode::Replace).ok) {
+    const OpResult copied = CopyFileAtomic(source, target, CopyMode::Replace);
+    if (copied.ok) {
         context.log.append("Copied: " + target + (existed ? "\tOverwritten" : ""));
         return;
     }
+    context.log.recordFailure(source, copied.error);
     context.log.appendReport("Failed copy:  ", source, TransferLog::Hint::None);
     context.host.alert(AlertSound::Stop);
     context.host.messageBox({"Failed copy:  \n      " + source, "Error", MessageIcon::Warning,

@@ -4,7 +4,7 @@
 #include <filesystem>
 
 #include "platform/faults.h"
-#include "pool/pellark.h"
+#include "transfer/pellark.h"
 #include "support/scripted_host.h"
 #include "support/temp_tree.h"
 
