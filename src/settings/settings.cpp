@@ -45,13 +45,13 @@ std::string ReadString(KeyStore& store, const std::string& name)
     return value.text;
 }
 
-void WriteString(KeyStore& store, const std::string& name, const std::string& text)
+}  // namespace
+
+void WriteSettingValue(KeyStore& store, const std::string& name, const std::string& text)
 {
     if (!store.SetValue(name, text))
         throw Error(Quoted("Failed to set data for '%s'", name));
 }
-
-}  // namespace
 
 void LoadSettings(Settings& settings, KeyStore& store, SettingsView& view)
 {
@@ -84,10 +84,10 @@ void SaveSettings(const Settings& settings, KeyStore& store)
     if (!store.CreateKey())
         return;
     KeyRelease release(store);
-    WriteString(store, kSrcPathValue, settings.SrcPath);
-    WriteString(store, kTargPathValue, settings.TargPath);
-    WriteString(store, kPakPathValue, settings.PakPath);
-    WriteString(store, kPellarkPathValue, settings.PellarkPath);
+    WriteSettingValue(store, kSrcPathValue, settings.SrcPath);
+    WriteSettingValue(store, kTargPathValue, settings.TargPath);
+    WriteSettingValue(store, kPakPathValue, settings.PakPath);
+    WriteSettingValue(store, kPellarkPathValue, settings.PellarkPath);
 }
 
 }  // namespace corvane

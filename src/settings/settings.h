@@ -42,6 +42,10 @@ public:
 // value that cannot be taken; the values before it keep their new contents.
 void LoadSettings(Settings& settings, KeyStore& store, SettingsView& view);
 
+// Writes one value into the open key. Throws Error ("Failed to set data for
+// '%s'") when it cannot be written.
+void WriteSettingValue(KeyStore& store, const std::string& name, const std::string& text);
+
 // Writes the four paths. A key that can be neither opened nor created writes
 // nothing and reports nothing. Throws Error ("Failed to set data for '%s'") at
 // the first value that cannot be written.

@@ -8,7 +8,6 @@
 #include <QPushButton>
 #include <QStyle>
 
-#include "platform/error.h"
 #include "platform/paths.h"
 #include "ui/browser.h"
 #include "ui/chooser_dialog.h"
@@ -30,12 +29,6 @@ constexpr const char* kPakFilter = "Exe (*)";
 constexpr const char* kPakFileName = "";
 constexpr const char* kPakSuffix = "";
 #endif
-
-void Write(KeyStore& store, const char* name, const std::string& text)
-{
-    if (!store.SetValue(name, text))
-        throw Error(std::string("Failed to set data for '") + name + "'");
-}
 
 QPushButton* BrowseButton(QWidget* parent, const char* name)
 {
@@ -193,18 +186,18 @@ void TfrmConfig::ApplyConfiguredPaths()
         return;
     }
     settings_.SrcPath = Bytes(Edit1->text());
-    Write(store_, kSrcPathValue, settings_.SrcPath);
+    WriteSettingValue(store_, kSrcPathValue, settings_.SrcPath);
     settings_.SourceDrive = DriveCharacter(settings_.SrcPath);
     settings_.TargPath = Bytes(Edit2->text());
-    Write(store_, kTargPathValue, settings_.TargPath);
+    WriteSettingValue(store_, kTargPathValue, settings_.TargPath);
     main_.setDrive(settings_.SourceDrive);
     main_.setDirectory(settings_.SrcPath);
     settings_.TargetDrive = DriveCharacter(settings_.TargPath);
     main_.setTargetField(settings_.TargPath);
     settings_.PakPath = Bytes(Edit3->text());
-    Write(store_, kPakPathValue, settings_.PakPath);
+    WriteSettingValue(store_, kPakPathValue, settings_.PakPath);
     settings_.PellarkPath = Bytes(Edit4->text());
-    Write(store_, kPellarkPathValue, settings_.PellarkPath);
+    WriteSettingValue(store_, kPellarkPathValue, settings_.PellarkPath);
 }
 
 void TfrmConfig::BitBtn1Click()
