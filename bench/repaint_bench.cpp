@@ -38,6 +38,13 @@ namespace {
 using Clock = std::chrono::steady_clock;
 constexpr std::chrono::milliseconds kSameFrame{2};
 
+// A control of a window, found by its object name.
+template <typename Kind>
+Kind* Named(QWidget& window, const char* name)
+{
+    return window.findChild<Kind*>(QString::fromLatin1(name));
+}
+
 double Ms(Clock::duration d)
 {
     return std::chrono::duration<double, std::milli>(d).count();
@@ -85,9 +92,10 @@ private:
     static void answer(QDialog& dialog)
     {
         if (auto* info = qobject_cast<corvane::ui::TfrmInfo*>(&dialog)) {
-            info->bbtnOkay->click();
+            Named<QPushButton>(*info, "bbtnOkay")->click();
         } else if (auto* prompt = qobject_cast<corvane::ui::TfrmMyMsg*>(&dialog)) {
-            (prompt->bbtnYesAll->isVisible() ? prompt->bbtnYesAll : prompt->bbtnYes)->click();
+            QPushButton* yesToAll = Named<QPushButton>(*prompt, "bbtnYesAll");
+            (yesToAll->isVisible() ? yesToAll : Named<QPushButton>(*prompt, "bbtnYes"))->click();
         } else if (auto* box = qobject_cast<QMessageBox*>(&dialog)) {
             std::fprintf(stderr, "message box: %s: %s\n", qPrintable(box->windowTitle()), qPrintable(box->text()));
             box->buttons().front()->click();
@@ -135,22 +143,23 @@ int main(int argc, char** argv)
     QApplication::processEvents();
 
     // The level, as a double-click in the browser loads it.
-    for (int row = 0; row < w.listFiles->count(); ++row) {
-        if (corvane::ui::FileList::EntryFileName(*w.listFiles->item(row)) == level.fileName().toStdString())
-            w.listFiles->setCurrentRow(row);
+    auto* files = Named<corvane::ui::FileList>(w, "listFiles");
+    for (int row = 0; row < files->count(); ++row) {
+        if (corvane::ui::FileList::EntryFileName(*files->item(row)) == level.fileName().toStdString())
+            files->setCurrentRow(row);
     }
     w.listFilesDblClick();
-    if (w.MainMode != corvane::ui::ModeMapLoaded) {
+    if (w.mode() != corvane::ui::WindowMode::MapLoaded) {
         std::fprintf(stderr, "the level was not loaded\n");
         return 1;
     }
-    w.btnUseCurrent->click();
-    w.chbxSky->click();
+    Named<QPushButton>(w, "btnUseCurrent")->click();
+    Named<QCheckBox>(w, "chbxSky")->click();
     QApplication::processEvents();
 
     const Clock::time_point start = Clock::now();
     recorder.recording = true;
-    w.btnCreate->click();
+    Named<QPushButton>(w, "btnCreate")->click();
     if (!recorder.logShown) {
         std::fprintf(stderr, "the transfer did not run through\n");
         return 1;

@@ -26,46 +26,46 @@ TfrmAbout::TfrmAbout(QWidget* parent) : QDialog(parent)
     setWindowTitle(QStringLiteral("About"));
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
 
-    Panel1 = new QFrame(this);
-    Panel1->setObjectName(QStringLiteral("Panel1"));
-    Panel1->setFrameShape(QFrame::StyledPanel);
-    Panel1->setFrameShadow(QFrame::Sunken);
+    panel_ = new QFrame(this);
+    panel_->setObjectName(QStringLiteral("Panel1"));
+    panel_->setFrameShape(QFrame::StyledPanel);
+    panel_->setFrameShadow(QFrame::Sunken);
 
-    ProgramIcon = new QLabel(Panel1);
-    ProgramIcon->setObjectName(QStringLiteral("ProgramIcon"));
-    ProgramIcon->setPixmap(style()->standardIcon(QStyle::SP_DirHomeIcon).pixmap(48, 48));
-    ProgramIcon->setAlignment(Qt::AlignHCenter);
-    ProductName = Line(Panel1, "ProductName", QStringLiteral("Corvane"));
-    QFont bold = ProductName->font();
+    programIcon_ = new QLabel(panel_);
+    programIcon_->setObjectName(QStringLiteral("ProgramIcon"));
+    programIcon_->setPixmap(style()->standardIcon(QStyle::SP_DirHomeIcon).pixmap(48, 48));
+    programIcon_->setAlignment(Qt::AlignHCenter);
+    productName_ = Line(panel_, "ProductName", QStringLiteral("Corvane"));
+    QFont bold = productName_->font();
     bold.setBold(true);
     bold.setPointSizeF(bold.pointSizeF() * 1.4);
-    ProductName->setFont(bold);
-    Version = Line(Panel1, "Version", QStringLiteral("Version " CORVANE_VERSION));
-    lblBy = Line(Panel1, "lblBy", QStringLiteral("by"));
-    lblAuthor = Line(Panel1, "lblAuthor", QStringLiteral("The Corvane developers"));
-    lblContact = Line(Panel1, "lblContact", QStringLiteral("Questions and reports: the project's issue tracker"));
-    lblWeb = Line(Panel1, "lblWeb", QStringLiteral("Sources and releases: the project's repository"));
+    productName_->setFont(bold);
+    version_ = Line(panel_, "Version", QStringLiteral("Version " CORVANE_VERSION));
+    lblBy_ = Line(panel_, "lblBy", QStringLiteral("by"));
+    lblAuthor_ = Line(panel_, "lblAuthor", QStringLiteral("The Corvane developers"));
+    lblContact_ = Line(panel_, "lblContact", QStringLiteral("Questions and reports: the project's issue tracker"));
+    lblWeb_ = Line(panel_, "lblWeb", QStringLiteral("Sources and releases: the project's repository"));
 
-    auto* panel = new QVBoxLayout(Panel1);
-    for (QWidget* widget : {static_cast<QWidget*>(ProgramIcon), static_cast<QWidget*>(ProductName),
-                            static_cast<QWidget*>(Version), static_cast<QWidget*>(lblBy),
-                            static_cast<QWidget*>(lblAuthor), static_cast<QWidget*>(lblContact),
-                            static_cast<QWidget*>(lblWeb)})
+    auto* panel = new QVBoxLayout(panel_);
+    for (QWidget* widget : {static_cast<QWidget*>(programIcon_), static_cast<QWidget*>(productName_),
+                            static_cast<QWidget*>(version_), static_cast<QWidget*>(lblBy_),
+                            static_cast<QWidget*>(lblAuthor_), static_cast<QWidget*>(lblContact_),
+                            static_cast<QWidget*>(lblWeb_)})
         panel->addWidget(widget);
 
-    OKButton = new QPushButton(QStringLiteral("OK"), this);
-    OKButton->setObjectName(QStringLiteral("OKButton"));
-    OKButton->setDefault(true);
+    okButton_ = new QPushButton(QStringLiteral("OK"), this);
+    okButton_->setObjectName(QStringLiteral("OKButton"));
+    okButton_->setDefault(true);
 
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(Panel1);
-    layout->addWidget(OKButton, 0, Qt::AlignHCenter);
+    layout->addWidget(panel_);
+    layout->addWidget(okButton_, 0, Qt::AlignHCenter);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
-    connect(OKButton, &QPushButton::clicked, this, &TfrmAbout::OKButtonClick);
+    connect(okButton_, &QPushButton::clicked, this, &TfrmAbout::okButtonClick);
 }
 
-void TfrmAbout::OKButtonClick()
+void TfrmAbout::okButtonClick()
 {
     accept();
 }

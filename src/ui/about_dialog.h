@@ -14,18 +14,19 @@ class TfrmAbout : public QDialog {
 public:
     explicit TfrmAbout(QWidget* parent = nullptr);
 
-    QFrame* Panel1;
-    QLabel* ProgramIcon;
-    QLabel* ProductName;
-    QLabel* Version;
-    QLabel* lblBy;
-    QLabel* lblAuthor;
-    QLabel* lblContact;
-    QLabel* lblWeb;
-    QPushButton* OKButton;
-
 public slots:
-    void OKButtonClick();
+    void okButtonClick();
+
+private:
+    QFrame* panel_;
+    QLabel* programIcon_;
+    QLabel* productName_;
+    QLabel* version_;
+    QLabel* lblBy_;
+    QLabel* lblAuthor_;
+    QLabel* lblContact_;
+    QLabel* lblWeb_;
+    QPushButton* okButton_;
 };
 
 }  // namespace corvane::ui

@@ -10,7 +10,7 @@
 
 #include "platform/paths.h"
 #include "ui/browser.h"
-#include "ui/chooser_dialog.h"
+#include "ui/directory_chooser.h"
 #include "ui/desktop_host.h"
 #include "ui/main_window.h"
 #include "ui/text.h"
@@ -55,80 +55,81 @@ QLineEdit* Field(QWidget* parent, const char* name)
 
 }  // namespace
 
-TfrmConfig::TfrmConfig(Settings& settings, KeyStore& store, Host& host, TfrmMain& main, TForm1& chooser)
+TfrmConfig::TfrmConfig(Settings& settings, KeyStore& store, Host& host, TfrmMain& main, DirectoryChooser& chooser)
     : QDialog(&main), settings_(settings), store_(store), host_(host), main_(main), chooser_(chooser)
 {
     setObjectName(QStringLiteral("frmConfig"));
     setWindowTitle(QStringLiteral("Configure Corvane"));
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
 
-    Label1 = FieldLabel(this, "Label1", "Source Directory");
-    Label1->setToolTip(QStringLiteral("Where your .map file is stored"));
-    Edit1 = Field(this, "Edit1");
-    btnBrowseSrc = BrowseButton(this, "btnBrowseSrc");
-    Label2 = FieldLabel(this, "Label2", "Target Directory ");
-    Edit2 = Field(this, "Edit2");
-    btnBrowseTarg = BrowseButton(this, "btnBrowseTarg");
-    Label3 = FieldLabel(this, "Label3", "Path to Pak utility");
-    Edit3 = Field(this, "Edit3");
-    btnBrowsePakEd = BrowseButton(this, "btnBrowsePakEd");
-    Label4 = FieldLabel(this, "Label4", "Path to Current Pellark directory");
-    Edit4 = Field(this, "Edit4");
-    btnBrowsePellark = BrowseButton(this, "btnBrowsePellark");
-    Label1->setBuddy(Edit1);
-    Label2->setBuddy(Edit2);
-    Label3->setBuddy(Edit3);
-    Label4->setBuddy(Edit4);
+    srcLabel_ = FieldLabel(this, "Label1", "Source Directory");
+    srcLabel_->setToolTip(QStringLiteral("Where your .map file is stored"));
+    editSrcPath_ = Field(this, "Edit1");
+    btnBrowseSrc_ = BrowseButton(this, "btnBrowseSrc");
+    targLabel_ = FieldLabel(this, "Label2", "Target Directory ");
+    editTargPath_ = Field(this, "Edit2");
+    btnBrowseTarg_ = BrowseButton(this, "btnBrowseTarg");
+    pakLabel_ = FieldLabel(this, "Label3", "Path to Pak utility");
+    editPakPath_ = Field(this, "Edit3");
+    btnBrowsePakEd_ = BrowseButton(this, "btnBrowsePakEd");
+    pellarkLabel_ = FieldLabel(this, "Label4", "Path to Current Pellark directory");
+    editPellarkPath_ = Field(this, "Edit4");
+    btnBrowsePellark_ = BrowseButton(this, "btnBrowsePellark");
+    srcLabel_->setBuddy(editSrcPath_);
+    targLabel_->setBuddy(editTargPath_);
+    pakLabel_->setBuddy(editPakPath_);
+    pellarkLabel_->setBuddy(editPellarkPath_);
 
-    BitBtn1 = new QPushButton(style()->standardIcon(QStyle::SP_DialogOkButton), QStringLiteral("OK"), this);
-    BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
-    BitBtn1->setDefault(true);
-    btnCancel = new QPushButton(style()->standardIcon(QStyle::SP_DialogCancelButton), QStringLiteral("Cancel"), this);
-    btnCancel->setObjectName(QStringLiteral("btnCancel"));
-    btnCancel->setAutoDefault(false);
+    okButton_ = new QPushButton(style()->standardIcon(QStyle::SP_DialogOkButton), QStringLiteral("OK"), this);
+    okButton_->setObjectName(QStringLiteral("BitBtn1"));
+    okButton_->setDefault(true);
+    btnCancel_ = new QPushButton(style()->standardIcon(QStyle::SP_DialogCancelButton), QStringLiteral("Cancel"), this);
+    btnCancel_->setObjectName(QStringLiteral("btnCancel"));
+    btnCancel_->setAutoDefault(false);
 
     auto* layout = new QGridLayout(this);
     int row = 0;
-    for (auto [label, field, button] : {std::tuple{Label1, Edit1, btnBrowseSrc}, std::tuple{Label2, Edit2, btnBrowseTarg},
-                                        std::tuple{Label3, Edit3, btnBrowsePakEd},
-                                        std::tuple{Label4, Edit4, btnBrowsePellark}}) {
+    for (auto [label, field, button] :
+         {std::tuple{srcLabel_, editSrcPath_, btnBrowseSrc_}, std::tuple{targLabel_, editTargPath_, btnBrowseTarg_},
+          std::tuple{pakLabel_, editPakPath_, btnBrowsePakEd_},
+          std::tuple{pellarkLabel_, editPellarkPath_, btnBrowsePellark_}}) {
         layout->addWidget(label, row++, 0, 1, 2);
         layout->addWidget(field, row, 0);
         layout->addWidget(button, row++, 1);
     }
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
-    buttons->addWidget(BitBtn1);
-    buttons->addWidget(btnCancel);
+    buttons->addWidget(okButton_);
+    buttons->addWidget(btnCancel_);
     layout->setRowMinimumHeight(row++, 8);
     layout->addLayout(buttons, row, 0, 1, 2);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
-    dlgOpenPak = new QFileDialog(this);
-    dlgOpenPak->setObjectName(QStringLiteral("dlgOpenPak"));
-    dlgOpenPak->setOption(QFileDialog::DontUseNativeDialog);
-    dlgOpenPak->setFileMode(QFileDialog::ExistingFile);
-    dlgOpenPak->setNameFilter(QString::fromLatin1(kPakFilter));
-    dlgOpenPak->setDefaultSuffix(QString::fromLatin1(kPakSuffix));
-    dlgOpenPak->selectFile(QString::fromLatin1(kPakFileName));
+    dlgOpenPak_ = new QFileDialog(this);
+    dlgOpenPak_->setObjectName(QStringLiteral("dlgOpenPak"));
+    dlgOpenPak_->setOption(QFileDialog::DontUseNativeDialog);
+    dlgOpenPak_->setFileMode(QFileDialog::ExistingFile);
+    dlgOpenPak_->setNameFilter(QString::fromLatin1(kPakFilter));
+    dlgOpenPak_->setDefaultSuffix(QString::fromLatin1(kPakSuffix));
+    dlgOpenPak_->selectFile(QString::fromLatin1(kPakFileName));
 
     const auto on = [this](QPushButton* button, void (TfrmConfig::*handler)()) {
         connect(button, &QPushButton::clicked, this, [this, handler] { RunGuarded(host_, [&] { (this->*handler)(); }); });
     };
-    on(BitBtn1, &TfrmConfig::BitBtn1Click);
-    on(btnCancel, &TfrmConfig::btnCancelClick);
-    on(btnBrowseSrc, &TfrmConfig::btnBrowseSrcClick);
-    on(btnBrowseTarg, &TfrmConfig::btnBrowseTargClick);
-    on(btnBrowsePakEd, &TfrmConfig::btnBrowsePakEdClick);
-    on(btnBrowsePellark, &TfrmConfig::btnBrowsePellarkClick);
+    on(okButton_, &TfrmConfig::okButtonClick);
+    on(btnCancel_, &TfrmConfig::btnCancelClick);
+    on(btnBrowseSrc_, &TfrmConfig::btnBrowseSrcClick);
+    on(btnBrowseTarg_, &TfrmConfig::btnBrowseTargClick);
+    on(btnBrowsePakEd_, &TfrmConfig::btnBrowsePakEdClick);
+    on(btnBrowsePellark_, &TfrmConfig::btnBrowsePellarkClick);
 }
 
 void TfrmConfig::FormCreate()
 {
-    Edit1->setText(Q(settings_.SrcPath));
-    Edit2->setText(Q(settings_.TargPath));
-    Edit3->setText(Q(settings_.PakPath));
-    Edit4->setText(Q(settings_.PellarkPath));
+    editSrcPath_->setText(Q(settings_.SrcPath));
+    editTargPath_->setText(Q(settings_.TargPath));
+    editPakPath_->setText(Q(settings_.PakPath));
+    editPellarkPath_->setText(Q(settings_.PellarkPath));
     if (settings_.SrcPath.empty())
         AskDefaultPaths();
 }
@@ -139,10 +140,10 @@ void TfrmConfig::AskDefaultPaths()
                       {MessageButton::Ok}});
     exec();
     // Taken over whichever button closed the dialog.
-    settings_.SrcPath = Bytes(Edit1->text());
-    settings_.TargPath = Bytes(Edit2->text());
-    settings_.PakPath = Bytes(Edit3->text());
-    settings_.PellarkPath = Bytes(Edit4->text());
+    settings_.SrcPath = Bytes(editSrcPath_->text());
+    settings_.TargPath = Bytes(editTargPath_->text());
+    settings_.PakPath = Bytes(editPakPath_->text());
+    settings_.PellarkPath = Bytes(editPellarkPath_->text());
     if (!settings_.SrcPath.empty() && IsFullPath(settings_.SrcPath)) {
         settings_.SourceDrive = DriveCharacter(settings_.SrcPath);
         main_.setDrive(settings_.SourceDrive);
@@ -150,7 +151,7 @@ void TfrmConfig::AskDefaultPaths()
     }
     if (!settings_.TargPath.empty() && IsFullPath(settings_.TargPath))
         settings_.TargetDrive = DriveCharacter(settings_.TargPath);
-    main_.listDirs->setFocus(Qt::OtherFocusReason);
+    main_.focusFolders();
 }
 
 void TfrmConfig::SetPaths()
@@ -181,26 +182,26 @@ void TfrmConfig::ApplyConfiguredPaths()
         KeyStore& store;
         ~Release() { store.FlushKey(); }
     } release{store_};
-    if (Edit1->text().isEmpty() || Edit2->text().isEmpty()) {
+    if (editSrcPath_->text().isEmpty() || editTargPath_->text().isEmpty()) {
         warnDefaultPaths();
         return;
     }
-    settings_.SrcPath = Bytes(Edit1->text());
+    settings_.SrcPath = Bytes(editSrcPath_->text());
     WriteSettingValue(store_, kSrcPathValue, settings_.SrcPath);
     settings_.SourceDrive = DriveCharacter(settings_.SrcPath);
-    settings_.TargPath = Bytes(Edit2->text());
+    settings_.TargPath = Bytes(editTargPath_->text());
     WriteSettingValue(store_, kTargPathValue, settings_.TargPath);
     main_.setDrive(settings_.SourceDrive);
     main_.setDirectory(settings_.SrcPath);
     settings_.TargetDrive = DriveCharacter(settings_.TargPath);
     main_.setTargetField(settings_.TargPath);
-    settings_.PakPath = Bytes(Edit3->text());
+    settings_.PakPath = Bytes(editPakPath_->text());
     WriteSettingValue(store_, kPakPathValue, settings_.PakPath);
-    settings_.PellarkPath = Bytes(Edit4->text());
+    settings_.PellarkPath = Bytes(editPellarkPath_->text());
     WriteSettingValue(store_, kPellarkPathValue, settings_.PellarkPath);
 }
 
-void TfrmConfig::BitBtn1Click()
+void TfrmConfig::okButtonClick()
 {
     accept();
 }
@@ -210,42 +211,41 @@ void TfrmConfig::btnCancelClick()
     reject();
 }
 
-void TfrmConfig::browseInto(QLineEdit* field, int purpose)
+void TfrmConfig::browseInto(QLineEdit* field, ChooserPurpose purpose)
 {
-    int saved = main_.MainMode;
-    if (RunChooser(chooser_, main_.MainMode, saved, purpose))
-        field->setText(chooser_.editDir->text());
+    if (const std::optional<std::string> chosen = chooser_.choose(purpose))
+        field->setText(Q(*chosen));
 }
 
 void TfrmConfig::btnBrowseSrcClick()
 {
-    browseInto(Edit1, PurposeSource);
+    browseInto(editSrcPath_, ChooserPurpose::Source);
 }
 
 void TfrmConfig::btnBrowseTargClick()
 {
-    browseInto(Edit2, PurposeTarget);
+    browseInto(editTargPath_, ChooserPurpose::Target);
 }
 
 void TfrmConfig::btnBrowsePellarkClick()
 {
-    browseInto(Edit4, PurposePellark);
+    browseInto(editPellarkPath_, ChooserPurpose::Pellark);
 }
 
 void TfrmConfig::btnBrowsePakEdClick()
 {
-    dlgOpenPak->selectFile(Q(settings_.PakPath));
+    dlgOpenPak_->selectFile(Q(settings_.PakPath));
     std::string chosen;
     if (LocatePakUtility(chosen))
-        Edit3->setText(Q(chosen));
+        editPakPath_->setText(Q(chosen));
 }
 
 bool TfrmConfig::LocatePakUtility(std::string& chosen)
 {
-    dlgOpenPak->setWindowTitle(QStringLiteral("Locate Pak Utility"));
-    if (dlgOpenPak->exec() != QDialog::Accepted || dlgOpenPak->selectedFiles().isEmpty())
+    dlgOpenPak_->setWindowTitle(QStringLiteral("Locate Pak Utility"));
+    if (dlgOpenPak_->exec() != QDialog::Accepted || dlgOpenPak_->selectedFiles().isEmpty())
         return false;
-    chosen = Bytes(dlgOpenPak->selectedFiles().front());
+    chosen = Bytes(dlgOpenPak_->selectedFiles().front());
     return true;
 }
 

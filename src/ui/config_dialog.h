@@ -10,6 +10,7 @@
 #include "transfer/host.h"
 #include "settings/key_store.h"
 #include "settings/settings.h"
+#include "ui/directory_chooser.h"
 
 class QFileDialog;
 class QLabel;
@@ -18,13 +19,13 @@ class QPushButton;
 
 namespace corvane::ui {
 
-class TForm1;
+class DirectoryChooser;
 class TfrmMain;
 
 class TfrmConfig : public QDialog {
     Q_OBJECT
 public:
-    TfrmConfig(Settings& settings, KeyStore& store, Host& host, TfrmMain& main, TForm1& chooser);
+    TfrmConfig(Settings& settings, KeyStore& store, Host& host, TfrmMain& main, DirectoryChooser& chooser);
 
     // Configure > "Set paths...": shows the dialog and applies what was confirmed.
     void SetPaths();
@@ -32,27 +33,11 @@ public:
     // is; true with the chosen file when one was picked.
     bool LocatePakUtility(std::string& chosen);
 
-    QLabel* Label1;
-    QLineEdit* Edit1;
-    QPushButton* btnBrowseSrc;
-    QLabel* Label2;
-    QLineEdit* Edit2;
-    QPushButton* btnBrowseTarg;
-    QLabel* Label3;
-    QLineEdit* Edit3;
-    QPushButton* btnBrowsePakEd;
-    QLabel* Label4;
-    QLineEdit* Edit4;
-    QPushButton* btnBrowsePellark;
-    QPushButton* BitBtn1;
-    QPushButton* btnCancel;
-    QFileDialog* dlgOpenPak;
-
 public slots:
     void FormCreate();
     void AskDefaultPaths();
     void ApplyConfiguredPaths();
-    void BitBtn1Click();
+    void okButtonClick();
     void btnCancelClick();
     void btnBrowseSrcClick();
     void btnBrowseTargClick();
@@ -60,14 +45,30 @@ public slots:
     void btnBrowsePellarkClick();
 
 private:
-    void browseInto(QLineEdit* field, int purpose);
+    void browseInto(QLineEdit* field, ChooserPurpose purpose);
     void warnDefaultPaths();
 
     Settings& settings_;
     KeyStore& store_;
     Host& host_;
     TfrmMain& main_;
-    TForm1& chooser_;
+    DirectoryChooser& chooser_;
+
+    QLabel* srcLabel_;
+    QLineEdit* editSrcPath_;
+    QPushButton* btnBrowseSrc_;
+    QLabel* targLabel_;
+    QLineEdit* editTargPath_;
+    QPushButton* btnBrowseTarg_;
+    QLabel* pakLabel_;
+    QLineEdit* editPakPath_;
+    QPushButton* btnBrowsePakEd_;
+    QLabel* pellarkLabel_;
+    QLineEdit* editPellarkPath_;
+    QPushButton* btnBrowsePellark_;
+    QPushButton* okButton_;
+    QPushButton* btnCancel_;
+    QFileDialog* dlgOpenPak_;
 };
 
 }  // namespace corvane::ui

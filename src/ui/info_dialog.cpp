@@ -20,42 +20,42 @@ TfrmInfo::TfrmInfo(QWidget* parent) : QDialog(parent)
     setWindowTitle(QStringLiteral("Information"));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowMinimizeButtonHint);
 
-    memoInfo = new QPlainTextEdit(this);
-    memoInfo->setObjectName(QStringLiteral("memoInfo"));
-    memoInfo->setReadOnly(true);
-    memoInfo->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
-    memoInfo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    memoInfo->setLineWrapMode(QPlainTextEdit::WidgetWidth);
-    memoInfo->setMinimumSize(600, 320);
+    memoInfo_ = new QPlainTextEdit(this);
+    memoInfo_->setObjectName(QStringLiteral("memoInfo"));
+    memoInfo_->setReadOnly(true);
+    memoInfo_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    memoInfo_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    memoInfo_->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    memoInfo_->setMinimumSize(600, 320);
 
-    chbxDontShow = new QCheckBox(this);
-    chbxDontShow->setObjectName(QStringLiteral("chbxDontShow"));
-    chbxDontShow->hide();
-    lblAgain = new QLabel(QStringLiteral("Don't show this message again"), this);
-    lblAgain->setObjectName(QStringLiteral("lblAgain"));
-    lblAgain->setWordWrap(true);
-    lblAgain->setBuddy(chbxDontShow);
-    lblAgain->hide();
+    chbxDontShow_ = new QCheckBox(this);
+    chbxDontShow_->setObjectName(QStringLiteral("chbxDontShow"));
+    chbxDontShow_->hide();
+    lblAgain_ = new QLabel(QStringLiteral("Don't show this message again"), this);
+    lblAgain_->setObjectName(QStringLiteral("lblAgain"));
+    lblAgain_->setWordWrap(true);
+    lblAgain_->setBuddy(chbxDontShow_);
+    lblAgain_->hide();
 
-    Image1 = new QLabel(this);
-    Image1->setObjectName(QStringLiteral("Image1"));
-    Image1->setPixmap(style()->standardIcon(QStyle::SP_MessageBoxInformation).pixmap(32, 32));
+    icon_ = new QLabel(this);
+    icon_->setObjectName(QStringLiteral("Image1"));
+    icon_->setPixmap(style()->standardIcon(QStyle::SP_MessageBoxInformation).pixmap(32, 32));
 
-    bbtnOkay = new QPushButton(style()->standardIcon(QStyle::SP_DialogOkButton), QStringLiteral("Continue"), this);
-    bbtnOkay->setObjectName(QStringLiteral("bbtnOkay"));
-    bbtnOkay->setDefault(true);
+    bbtnOkay_ = new QPushButton(style()->standardIcon(QStyle::SP_DialogOkButton), QStringLiteral("Continue"), this);
+    bbtnOkay_->setObjectName(QStringLiteral("bbtnOkay"));
+    bbtnOkay_->setDefault(true);
 
     auto* bottom = new QHBoxLayout;
-    bottom->addWidget(Image1);
-    bottom->addWidget(chbxDontShow);
-    bottom->addWidget(lblAgain, 1);
+    bottom->addWidget(icon_);
+    bottom->addWidget(chbxDontShow_);
+    bottom->addWidget(lblAgain_, 1);
     bottom->addStretch();
-    bottom->addWidget(bbtnOkay);
+    bottom->addWidget(bbtnOkay_);
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(memoInfo, 1);
+    layout->addWidget(memoInfo_, 1);
     layout->addLayout(bottom);
 
-    connect(bbtnOkay, &QPushButton::clicked, this, &TfrmInfo::bbtnOkayClick);
+    connect(bbtnOkay_, &QPushButton::clicked, this, &TfrmInfo::bbtnOkayClick);
 }
 
 void TfrmInfo::setLines(const std::vector<std::string>& lines)
@@ -63,7 +63,7 @@ void TfrmInfo::setLines(const std::vector<std::string>& lines)
     QStringList text;
     for (const std::string& line : lines)
         text << Q(line);
-    memoInfo->setPlainText(text.join(QLatin1Char('\n')));
+    memoInfo_->setPlainText(text.join(QLatin1Char('\n')));
 }
 
 int TfrmInfo::showModally()
@@ -74,6 +74,16 @@ int TfrmInfo::showModally()
         closing_ = false;
     }
     return exec();
+}
+
+bool TfrmInfo::showModallyAskingAgain()
+{
+    chbxDontShow_->show();
+    lblAgain_->show();
+    showModally();
+    chbxDontShow_->hide();
+    lblAgain_->hide();
+    return chbxDontShow_->isChecked();
 }
 
 void TfrmInfo::bbtnOkayClick()

@@ -24,12 +24,9 @@ public:
     // Shows the dialog modally. A dialog that is open beside the main window
     // (from "Display Info") is closed first and then shown modally.
     int showModally();
-
-    QPlainTextEdit* memoInfo;
-    QCheckBox* chbxDontShow;
-    QLabel* lblAgain;
-    QLabel* Image1;
-    QPushButton* bbtnOkay;
+    // Shows the dialog modally with "Don't show this message again" beside
+    // its button; true when that was ticked.
+    bool showModallyAskingAgain();
 
 public slots:
     void bbtnOkayClick();
@@ -40,6 +37,12 @@ protected:
 
 private:
     bool closing_ = false;
+
+    QPlainTextEdit* memoInfo_;
+    QCheckBox* chbxDontShow_;
+    QLabel* lblAgain_;
+    QLabel* icon_;
+    QPushButton* bbtnOkay_;
 };
 
 }  // namespace corvane::ui

@@ -1,7 +1,8 @@
 #include "ui/main_window.h"
 
-#include <cctype>
+#include <initializer_list>
 #include <optional>
+#include <vector>
 
 #include <QAction>
 #include <QApplication>
@@ -33,10 +34,10 @@
 #include "platform/error.h"
 #include "platform/file_ops.h"
 #include "platform/paths.h"
+#include "map/compare.h"
 #include "transfer/byte_total.h"
-#include "pool/pooling.h"
 #include "ui/browser.h"
-#include "ui/chooser_dialog.h"
+#include "ui/directory_chooser.h"
 #include "ui/config_dialog.h"
 #include "ui/desktop_host.h"
 #include "ui/info_dialog.h"
@@ -71,7 +72,6 @@ QToolButton* SpeedButton(QWidget* parent, const char* name, const char* hint, QS
     button->setIconSize(QSize(22, 22));
     button->setToolTip(QString::fromLatin1(hint));
     button->setAutoRaise(true);
-    button->hide();
     return button;
 }
 
@@ -107,6 +107,7 @@ TfrmMain::TfrmMain(Settings& settings, KeyStore& store, DesktopHost& host)
     setAttribute(Qt::WA_AlwaysShowToolTips);
     buildControls();
     buildMenu();
+    applyState();
     connectHandlers();
 
     resize(900, 600);
@@ -116,7 +117,7 @@ TfrmMain::TfrmMain(Settings& settings, KeyStore& store, DesktopHost& host)
 
 TfrmMain::~TfrmMain() = default;
 
-void TfrmMain::attachDialogs(TForm1* chooser, TfrmInfo* info, TfrmAbout* about, TfrmConfig* config)
+void TfrmMain::attachDialogs(DirectoryChooser* chooser, TfrmInfo* info, TfrmAbout* about, TfrmConfig* config)
 {
     chooser_ = chooser;
     info_ = info;
@@ -130,190 +131,179 @@ void TfrmMain::buildControls()
     setCentralWidget(central);
 
     // The "Game Creation" group.
-    GroupBox1 = Named(new QGroupBox(QStringLiteral("Game Creation"), central), "GroupBox1");
-    Label2 = Named(new QLabel(QStringLiteral("Target Directory"), GroupBox1), "Label2");
-    editGameDir = Named(new QLineEdit(GroupBox1), "editGameDir");
-    Label2->setBuddy(editGameDir);
-    btnBrowse = Named(new QPushButton(QStringLiteral("Browse"), GroupBox1), "btnBrowse");
-    btnBrowse->setIcon(style()->standardIcon(QStyle::SP_DirOpenIcon));
-    Label1 = Named(new QLabel(QStringLiteral("This directory"), GroupBox1), "Label1");
-    btnPreview = Named(new QPushButton(QStringLiteral("Preview "), GroupBox1), "btnPreview");
-    btnUseCurrent = Named(new QPushButton(QStringLiteral("Use this"), GroupBox1), "btnUseCurrent");
-    btnUseCurrent->setEnabled(false);
-    GroupBox3 = Named(new QFrame(GroupBox1), "GroupBox3");
-    GroupBox3->setFrameShape(QFrame::HLine);
-    GroupBox3->setFrameShadow(QFrame::Sunken);
-    Label5 = Named(new QLabel(QStringLiteral("Options"), GroupBox1), "Label5");
-    optionCopy = Named(new QRadioButton(QStringLiteral("Copy files"), GroupBox1), "optionCopy");
-    optionCopy->setChecked(true);
-    optionCopy->setEnabled(false);
-    optionMove = Named(new QRadioButton(QStringLiteral("Move files "), GroupBox1), "optionMove");
-    optionMove->setToolTip(QStringLiteral("Allows testing your pak"));
-    optionMove->setEnabled(false);
-    chbxPellark = Named(new QCheckBox(QStringLiteral("Include Pellark tree"), GroupBox1), "chbxPellark");
-    chbxPellark->setEnabled(false);
-    lblPellark = Named(new QLabel(GroupBox1), "lblPellark");
-    lblPellark->setWordWrap(true);
-    chbxSky = Named(new QCheckBox(QStringLiteral("Include sky"), GroupBox1), "chbxSky");
-    chbxSky->setEnabled(false);
-    lblSky = Named(new QLabel(GroupBox1), "lblSky");
-    btnCreate = Named(new QPushButton(QStringLiteral("&Transfer"), GroupBox1), "btnCreate");
-    btnCreate->setIcon(style()->standardIcon(QStyle::SP_ArrowForward));
-    btnCreate->setIconSize(QSize(24, 24));
-    btnCreate->setMinimumHeight(40);
-    btnCreate->setEnabled(false);
+    gameCreationGroup_ = Named(new QGroupBox(QStringLiteral("Game Creation"), central), "GroupBox1");
+    targetLabel_ = Named(new QLabel(QStringLiteral("Target Directory"), gameCreationGroup_), "Label2");
+    editGameDir_ = Named(new QLineEdit(gameCreationGroup_), "editGameDir");
+    targetLabel_->setBuddy(editGameDir_);
+    btnBrowse_ = Named(new QPushButton(QStringLiteral("Browse"), gameCreationGroup_), "btnBrowse");
+    btnBrowse_->setIcon(style()->standardIcon(QStyle::SP_DirOpenIcon));
+    thisDirectoryLabel_ = Named(new QLabel(QStringLiteral("This directory"), gameCreationGroup_), "Label1");
+    btnPreview_ = Named(new QPushButton(QStringLiteral("Preview "), gameCreationGroup_), "btnPreview");
+    btnUseCurrent_ = Named(new QPushButton(QStringLiteral("Use this"), gameCreationGroup_), "btnUseCurrent");
+    optionsRule_ = Named(new QFrame(gameCreationGroup_), "GroupBox3");
+    optionsRule_->setFrameShape(QFrame::HLine);
+    optionsRule_->setFrameShadow(QFrame::Sunken);
+    optionsLabel_ = Named(new QLabel(QStringLiteral("Options"), gameCreationGroup_), "Label5");
+    optionCopy_ = Named(new QRadioButton(QStringLiteral("Copy files"), gameCreationGroup_), "optionCopy");
+    optionCopy_->setChecked(true);
+    optionMove_ = Named(new QRadioButton(QStringLiteral("Move files "), gameCreationGroup_), "optionMove");
+    optionMove_->setToolTip(QStringLiteral("Allows testing your pak"));
+    chbxPellark_ = Named(new QCheckBox(QStringLiteral("Include Pellark tree"), gameCreationGroup_), "chbxPellark");
+    lblPellark_ = Named(new QLabel(gameCreationGroup_), "lblPellark");
+    lblPellark_->setWordWrap(true);
+    chbxSky_ = Named(new QCheckBox(QStringLiteral("Include sky"), gameCreationGroup_), "chbxSky");
+    lblSky_ = Named(new QLabel(gameCreationGroup_), "lblSky");
+    btnCreate_ = Named(new QPushButton(QStringLiteral("&Transfer"), gameCreationGroup_), "btnCreate");
+    btnCreate_->setIcon(style()->standardIcon(QStyle::SP_ArrowForward));
+    btnCreate_->setIconSize(QSize(24, 24));
+    btnCreate_->setMinimumHeight(40);
 
-    auto* group = new QGridLayout(GroupBox1);
-    group->addWidget(Label2, 0, 0, 1, 3);
-    group->addWidget(editGameDir, 1, 0, 1, 2);
-    group->addWidget(btnBrowse, 1, 2);
-    group->addWidget(Label1, 2, 0);
-    group->addWidget(btnPreview, 2, 1);
-    group->addWidget(btnUseCurrent, 2, 2);
-    group->addWidget(GroupBox3, 3, 0, 1, 3);
-    group->addWidget(Label5, 4, 0, 1, 3);
-    group->addWidget(optionCopy, 5, 0, 1, 3);
-    group->addWidget(optionMove, 6, 0, 1, 3);
-    group->addWidget(chbxPellark, 7, 0, 1, 3);
-    group->addWidget(lblPellark, 8, 0, 1, 3);
-    group->addWidget(chbxSky, 9, 0, 1, 3);
-    group->addWidget(lblSky, 10, 0, 1, 3);
+    auto* group = new QGridLayout(gameCreationGroup_);
+    group->addWidget(targetLabel_, 0, 0, 1, 3);
+    group->addWidget(editGameDir_, 1, 0, 1, 2);
+    group->addWidget(btnBrowse_, 1, 2);
+    group->addWidget(thisDirectoryLabel_, 2, 0);
+    group->addWidget(btnPreview_, 2, 1);
+    group->addWidget(btnUseCurrent_, 2, 2);
+    group->addWidget(optionsRule_, 3, 0, 1, 3);
+    group->addWidget(optionsLabel_, 4, 0, 1, 3);
+    group->addWidget(optionCopy_, 5, 0, 1, 3);
+    group->addWidget(optionMove_, 6, 0, 1, 3);
+    group->addWidget(chbxPellark_, 7, 0, 1, 3);
+    group->addWidget(lblPellark_, 8, 0, 1, 3);
+    group->addWidget(chbxSky_, 9, 0, 1, 3);
+    group->addWidget(lblSky_, 10, 0, 1, 3);
     group->setRowStretch(11, 1);
-    group->addWidget(btnCreate, 12, 0, 1, 3);
+    group->addWidget(btnCreate_, 12, 0, 1, 3);
     group->setColumnStretch(0, 1);
     group->setColumnStretch(1, 1);
-    lblPellark->setIndent(24);
-    lblSky->setIndent(24);
+    lblPellark_->setIndent(24);
+    lblSky_->setIndent(24);
 
     // The tool strip at the top right.
-    Panel1 = Named(new QWidget(central), "Panel1");
-    speedInfo = SpeedButton(Panel1, "speedInfo", "Display Info", QStyle::SP_MessageBoxInformation);
-    speedGroupMaps = SpeedButton(Panel1, "speedGroupMaps", "Pool all resources from target directory",
+    toolStrip_ = Named(new QWidget(central), "Panel1");
+    speedInfo_ = SpeedButton(toolStrip_, "speedInfo", "Display Info", QStyle::SP_MessageBoxInformation);
+    speedGroupMaps_ = SpeedButton(toolStrip_, "speedGroupMaps", "Pool all resources from target directory",
                                  QStyle::SP_FileDialogListView);
-    btnExitPreview = SpeedButton(Panel1, "btnExitPreview", "Exit preview mode", QStyle::SP_DialogCloseButton);
-    speedWinExp = SpeedButton(Panel1, "speedWinExp", "Launch Explorer", QStyle::SP_DirLinkIcon);
-    speedPakExp = SpeedButton(Panel1, "speedPakExp", "Launch PakEd", QStyle::SP_ComputerIcon);
-    auto* strip = new QHBoxLayout(Panel1);
+    btnExitPreview_ = SpeedButton(toolStrip_, "btnExitPreview", "Exit preview mode", QStyle::SP_DialogCloseButton);
+    speedWinExp_ = SpeedButton(toolStrip_, "speedWinExp", "Launch Explorer", QStyle::SP_DirLinkIcon);
+    speedPakExp_ = SpeedButton(toolStrip_, "speedPakExp", "Launch PakEd", QStyle::SP_ComputerIcon);
+    auto* strip = new QHBoxLayout(toolStrip_);
     strip->setContentsMargins(0, 0, 0, 0);
     strip->addStretch();
-    for (QToolButton* button : {speedInfo, speedGroupMaps, btnExitPreview, speedWinExp, speedPakExp})
+    for (QToolButton* button : {speedInfo_, speedGroupMaps_, btnExitPreview_, speedWinExp_, speedPakExp_})
         strip->addWidget(button);
-    Panel1->setMinimumHeight(30);
+    toolStrip_->setMinimumHeight(30);
 
     // The tab strip and the views under it.
-    TabControl1 = Named(new QTabBar(central), "TabControl1");
-    TabControl1->addTab(QStringLiteral("Tree"));
-    TabControl1->addTab(QStringLiteral("N/A"));
-    TabControl1->addTab(QStringLiteral(".map"));
-    TabControl1->setCurrentIndex(0);
-    TabControl1->setEnabled(false);
-    TabControl1->setExpanding(false);
+    tabViews_ = Named(new QTabBar(central), "TabControl1");
+    tabViews_->addTab(QStringLiteral("Tree"));
+    tabViews_->addTab(QStringLiteral("N/A"));
+    tabViews_->addTab(QStringLiteral(".map"));
+    tabViews_->setCurrentIndex(0);
+    tabViews_->setExpanding(false);
 
     auto* area = Named(new QFrame(central), "TabArea");
     area->setFrameShape(QFrame::StyledPanel);
-    Label3 = Named(new QLabel(QStringLiteral("Files"), area), "Label3");
-    Label4 = Named(new QLabel(QStringLiteral("Files"), area), "Label4");
-    Label3->hide();
-    Label4->hide();
-    lblWavCount = Named(new QLabel(area), "lblWavCount");
-    lblWalCount = Named(new QLabel(area), "lblWalCount");
-    lblFsize = Named(new QLabel(area), "lblFsize");
-    lblFsize->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    soundHeading_ = Named(new QLabel(QStringLiteral("Files"), area), "Label3");
+    textureHeading_ = Named(new QLabel(QStringLiteral("Files"), area), "Label4");
+    lblWavCount_ = Named(new QLabel(area), "lblWavCount");
+    lblWalCount_ = Named(new QLabel(area), "lblWalCount");
+    lblFsize_ = Named(new QLabel(area), "lblFsize");
+    lblFsize_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
 
-    cboDrive = Named(new DriveBox(area), "cboDrive");
-    listDirs = Named(new DirectoryList(area), "listDirs");
-    cboDrive->followDirectory(listDirs->directory());
-    listFiles = Named(new FileList(area), "listFiles");
-    listFiles->setMask(kStartMask);
-    listFiles->setDirectory(listDirs->directory());
+    cboDrive_ = Named(new DriveBox(area), "cboDrive");
+    listDirs_ = Named(new DirectoryList(area), "listDirs");
+    cboDrive_->followDirectory(listDirs_->directory());
+    listFiles_ = Named(new FileList(area), "listFiles");
+    listFiles_->setMask(kStartMask);
+    listFiles_->setDirectory(listDirs_->directory());
     const QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
-    listWavs = Named(new QListWidget(area), "listWavs");
-    listWals = Named(new QListWidget(area), "listWals");
-    listWavs->setFont(fixed);
-    listWals->setFont(fixed);
-    listWavs->hide();
-    listWals->hide();
+    listWavs_ = Named(new QListWidget(area), "listWavs");
+    listWals_ = Named(new QListWidget(area), "listWals");
+    listWavs_->setFont(fixed);
+    listWals_->setFont(fixed);
 
     // Two columns; the comparison of sounds moves the sound list and its
     // count from the left column to the right one.
     wavHeader_ = new QHBoxLayout;
-    wavHeader_->addWidget(lblWavCount);
-    wavHeader_->addWidget(Label3);
+    wavHeader_->addWidget(lblWavCount_);
+    wavHeader_->addWidget(soundHeading_);
     wavHeader_->addStretch();
     walHeader_ = new QHBoxLayout;
-    walHeader_->addWidget(lblWalCount);
-    walHeader_->addWidget(Label4);
+    walHeader_->addWidget(lblWalCount_);
+    walHeader_->addWidget(textureHeading_);
     walHeader_->addStretch();
-    walHeader_->addWidget(lblFsize);
+    walHeader_->addWidget(lblFsize_);
 
     leftColumn_ = new QVBoxLayout;
-    leftColumn_->addWidget(cboDrive);
+    leftColumn_->addWidget(cboDrive_);
     leftColumn_->addLayout(wavHeader_);
-    leftColumn_->addWidget(listDirs, 1);
-    leftColumn_->addWidget(listWavs, 1);
+    leftColumn_->addWidget(listDirs_, 1);
+    leftColumn_->addWidget(listWavs_, 1);
     rightColumn_ = new QVBoxLayout;
     rightColumn_->addLayout(walHeader_);
-    rightColumn_->addWidget(listFiles, 1);
-    rightColumn_->addWidget(listWals, 1);
+    rightColumn_->addWidget(listFiles_, 1);
+    rightColumn_->addWidget(listWals_, 1);
     auto* views = new QHBoxLayout(area);
     views->addLayout(leftColumn_, 1);
     views->addLayout(rightColumn_, 1);
 
     auto* tabRow = new QHBoxLayout;
-    tabRow->addWidget(TabControl1);
-    tabRow->addWidget(Panel1, 1);
+    tabRow->addWidget(tabViews_);
+    tabRow->addWidget(toolStrip_, 1);
     auto* rightSide = new QVBoxLayout;
     rightSide->setSpacing(0);
     rightSide->addLayout(tabRow);
     rightSide->addWidget(area, 1);
 
     auto* layout = new QHBoxLayout(central);
-    layout->addWidget(GroupBox1, 0);
+    layout->addWidget(gameCreationGroup_, 0);
     layout->addLayout(rightSide, 1);
-    GroupBox1->setMinimumWidth(300);
+    gameCreationGroup_->setMinimumWidth(300);
 
     // The status bar with its two panels.
-    StatusBar1 = Named(new QStatusBar(this), "StatusBar1");
-    setStatusBar(StatusBar1);
-    statusPanels_[0] = Named(new QLabel(StatusBar1), "StatusBar1Panel0");
-    statusPanels_[1] = Named(new QLabel(StatusBar1), "StatusBar1Panel1");
+    statusBar_ = Named(new QStatusBar(this), "StatusBar1");
+    setStatusBar(statusBar_);
+    statusPanels_[0] = Named(new QLabel(statusBar_), "StatusBar1Panel0");
+    statusPanels_[1] = Named(new QLabel(statusBar_), "StatusBar1Panel1");
     statusPanels_[0]->setMinimumWidth(395);
     statusPanels_[1]->setMinimumWidth(160);
-    StatusBar1->addWidget(statusPanels_[0], 1);
-    barProgress = Named(new QProgressBar(StatusBar1), "barProgress");
-    barProgress->setMaximumWidth(160);
-    barProgress->setTextVisible(false);
-    barProgress->hide();
-    StatusBar1->addPermanentWidget(barProgress);
-    StatusBar1->addPermanentWidget(statusPanels_[1]);
+    statusBar_->addWidget(statusPanels_[0], 1);
+    barProgress_ = Named(new QProgressBar(statusBar_), "barProgress");
+    barProgress_->setMaximumWidth(160);
+    barProgress_->setTextVisible(false);
+    barProgress_->hide();
+    statusBar_->addPermanentWidget(barProgress_);
+    statusBar_->addPermanentWidget(statusPanels_[1]);
 
-    dlgOpen = Named(new QFileDialog(this), "dlgOpen");
-    dlgOpen->setOption(QFileDialog::DontUseNativeDialog);
-    dlgOpen->setFileMode(QFileDialog::ExistingFile);
-    dlgOpen->setAcceptMode(QFileDialog::AcceptOpen);
-    dlgOpen->setNameFilter(QStringLiteral("map (*.map)"));
-    dlgOpen->setDefaultSuffix(QStringLiteral("map"));
-    dlgOpen->selectFile(QStringLiteral("*.map"));
+    dlgOpen_ = Named(new QFileDialog(this), "dlgOpen");
+    dlgOpen_->setOption(QFileDialog::DontUseNativeDialog);
+    dlgOpen_->setFileMode(QFileDialog::ExistingFile);
+    dlgOpen_->setAcceptMode(QFileDialog::AcceptOpen);
+    dlgOpen_->setNameFilter(QStringLiteral("map (*.map)"));
+    dlgOpen_->setDefaultSuffix(QStringLiteral("map"));
+    dlgOpen_->selectFile(QStringLiteral("*.map"));
 }
 
 void TfrmMain::buildMenu()
 {
-    MainMenu1 = Named(new QMenuBar(this), "MainMenu1");
-    setMenuBar(MainMenu1);
-    mnuFile = Named(MainMenu1->addMenu(QStringLiteral("&File")), "mnuFile");
-    mnuFileOpen = MenuItem(mnuFile, "mnuFileOpen", "&Open");
-    mnuFileOpen->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
-    mnuFileNew = MenuItem(mnuFile, "mnuFileNew", "&New");
-    mnuFileNew->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
-    N1 = MenuSeparator(mnuFile, "N1");
-    mnuFileExit = MenuItem(mnuFile, "mnuFileExit", "E&xit");
-    mnuConfig = Named(MainMenu1->addMenu(QStringLiteral("&Configure")), "mnuConfig");
-    mnuConfigSetPaths = MenuItem(mnuConfig, "mnuConfigSetPaths", "Set paths...");
-    mnuHelp = Named(MainMenu1->addMenu(QStringLiteral("&Help")), "mnuHelp");
-    mnuHelpContents = MenuItem(mnuHelp, "mnuHelpContents", "&Contents");
-    mnuHelpIndex = MenuItem(mnuHelp, "mnuHelpIndex", "&Index");
-    N2 = MenuSeparator(mnuHelp, "N2");
-    mnuHelpAbout = MenuItem(mnuHelp, "mnuHelpAbout", "&About");
+    menuBar_ = Named(new QMenuBar(this), "MainMenu1");
+    setMenuBar(menuBar_);
+    mnuFile_ = Named(menuBar_->addMenu(QStringLiteral("&File")), "mnuFile");
+    mnuFileOpen_ = MenuItem(mnuFile_, "mnuFileOpen", "&Open");
+    mnuFileOpen_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+    mnuFileNew_ = MenuItem(mnuFile_, "mnuFileNew", "&New");
+    mnuFileNew_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
+    fileMenuSeparator_ = MenuSeparator(mnuFile_, "N1");
+    mnuFileExit_ = MenuItem(mnuFile_, "mnuFileExit", "E&xit");
+    mnuConfig_ = Named(menuBar_->addMenu(QStringLiteral("&Configure")), "mnuConfig");
+    mnuConfigSetPaths_ = MenuItem(mnuConfig_, "mnuConfigSetPaths", "Set paths...");
+    mnuHelp_ = Named(menuBar_->addMenu(QStringLiteral("&Help")), "mnuHelp");
+    mnuHelpContents_ = MenuItem(mnuHelp_, "mnuHelpContents", "&Contents");
+    mnuHelpIndex_ = MenuItem(mnuHelp_, "mnuHelpIndex", "&Index");
+    helpMenuSeparator_ = MenuSeparator(mnuHelp_, "N2");
+    mnuHelpAbout_ = MenuItem(mnuHelp_, "mnuHelpAbout", "&About");
 }
 
 void TfrmMain::run(void (TfrmMain::*handler)())
@@ -326,48 +316,48 @@ void TfrmMain::connectHandlers()
     const auto on = [this](auto* sender, auto signal, void (TfrmMain::*handler)()) {
         connect(sender, signal, this, [this, handler] { run(handler); });
     };
-    on(mnuFileOpen, &QAction::triggered, &TfrmMain::mnuFileOpenClick);
-    on(mnuFileNew, &QAction::triggered, &TfrmMain::mnuFileNewClick);
-    on(mnuFileExit, &QAction::triggered, &TfrmMain::mnuFileExitClick);
-    on(mnuConfigSetPaths, &QAction::triggered, &TfrmMain::mnuConfigSetPathsClick);
-    on(mnuHelpAbout, &QAction::triggered, &TfrmMain::mnuHelpAboutClick);
-    on(listFiles, &QListWidget::itemDoubleClicked, &TfrmMain::listFilesDblClick);
-    on(chbxSky, &QCheckBox::toggled, &TfrmMain::chbxSkyClick);
-    on(chbxPellark, &QCheckBox::toggled, &TfrmMain::chbxPellarkClick);
-    on(btnCreate, &QPushButton::clicked, &TfrmMain::btnCreateClick);
-    on(btnBrowse, &QPushButton::clicked, &TfrmMain::btnBrowseClick);
-    on(btnUseCurrent, &QPushButton::clicked, &TfrmMain::btnUseCurrentClick);
-    on(editGameDir, &QLineEdit::textChanged, &TfrmMain::editGameDirChange);
-    on(speedInfo, &QToolButton::clicked, &TfrmMain::speedInfoClick);
-    on(speedPakExp, &QToolButton::clicked, &TfrmMain::speedPakExpClick);
-    on(speedWinExp, &QToolButton::clicked, &TfrmMain::speedWinExpClick);
-    on(speedGroupMaps, &QToolButton::clicked, &TfrmMain::speedGroupMapsClick);
-    on(btnPreview, &QPushButton::clicked, &TfrmMain::btnPreviewClick);
-    on(btnExitPreview, &QToolButton::clicked, &TfrmMain::btnExitPreviewClick);
-    on(TabControl1, &QTabBar::currentChanged, &TfrmMain::TabControl1Change);
-    connect(optionMove, &QRadioButton::toggled, this, [this](bool selected) {
+    on(mnuFileOpen_, &QAction::triggered, &TfrmMain::mnuFileOpenClick);
+    on(mnuFileNew_, &QAction::triggered, &TfrmMain::mnuFileNewClick);
+    on(mnuFileExit_, &QAction::triggered, &TfrmMain::mnuFileExitClick);
+    on(mnuConfigSetPaths_, &QAction::triggered, &TfrmMain::mnuConfigSetPathsClick);
+    on(mnuHelpAbout_, &QAction::triggered, &TfrmMain::mnuHelpAboutClick);
+    on(listFiles_, &QListWidget::itemDoubleClicked, &TfrmMain::listFilesDblClick);
+    on(chbxSky_, &QCheckBox::toggled, &TfrmMain::chbxSkyClick);
+    on(chbxPellark_, &QCheckBox::toggled, &TfrmMain::chbxPellarkClick);
+    on(btnCreate_, &QPushButton::clicked, &TfrmMain::btnCreateClick);
+    on(btnBrowse_, &QPushButton::clicked, &TfrmMain::btnBrowseClick);
+    on(btnUseCurrent_, &QPushButton::clicked, &TfrmMain::btnUseCurrentClick);
+    on(editGameDir_, &QLineEdit::textChanged, &TfrmMain::editGameDirChange);
+    on(speedInfo_, &QToolButton::clicked, &TfrmMain::speedInfoClick);
+    on(speedPakExp_, &QToolButton::clicked, &TfrmMain::speedPakExpClick);
+    on(speedWinExp_, &QToolButton::clicked, &TfrmMain::speedWinExpClick);
+    on(speedGroupMaps_, &QToolButton::clicked, &TfrmMain::speedGroupMapsClick);
+    on(btnPreview_, &QPushButton::clicked, &TfrmMain::btnPreviewClick);
+    on(btnExitPreview_, &QToolButton::clicked, &TfrmMain::btnExitPreviewClick);
+    on(tabViews_, &QTabBar::currentChanged, &TfrmMain::TabControl1Change);
+    connect(optionMove_, &QRadioButton::toggled, this, [this](bool selected) {
         if (selected)
             run(&TfrmMain::optionMoveClick);
     });
     // The leave handler: the keyboard focus leaving the target field.
-    editGameDir->installEventFilter(this);
+    editGameDir_->installEventFilter(this);
 
     // The browser: the drive box moves the directory list, which refills the file list.
-    connect(cboDrive, &DriveBox::driveChosen, this, [this](const std::string& path) {
-        RunGuarded(host_, [&] { listDirs->setDirectory(path); });
+    connect(cboDrive_, &DriveBox::driveChosen, this, [this](const std::string& path) {
+        RunGuarded(host_, [&] { listDirs_->setDirectory(path); });
     });
-    connect(listDirs, &DirectoryList::directoryChanged, this, [this](const std::string& path) {
-        cboDrive->followDirectory(path);
-        listFiles->setDirectory(path);
+    connect(listDirs_, &DirectoryList::directoryChanged, this, [this](const std::string& path) {
+        cboDrive_->followDirectory(path);
+        listFiles_->setDirectory(path);
         run(&TfrmMain::listDirsChange);
     });
     // Every refill of the file list (a new folder or a new mask) shows the sizes.
-    connect(listFiles, &FileList::refilled, this, [this] { run(&TfrmMain::showFileSizes); });
+    connect(listFiles_, &FileList::refilled, this, [this] { run(&TfrmMain::showFileSizes); });
 }
 
 bool TfrmMain::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == editGameDir && event->type() == QEvent::FocusOut) {
+    if (watched == editGameDir_ && event->type() == QEvent::FocusOut) {
         // Leaving the field for another control; not the window losing the
         // focus to a menu, a dialog or another program.
         const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
@@ -377,21 +367,93 @@ bool TfrmMain::eventFilter(QObject* watched, QEvent* event)
     return QMainWindow::eventFilter(watched, event);
 }
 
+// --- the window's state -------------------------------------------------------
+
+void TfrmMain::applyState()
+{
+    WindowState& s = state_;
+    struct Row {
+        Setting& setting;
+        std::initializer_list<QWidget*> widgets;
+    };
+
+    // What can be used.
+    const Row usable[] = {
+        {s.targetEditable, {editGameDir_}},
+        {s.browseEnabled, {btnBrowse_}},
+        {s.previewEnabled, {btnPreview_}},
+        {s.useThisEnabled, {btnUseCurrent_}},
+        {s.optionsEnabled, {optionCopy_, optionMove_, chbxPellark_, chbxSky_}},
+        {s.transferEnabled, {btnCreate_}},
+        {s.driveBoxEnabled, {cboDrive_}},
+        {s.tabsEnabled, {tabViews_}},
+    };
+    for (const Row& row : usable) {
+        if (row.setting.takePending()) {
+            for (QWidget* widget : row.widgets)
+                widget->setEnabled(row.setting);
+        }
+    }
+    if (s.openEnabled.takePending())
+        mnuFileOpen_->setEnabled(s.openEnabled);
+
+    // What is shown: what appears first, then what goes.
+    const Row shown[] = {
+        {s.toolsShown, {speedInfo_, speedGroupMaps_, speedWinExp_, speedPakExp_}},
+        {s.exitPreviewShown, {btnExitPreview_}},
+        {s.browserShown, {cboDrive_, listFiles_}},
+        {s.foldersShown, {listDirs_}},
+        {s.textureListShown, {listWals_}},
+        {s.soundListShown, {listWavs_}},
+        {s.soundHeadingShown, {soundHeading_}},
+        {s.textureHeadingShown, {textureHeading_}},
+        {s.textureCountShown, {lblWalCount_}},
+        {s.soundCountShown, {lblWavCount_}},
+        {s.fileSizeSumShown, {lblFsize_}},
+    };
+    std::vector<QWidget*> going;
+    for (const Row& row : shown) {
+        if (!row.setting.takePending())
+            continue;
+        for (QWidget* widget : row.widgets) {
+            if (row.setting)
+                widget->show();
+            else
+                going.push_back(widget);
+        }
+    }
+    for (QWidget* widget : going)
+        widget->hide();
+    if (s.soundsBesideFiles.takePending())
+        placeSoundList(s.soundsBesideFiles);
+
+    // The tabs' captions.
+    if (s.compareOffered.takePending())
+        tabViews_->setTabText(1, s.compareOffered ? QStringLiteral("Compare") : QStringLiteral("N/A"));
+    if (s.pooled.takePending())
+        tabViews_->setTabText(2, s.pooled ? QStringLiteral(".maps") : QStringLiteral(".map"));
+}
+
 // --- SettingsView -----------------------------------------------------------
 
 void TfrmMain::setDrive(char drive)
 {
-    cboDrive->selectDrive(drive);
+    cboDrive_->selectDrive(drive);
 }
 
 void TfrmMain::setDirectory(const std::string& path)
 {
-    listDirs->setDirectory(path);
+    listDirs_->setDirectory(path);
 }
 
 void TfrmMain::setTargetField(const std::string& text)
 {
-    editGameDir->setText(Q(text));
+    editGameDir_->setText(Q(text));
+}
+
+void TfrmMain::focusFolders()
+{
+    listDirs_->setFocus(Qt::OtherFocusReason);
 }
 
 // --- status and lists ---------------------------------------------------------
@@ -408,27 +470,26 @@ void TfrmMain::setStatusText(int panel, std::string_view text)
 
 std::string TfrmMain::BrowserEntryPath() const
 {
-    const QListWidgetItem* item = listFiles->currentItem();
+    const QListWidgetItem* item = listFiles_->currentItem();
     if (!item || !item->isSelected())
         return {};
-    return JoinPath(listFiles->directory(), FileList::EntryFileName(*item));
+    return JoinPath(listFiles_->directory(), FileList::EntryFileName(*item));
 }
 
 void TfrmMain::showLevelLists()
 {
-    Fill(listWals, level.listWals);
-    Fill(listWavs, level.listWavs);
-    lblWalCount->setText(Q(level.lblWalCount));
-    lblWavCount->setText(Q(level.lblWavCount));
+    Fill(listWals_, level_.listWals);
+    Fill(listWavs_, level_.listWavs);
+    lblWalCount_->setText(Q(level_.lblWalCount));
+    lblWavCount_->setText(Q(level_.lblWavCount));
 }
 
 void TfrmMain::loadLevel(const std::string& path)
 {
+    const LoadNaming naming = state_.mode == WindowMode::MapLoaded ? LoadNaming::NameLevel : LoadNaming::Quiet;
     bool loaded = false;
     try {
-        loaded = LoadLevelIntoWindow(path, MainMode == ModeMapLoaded ? LoadNaming::NameLevel : LoadNaming::Quiet,
-                                     level, host_)
-                     .scanned;
+        loaded = LoadLevelIntoWindow(path, naming, level_, host_).scanned;
     } catch (...) {
         showLevelLists();
         throw;
@@ -440,25 +501,16 @@ void TfrmMain::loadLevel(const std::string& path)
 
 void TfrmMain::switchToLevelView()
 {
-    btnBrowse->setEnabled(true);
-    editGameDir->setEnabled(true);
-    listWavs->show();
-    listWals->show();
-    Label3->show();
-    Label4->show();
-    listFiles->hide();
-    listDirs->hide();
-    cboDrive->hide();
-    TabControl1->setEnabled(true);
-    {
-        const QSignalBlocker quiet(TabControl1);
-        TabControl1->setCurrentIndex(2);
-    }
+    ShowLevelView(state_);
+    applyState();
+    selectTab(2);
     setStatusText(0, kChooseTarget);
-    editGameDir->setText(Q(settings_.TargPath));
-    if (!editGameDir->text().isEmpty())
-        btnUseCurrent->setEnabled(true);
-    editGameDir->setFocus(Qt::OtherFocusReason);
+    editGameDir_->setText(Q(settings_.TargPath));
+    if (!editGameDir_->text().isEmpty()) {
+        state_.useThisEnabled = true;
+        applyState();
+    }
+    editGameDir_->setFocus(Qt::OtherFocusReason);
 }
 
 // --- start and close ----------------------------------------------------------
@@ -466,11 +518,11 @@ void TfrmMain::switchToLevelView()
 void TfrmMain::FormCreate()
 {
     setWindowTitle(QString::fromLatin1(kMainTitle));
-    lblPellark->clear();
-    lblSky->clear();
-    lblWalCount->clear();
-    lblWavCount->clear();
-    editGameDir->clear();
+    lblPellark_->clear();
+    lblSky_->clear();
+    lblWalCount_->clear();
+    lblWavCount_->clear();
+    editGameDir_->clear();
 
     // An error while the settings are read is shown once the window is complete.
     std::optional<Error> failure;
@@ -480,10 +532,10 @@ void TfrmMain::FormCreate()
         failure.emplace(error.what());
     }
 
-    level = WindowLevel{};
+    level_ = WindowLevel{};
     setStatusText(0, kSelectMapFile);
     setStatusText(1, "");
-    MainMode = ModeIdle;
+    state_.mode = WindowMode::Idle;
     UpdatePreviewButton();
     if (failure)
         ShowErrorBox(host_, *failure);
@@ -497,7 +549,7 @@ void TfrmMain::showEvent(QShowEvent* event)
 
 void TfrmMain::FormShow()
 {
-    listDirs->setFocus(Qt::OtherFocusReason);
+    focusFolders();
 }
 
 void TfrmMain::FormCloseQuery()
@@ -505,7 +557,7 @@ void TfrmMain::FormCloseQuery()
     if (closed_)
         return;
     closed_ = true;
-    EmptyWindowLevel(level);
+    EmptyWindowLevel(level_);
     SaveSettings(settings_, store_);
     // What the launchers started keeps running: nothing is sent to it.
 }
@@ -533,20 +585,26 @@ void TfrmMain::mnuFileExitClick()
 
 void TfrmMain::mnuFileOpenClick()
 {
-    dlgOpen->setWindowTitle(QStringLiteral("Open ") + Q(settings_.SrcPath));
-    dlgOpen->selectFile(Q(settings_.SrcPath + Separator() + "*.map"));
-    if (dlgOpen->exec() != QDialog::Accepted || dlgOpen->selectedFiles().isEmpty())
+    dlgOpen_->setWindowTitle(QStringLiteral("Open ") + Q(settings_.SrcPath));
+    dlgOpen_->selectFile(Q(settings_.SrcPath + Separator() + "*.map"));
+    if (dlgOpen_->exec() != QDialog::Accepted || dlgOpen_->selectedFiles().isEmpty())
         return;
-    OpenLevel(Bytes(dlgOpen->selectedFiles().front()));
+    OpenLevel(Bytes(dlgOpen_->selectedFiles().front()));
 }
 
 void TfrmMain::OpenLevel(const std::string& path)
 {
-    EmptyWindowLevel(level);
+    beginLevel(path);
+}
+
+void TfrmMain::beginLevel(const std::string& path)
+{
+    EmptyWindowLevel(level_);
     showLevelLists();
-    MainMode = ModeMapLoaded;
+    state_.mode = WindowMode::MapLoaded;
     loadLevel(path);
-    btnPreview->setEnabled(false);
+    state_.previewEnabled = false;
+    applyState();
 }
 
 void TfrmMain::listFilesDblClick()
@@ -554,95 +612,88 @@ void TfrmMain::listFilesDblClick()
     const std::string path = BrowserEntryPath();
     if (path.empty())
         return;
-    if (MainMode == ModeIdle) {
-        settings_.SrcPath = listDirs->directory();
-        EmptyWindowLevel(level);
-        showLevelLists();
-        MainMode = ModeMapLoaded;
-        loadLevel(path);
-        btnPreview->setEnabled(false);
+    if (state_.mode == WindowMode::Idle) {
+        settings_.SrcPath = listDirs_->directory();
+        beginLevel(path);
         return;
     }
     // A level is loaded: a pak file goes to the pak utility, anything else is left alone.
     if (AsciiLower(std::string(FileExtension(path))) == "pak")
-        LaunchProgram(settings_.PakPath, {path}, listDirs->directory());
+        LaunchProgram(settings_.PakPath, {path}, listDirs_->directory());
 }
 
 // --- options --------------------------------------------------------------------
 
 void TfrmMain::chbxSkyClick()
 {
-    ApplySkyChoice(level, chbxSky->isChecked());
-    lblSky->setText(Q(level.lblSky));
+    ApplySkyChoice(level_, chbxSky_->isChecked());
+    lblSky_->setText(Q(level_.lblSky));
 }
 
 void TfrmMain::chbxPellarkClick()
 {
-    if (!chbxPellark->isChecked()) {
-        lblPellark->clear();
+    if (!chbxPellark_->isChecked()) {
+        lblPellark_->clear();
         return;
     }
     if (settings_.PellarkPath.empty()) {
-        int kept = MainMode;
-        if (RunChooser(*chooser_, MainMode, kept, ModeChoosePellark))
-            settings_.PellarkPath = Bytes(chooser_->editDir->text());
+        if (const std::optional<std::string> chosen = chooser_->choose(ChooserPurpose::Pellark))
+            settings_.PellarkPath = *chosen;
     }
     if (settings_.PellarkPath.empty()) {
         host_.messageBox({"Can't copy Pellark Directory - NOT DEFINED!\n\n Use the Configure menu to set Pellark "
                           "directory.",
                           "Errror", MessageIcon::Error, {MessageButton::Ok}});
-        chbxPellark->setChecked(false);
+        chbxPellark_->setChecked(false);
         return;
     }
-    lblPellark->setText(Q(settings_.PellarkPath));
+    lblPellark_->setText(Q(settings_.PellarkPath));
 }
 
 void TfrmMain::btnCreateClick()
 {
     TransferJob job;
-    job.target = Bytes(editGameDir->text());
+    job.target = Bytes(editGameDir_->text());
     job.targPath = settings_.TargPath;
     job.srcPath = settings_.SrcPath;
-    job.currentMapPath = level.CurrentMapPath;
-    job.mode = optionMove->isChecked() ? TransferMode::Move : TransferMode::Copy;
-    job.includeSky = chbxSky->isChecked();
-    job.skyName = Bytes(lblSky->text());
-    job.includePellark = chbxPellark->isChecked();
+    job.currentMapPath = level_.CurrentMapPath;
+    job.mode = optionMove_->isChecked() ? TransferMode::Move : TransferMode::Copy;
+    job.includeSky = chbxSky_->isChecked();
+    job.skyName = Bytes(lblSky_->text());
+    job.includePellark = chbxPellark_->isChecked();
     job.pellarkPath = settings_.PellarkPath;
 
-    TransferOutcome outcome;
+    TransferReport report;
     {
         const DesktopHost::Work work(host_);
-        outcome = RunTransferCommand(job, level.TextureList, level.SoundList, session, transferLog, host_).outcome;
+        report = RunTransferCommand(job, level_.TextureList, level_.SoundList, session_, transferLog_, host_);
     }
-    if (outcome != TransferOutcome::RanThrough)
+    if (report.outcome != TransferOutcome::RanThrough)
         return;
 
     setStatusText(0, "Done!");
     info_->setWindowTitle(QStringLiteral("Information"));
-    info_->setLines(transferLog.lines());
+    info_->setLines(transferLog_.lines());
     info_->showModally();
     showTransferred(job.target);
 }
 
 void TfrmMain::showTransferred(const std::string& target)
 {
-    for (QWidget* widget : std::initializer_list<QWidget*>{speedInfo, speedPakExp, speedWinExp, speedGroupMaps})
-        widget->show();
-    btnExitPreview->hide();
-
-    cboDrive->selectDrive(DriveCharacter(target));
-    cboDrive->setEnabled(false);
-    listDirs->setDirectory(target);
-    for (QWidget* widget : std::initializer_list<QWidget*>{btnCreate, btnBrowse, editGameDir, optionMove, optionCopy,
-                                                           chbxPellark, chbxSky, btnPreview})
-        widget->setEnabled(false);
-    mnuFileOpen->setEnabled(false);
-    MainMode = ModeTransferred;
-    listFiles->setMask("*.*");
-    cboDrive->selectDrive(settings_.TargetDrive);
-    listDirs->setDirectory(JoinPath(settings_.TargPath, "maps"));
-    TabControl1->setEnabled(true);
+    state_.toolsShown = true;
+    state_.exitPreviewShown = false;
+    cboDrive_->selectDrive(DriveCharacter(target));
+    state_.driveBoxEnabled = false;
+    applyState();
+    listDirs_->setDirectory(target);
+    LockAfterTransfer(state_);
+    applyState();
+    state_.mode = WindowMode::Transferred;
+    listFiles_->setMask("*.*");
+    cboDrive_->selectDrive(settings_.TargetDrive);
+    listDirs_->setDirectory(JoinPath(settings_.TargPath, "maps"));
+    state_.tabsEnabled = true;
+    applyState();
     selectTab(0);
     TabControl1Change();
 }
@@ -661,17 +712,17 @@ void TfrmMain::showProgress(std::string_view what, std::uint64_t done, std::uint
         text += "...";
     setStatusText(0, text);
     if (total > 0) {
-        barProgress->setRange(0, 1000);
-        barProgress->setValue(static_cast<int>(std::min<std::uint64_t>(done, total) * 1000 / total));
+        barProgress_->setRange(0, 1000);
+        barProgress_->setValue(static_cast<int>(std::min<std::uint64_t>(done, total) * 1000 / total));
     } else {
-        barProgress->setRange(0, 0);  // the end is not known: a busy bar
+        barProgress_->setRange(0, 0);  // the end is not known: a busy bar
     }
-    barProgress->show();
+    barProgress_->show();
 }
 
 void TfrmMain::hideProgress()
 {
-    barProgress->hide();
+    barProgress_->hide();
 }
 
 // --- the browser: sizes, comparison and tabs -----------------------------------------
@@ -679,128 +730,81 @@ void TfrmMain::hideProgress()
 void TfrmMain::showFileSizes()
 {
     qsizetype longest = 0;
-    for (int row = 0; row < listFiles->count(); ++row)
-        longest = std::max(longest, listFiles->item(row)->text().size());
+    for (int row = 0; row < listFiles_->count(); ++row)
+        longest = std::max(longest, listFiles_->item(row)->text().size());
     std::uint64_t sum = 0;
-    for (int row = 0; row < listFiles->count(); ++row) {
-        QListWidgetItem* item = listFiles->item(row);
-        listFiles->setCurrentItem(item);
-        const std::uint64_t size = FileSize(JoinPath(listFiles->directory(), FileList::EntryFileName(*item)));
+    for (int row = 0; row < listFiles_->count(); ++row) {
+        QListWidgetItem* item = listFiles_->item(row);
+        listFiles_->setCurrentItem(item);
+        const std::uint64_t size = FileSize(JoinPath(listFiles_->directory(), FileList::EntryFileName(*item)));
         sum += size;
         item->setText(item->text().leftJustified(longest) + QString::number(size).rightJustified(8));
     }
-    lblFsize->setText(Q(FormatByteCount(std::to_string(sum))));
+    lblFsize_->setText(Q(FormatByteCount(std::to_string(sum))));
 }
 
 void TfrmMain::listDirsChange()
 {
-    if (MainMode != ModeTransferred)
+    if (state_.mode != WindowMode::Transferred)
         return;
-    const std::string dir = listDirs->directory();
-    CompareTextures = dir.find("texture") != std::string::npos;
-    CompareSounds = dir.find("sound") != std::string::npos;
-    const std::string folder(FileName(dir));
-    const QString na = QStringLiteral("N/A");
-    const QString compare = QStringLiteral("Compare");
-    if (!CompareTextures && !CompareSounds)
-        TabControl1->setTabText(1, na);
-    const auto filter = [&folder](QListWidget* list, const ResourceList& resources) {
-        list->clear();
-        for (const std::string& entry : resources) {
-            if (entry.find(folder) != std::string::npos)
-                list->addItem(Q(entry));
-        }
-    };
-    if (CompareTextures) {
-        if (folder != "textures") {
-            filter(listWals, level.TextureList);
-            TabControl1->setTabText(1, compare);
-        } else {
-            TabControl1->setTabText(1, na);
-        }
+    const FolderComparison comparison =
+        CompareFolder(listDirs_->directory(), level_.TextureList, level_.SoundList);
+    state_.compareTextures = comparison.textures;
+    state_.compareSounds = comparison.sounds;
+    state_.compareOffered = comparison.available;
+    if (comparison.textureEntries)
+        Fill(listWals_, *comparison.textureEntries);
+    if (comparison.soundEntries) {
+        Fill(listWavs_, *comparison.soundEntries);
+        lblWavCount_->setText(QString::number(listWavs_->count()));
     }
-    if (CompareSounds) {
-        if (folder != "sound") {
-            filter(listWavs, level.SoundList);
-            lblWavCount->setText(QString::number(listWavs->count()));
-            TabControl1->setTabText(1, compare);
-        } else {
-            TabControl1->setTabText(1, na);
-        }
-    }
-    if (TabControl1->tabText(1) == na)
+    applyState();
+    if (!state_.compareOffered)
         selectTab(0);
-    lblWalCount->setText(QString::number(listFiles->count()));
-    lblWalCount->show();
+    lblWalCount_->setText(QString::number(listFiles_->count()));
+    state_.textureCountShown = true;
+    applyState();
 }
 
 void TfrmMain::selectTab(int index)
 {
-    const QSignalBlocker quiet(TabControl1);
-    TabControl1->setCurrentIndex(index);
+    const QSignalBlocker quiet(tabViews_);
+    tabViews_->setCurrentIndex(index);
 }
 
 void TfrmMain::placeSoundList(bool right)
 {
-    leftColumn_->removeWidget(listWavs);
-    rightColumn_->removeWidget(listWavs);
-    (right ? rightColumn_ : leftColumn_)->addWidget(listWavs, 1);
-    wavHeader_->removeWidget(lblWavCount);
-    walHeader_->removeWidget(lblWavCount);
-    (right ? walHeader_ : wavHeader_)->insertWidget(0, lblWavCount);
+    leftColumn_->removeWidget(listWavs_);
+    rightColumn_->removeWidget(listWavs_);
+    (right ? rightColumn_ : leftColumn_)->addWidget(listWavs_, 1);
+    wavHeader_->removeWidget(lblWavCount_);
+    walHeader_->removeWidget(lblWavCount_);
+    (right ? walHeader_ : wavHeader_)->insertWidget(0, lblWavCount_);
 }
 
 void TfrmMain::TabControl1Change()
 {
-    const int index = TabControl1->currentIndex();
-    if (index == 1 && (MainMode == ModeMapLoaded || TabControl1->tabText(1) == QStringLiteral("N/A"))) {
-        selectTab(LastTabIndex);
+    const int index = tabViews_->currentIndex();
+    if (index == 1 && (state_.mode == WindowMode::MapLoaded || !state_.compareOffered)) {
+        selectTab(state_.lastTab);
         return;
     }
     if (index == 0) {
-        for (QWidget* widget : std::initializer_list<QWidget*>{cboDrive, listDirs, listFiles})
-            widget->show();
-        for (QWidget* widget : std::initializer_list<QWidget*>{listWals, listWavs, lblWavCount, Label3})
-            widget->hide();
-        lblWalCount->setText(QString::number(listFiles->count()));
-        for (QWidget* widget : std::initializer_list<QWidget*>{lblWalCount, Label4, lblFsize})
-            widget->show();
+        ShowBrowserTab(state_);
+        applyState();
+        lblWalCount_->setText(QString::number(listFiles_->count()));
     } else if (index == 1) {
-        cboDrive->hide();
-        listFiles->hide();
-        listDirs->show();
-        lblFsize->hide();
-        const bool comparing = TabControl1->tabText(1) == QStringLiteral("Compare");
-        if (CompareTextures && comparing) {
-            listWals->show();
-            listWavs->hide();
-            lblWavCount->hide();
-            lblWalCount->show();
-            Label3->hide();
-            Label4->show();
-        }
-        if (CompareSounds && comparing) {
-            listWals->hide();
-            placeSoundList(true);
-            listWavs->show();
-            lblWavCount->show();
-            lblWalCount->hide();
-            Label3->hide();
-            Label4->show();
-        }
+        ShowCompareTab(state_);
+        applyState();
     } else if (index == 2) {
-        for (QWidget* widget : std::initializer_list<QWidget*>{cboDrive, listDirs, listFiles, lblFsize})
-            widget->hide();
-        placeSoundList(false);
-        Fill(listWals, level.TextureList.entries());
-        Fill(listWavs, level.SoundList.entries());
-        lblWavCount->setText(QString::number(listWavs->count()));
-        lblWalCount->setText(QString::number(listWals->count()));
-        for (QWidget* widget : std::initializer_list<QWidget*>{listWals, listWavs, lblWavCount, lblWalCount, Label3,
-                                                               Label4})
-            widget->show();
+        ShowLevelListsTab(state_);
+        applyState();
+        Fill(listWals_, level_.TextureList.entries());
+        Fill(listWavs_, level_.SoundList.entries());
+        lblWavCount_->setText(QString::number(listWavs_->count()));
+        lblWalCount_->setText(QString::number(listWals_->count()));
     }
-    LastTabIndex = index;
+    state_.lastTab = index;
 }
 
 // --- pooling and preview ------------------------------------------------------------
@@ -810,7 +814,10 @@ void TfrmMain::speedGroupMapsClick()
     const std::size_t levels = PoolLevelFiles(settings_.TargPath).size();
     std::uint64_t loaded = 0;
     PoolOptions options;
-    options.onConfirmed = [this] { TabControl1->setTabText(2, QStringLiteral(".maps")); };
+    options.onConfirmed = [this] {
+        state_.pooled = true;
+        applyState();
+    };
     options.onLevelLoaded = [&] {
         host_.progress("Pooling levels", ++loaded, levels);
         switchToLevelView();
@@ -818,7 +825,7 @@ void TfrmMain::speedGroupMapsClick()
     PoolResult result;
     {
         const DesktopHost::Work work(host_);
-        result = PoolIntoWindow(settings_.TargPath, level, host_, options);
+        result = PoolIntoWindow(settings_.TargPath, level_, host_, options);
     }
     if (result == PoolResult::Pooled)
         showLevelLists();
@@ -832,7 +839,7 @@ void TfrmMain::countTargetBytes()
     {
         const DesktopHost::Work work(host_);
         host_.progress("Counting the target's bytes", 0, 0);
-        ShowDirectoryBytes(host_, settings_.TargPath, settings_.TargPath, session.targetMapPath);
+        ShowDirectoryBytes(host_, settings_.TargPath, settings_.TargPath, session_.targetMapPath);
     }
     statusPanels_[0]->setText(before);
 }
@@ -845,46 +852,52 @@ void TfrmMain::btnPreviewClick()
                           {MessageButton::Ok}});
         return;
     }
-    btnPreview->setEnabled(false);
-    btnCreate->setEnabled(false);
-    cboDrive->selectDrive(settings_.TargetDrive);
-    listDirs->setDirectory(maps);
-    PreviousMode = MainMode;
-    MainMode = ModePreview;
+    state_.previewEnabled = false;
+    state_.transferEnabled = false;
+    applyState();
+    cboDrive_->selectDrive(settings_.TargetDrive);
+    listDirs_->setDirectory(maps);
+    state_.modeBeforePreview = state_.mode;
+    state_.mode = WindowMode::Preview;
     selectTab(0);
     TabControl1Change();
-    btnUseCurrent->setEnabled(false);
-    btnBrowse->setEnabled(false);
+    state_.useThisEnabled = false;
+    state_.browseEnabled = false;
+    applyState();
     countTargetBytes();
-    listFiles->setMask("*.*");
-    btnExitPreview->show();
+    listFiles_->setMask("*.*");
+    state_.exitPreviewShown = true;
+    applyState();
 }
 
 void TfrmMain::btnExitPreviewClick()
 {
-    listFiles->setMask(kMapMask);
+    listFiles_->setMask(kMapMask);
     // A source folder that has gone is reported once preview has ended.
     std::optional<Error> failure;
     try {
-        cboDrive->selectDrive(settings_.SourceDrive);
-        listDirs->setDirectory(settings_.SrcPath);
+        cboDrive_->selectDrive(settings_.SourceDrive);
+        listDirs_->setDirectory(settings_.SrcPath);
     } catch (const std::exception& error) {
         failure.emplace(error.what());
     }
     selectTab(0);
     TabControl1Change();
-    btnBrowse->setEnabled(true);
+    state_.browseEnabled = true;
+    applyState();
     setStatusText(1, "");
-    EmptyWindowLevel(level);
-    listWals->clear();
-    listWavs->clear();
-    MainMode = PreviousMode;
-    if (MainMode == ModeMapLoaded) {
-        btnCreate->setEnabled(true);
-        btnUseCurrent->setEnabled(true);
-        loadLevel(level.CurrentMapPath);
+    EmptyWindowLevel(level_);
+    listWals_->clear();
+    listWavs_->clear();
+    state_.mode = state_.modeBeforePreview;
+    if (state_.mode == WindowMode::MapLoaded) {
+        state_.transferEnabled = true;
+        state_.useThisEnabled = true;
+        applyState();
+        loadLevel(level_.CurrentMapPath);
     }
-    btnExitPreview->hide();
+    state_.exitPreviewShown = false;
+    applyState();
     UpdatePreviewButton();
     if (failure)
         ShowErrorBox(host_, *failure);
@@ -895,58 +908,37 @@ void TfrmMain::btnExitPreviewClick()
 void TfrmMain::mnuFileNewClick()
 {
     setWindowTitle(QString::fromLatin1(kMainTitle));
-    lblWalCount->clear();
-    lblWavCount->clear();
-    for (QWidget* widget : std::initializer_list<QWidget*>{Label4, Label3, listWals, listWavs, cboDrive, listDirs,
-                                                           listFiles})
-        widget->hide();
-    btnBrowse->setEnabled(true);
-    btnCreate->setEnabled(false);
-    optionMove->setEnabled(false);
-    optionCopy->setEnabled(false);
-    chbxPellark->setChecked(false);
-    chbxPellark->setEnabled(false);
-    lblPellark->clear();
-    chbxSky->setChecked(false);
-    chbxSky->setEnabled(false);
-    lblSky->clear();
+    lblWalCount_->clear();
+    lblWavCount_->clear();
+    BeginFileNew(state_);
+    applyState();
+    chbxPellark_->setChecked(false);
+    lblPellark_->clear();
+    chbxSky_->setChecked(false);
+    lblSky_->clear();
 
     // Back to the source directory. A source directory that has gone is
     // reported once the window is back in its start state.
     std::optional<Error> failure;
     try {
-        listDirs->setDirectory(std::string(1, Separator()));
-        cboDrive->selectDrive(settings_.SourceDrive);
-        listFiles->setMask(kMapMask);
-        listDirs->setDirectory(settings_.SrcPath);
+        listDirs_->setDirectory(std::string(1, Separator()));
+        cboDrive_->selectDrive(settings_.SourceDrive);
+        listFiles_->setMask(kMapMask);
+        listDirs_->setDirectory(settings_.SrcPath);
     } catch (const std::exception& error) {
         failure.emplace(error.what());
     }
 
-    for (QWidget* widget : std::initializer_list<QWidget*>{cboDrive, listDirs, listFiles})
-        widget->show();
-    btnUseCurrent->setEnabled(false);
-    mnuFileOpen->setEnabled(true);
-    for (QWidget* widget : std::initializer_list<QWidget*>{speedInfo, speedPakExp, speedWinExp, speedGroupMaps})
-        widget->hide();
-    {
-        const QSignalBlocker quiet(TabControl1);
-        TabControl1->setCurrentIndex(0);
-    }
-    TabControl1->setEnabled(false);
+    selectTab(0);
     setStatusText(0, kSelectFile);
     setStatusText(1, "");
-    TabControl1->setTabText(1, QStringLiteral("N/A"));
-    level.MapLines.clear();
-    level.TextureList.clear();
-    level.SoundList.clear();
-    lblWavCount->hide();
-    lblWalCount->hide();
-    TabControl1->setTabText(2, QStringLiteral(".map"));
-    MainMode = ModeIdle;
-    UpdatePreviewButton();
-    editGameDir->setEnabled(true);
-    listDirs->setFocus(Qt::OtherFocusReason);
+    level_.MapLines.clear();
+    level_.TextureList.clear();
+    level_.SoundList.clear();
+    EndFileNew(state_);
+    state_.previewEnabled = previewPossible();
+    applyState();
+    focusFolders();
 
     if (failure)
         ShowErrorBox(host_, *failure);
@@ -954,52 +946,58 @@ void TfrmMain::mnuFileNewClick()
 
 void TfrmMain::btnBrowseClick()
 {
-    const bool chosen = RunChooser(*chooser_, MainMode, PreviousMode, PurposeTarget);
-    if (chosen) {
-        editGameDir->setText(chooser_->editDir->text());
+    if (const std::optional<std::string> chosen = chooser_->choose(ChooserPurpose::Target)) {
+        editGameDir_->setText(Q(*chosen));
         editGameDirExit();
     }
-    btnPreview->setEnabled(DirectoryEntryExists(Bytes(editGameDir->text())));
+    state_.previewEnabled = DirectoryEntryExists(Bytes(editGameDir_->text()));
+    applyState();
 }
 
 void TfrmMain::btnUseCurrentClick()
 {
-    btnBrowse->setEnabled(false);
-    btnUseCurrent->setEnabled(false);
-    for (QWidget* widget : std::initializer_list<QWidget*>{btnCreate, optionMove, optionCopy, chbxPellark, chbxSky})
-        widget->setEnabled(true);
-    editGameDir->setText(Q(settings_.TargPath));
-    btnPreview->setEnabled(false);
+    UseTarget(state_);
+    applyState();
+    editGameDir_->setText(Q(settings_.TargPath));
+    state_.previewEnabled = false;
+    applyState();
 }
 
 void TfrmMain::editGameDirExit()
 {
-    if (MainMode != ModeMapLoaded)
+    if (state_.mode != WindowMode::MapLoaded)
         return;
-    const std::string text = Bytes(editGameDir->text());
+    const std::string text = Bytes(editGameDir_->text());
     if (!text.empty() && !IsFullPath(text)) {
         host_.alert(AlertSound::Exclamation);
         host_.messageBox({kFullPathExample, "Error", MessageIcon::Information,
                           {MessageButton::Ok, MessageButton::Cancel}});
         return;
     }
-    btnBrowse->setEnabled(true);
+    state_.browseEnabled = true;
     if (text.size() >= 3)
-        btnUseCurrent->setEnabled(true);
+        state_.useThisEnabled = true;
+    applyState();
     setStatusText(0, kSelectOptions);
     settings_.TargPath = text;
 }
 
 void TfrmMain::editGameDirChange()
 {
-    btnPreview->setEnabled(DirectoryEntryExists(Bytes(editGameDir->text())) && MainMode == ModeIdle);
+    state_.previewEnabled = DirectoryEntryExists(Bytes(editGameDir_->text())) && state_.mode == WindowMode::Idle;
+    applyState();
+}
+
+bool TfrmMain::previewPossible() const
+{
+    return !settings_.TargPath.empty() && DirectoryEntryExists(JoinPath(settings_.TargPath, "maps"))
+           && state_.mode == WindowMode::Idle;
 }
 
 void TfrmMain::UpdatePreviewButton()
 {
-    btnPreview->setEnabled(!settings_.TargPath.empty()
-                           && DirectoryEntryExists(JoinPath(settings_.TargPath, "maps"))
-                           && MainMode == ModeIdle);
+    state_.previewEnabled = previewPossible();
+    applyState();
 }
 
 void TfrmMain::mnuConfigSetPathsClick()
@@ -1027,29 +1025,24 @@ void TfrmMain::speedPakExpClick()
         if (config_->LocatePakUtility(chosen))
             settings_.PakPath = chosen;
     }
-    pakLaunch = LaunchProgram(settings_.PakPath, {}, settings_.TargPath);
+    pakLaunch_ = LaunchProgram(settings_.PakPath, {}, settings_.TargPath);
 }
 
 void TfrmMain::speedWinExpClick()
 {
-    explorerLaunch = ExploreFolder(settings_.TargPath);
+    explorerLaunch_ = ExploreFolder(settings_.TargPath);
 }
 
 void TfrmMain::optionMoveClick()
 {
-    if (!MoveWarningPending)
+    if (!moveWarningPending_)
         return;
     info_->setLines({"Moving files is NOT RECCOMMENDED!", "  ",
                      "Copying files is much safer and allows you to keep your working textures folders intact.",
                      "  ",
                      "Choose Move Files only if you will no longer keep these textures in your common texture "
                      "library."});
-    info_->chbxDontShow->show();
-    info_->lblAgain->show();
-    info_->showModally();
-    info_->chbxDontShow->hide();
-    info_->lblAgain->hide();
-    MoveWarningPending = !info_->chbxDontShow->isChecked();
+    moveWarningPending_ = !info_->showModallyAskingAgain();
 }
 
 }  // namespace corvane::ui

@@ -1,8 +1,12 @@
 #pragma once
 // The main window: the "Game Creation" group on the left, the file browser and
 // the level's lists on the right, the tool strip, the menu and the status bar.
-// It owns the working state of a run: the mode, the loaded level and what the
-// launchers started.
+// It owns the working state of a run: the window's state (see
+// window_state.h), the loaded level and what the launchers started.
+//
+// Every control keeps its established control name (btnCreate, Label3, N1) as
+// its object name, which is how tests and documents find it; in C++ the
+// meaningful names stay and the opaque ones say what the control is.
 
 #include <cstdint>
 #include <string>
@@ -10,12 +14,13 @@
 
 #include <QMainWindow>
 
-#include "ui/level_model.h"
 #include "settings/key_store.h"
 #include "settings/settings.h"
 #include "transfer/command.h"
 #include "transfer/transfer_log.h"
 #include "ui/launch.h"
+#include "ui/level_model.h"
+#include "ui/window_state.h"
 
 class QAction;
 class QCheckBox;
@@ -38,22 +43,13 @@ class QBoxLayout;
 namespace corvane::ui {
 
 class DesktopHost;
+class DirectoryChooser;
 class DirectoryList;
 class DriveBox;
 class FileList;
-class TForm1;
 class TfrmAbout;
 class TfrmConfig;
 class TfrmInfo;
-
-// The main window's mode.
-enum MainMode : int {
-    ModeIdle = 0,
-    ModeMapLoaded = 1,
-    ModeTransferred = 2,
-    ModePreview = 4,
-    ModeChoosePellark = 8,
-};
 
 inline constexpr const char* kMainTitle = "Pellark's Corvane";
 inline constexpr const char* kStartMask = "*.map;*.md2;*.pcx;*.wal;*.wav;*.bsp";
@@ -66,12 +62,14 @@ public:
     ~TfrmMain() override;
 
     // The dialogs are created after the main window; they are handed over here.
-    void attachDialogs(TForm1* chooser, TfrmInfo* info, TfrmAbout* about, TfrmConfig* config);
+    void attachDialogs(DirectoryChooser* chooser, TfrmInfo* info, TfrmAbout* about, TfrmConfig* config);
 
     // SettingsView: where loaded and configured paths are applied.
     void setDrive(char drive) override;
     void setDirectory(const std::string& path) override;
     void setTargetField(const std::string& text) override;
+    // Gives the keyboard focus to the folder list, as the window does when it appears.
+    void focusFolders();
 
     // The path a double-click in the file list works on: the browsed folder
     // joined with the selected entry's own file name; "" without a selection.
@@ -84,73 +82,12 @@ public:
     void showProgress(std::string_view what, std::uint64_t done, std::uint64_t total);
     void hideProgress();
 
-    // The working state.
-    int MainMode = ModeIdle;
-    int PreviousMode = ModeIdle;
-    WindowLevel level;
-    bool MoveWarningPending = true;
-    LaunchResult pakLaunch = 0;
-    LaunchResult explorerLaunch = 0;
-    // The tab the tab handler last accepted, and what the comparison view
-    // found in the browsed path.
-    int LastTabIndex = 0;
-    bool CompareTextures = false;
-    bool CompareSounds = false;
-    // The log of the last transfer, and what outlives one transfer.
-    TransferLog transferLog;
-    TransferSession session;
-
-    // Controls, named as everywhere else in Corvane.
-    QGroupBox* GroupBox1;
-    QLabel* Label2;
-    QLineEdit* editGameDir;
-    QPushButton* btnBrowse;
-    QLabel* Label1;
-    QPushButton* btnPreview;
-    QPushButton* btnUseCurrent;
-    QFrame* GroupBox3;
-    QLabel* Label5;
-    QRadioButton* optionCopy;
-    QRadioButton* optionMove;
-    QCheckBox* chbxPellark;
-    QLabel* lblPellark;
-    QCheckBox* chbxSky;
-    QLabel* lblSky;
-    QPushButton* btnCreate;
-    QTabBar* TabControl1;
-    QLabel* Label3;
-    QLabel* Label4;
-    QLabel* lblWalCount;
-    QLabel* lblWavCount;
-    QLabel* lblFsize;
-    DriveBox* cboDrive;
-    DirectoryList* listDirs;
-    FileList* listFiles;
-    QListWidget* listWavs;
-    QListWidget* listWals;
-    QWidget* Panel1;
-    QToolButton* speedInfo;
-    QToolButton* speedGroupMaps;
-    QToolButton* btnExitPreview;
-    QToolButton* speedWinExp;
-    QToolButton* speedPakExp;
-    QStatusBar* StatusBar1;
-    QProgressBar* barProgress;  // in the status bar while long work runs
-    QFileDialog* dlgOpen;
-
-    QMenuBar* MainMenu1;
-    QMenu* mnuFile;
-    QAction* mnuFileOpen;
-    QAction* mnuFileNew;
-    QAction* N1;
-    QAction* mnuFileExit;
-    QMenu* mnuConfig;
-    QAction* mnuConfigSetPaths;
-    QMenu* mnuHelp;
-    QAction* mnuHelpContents;
-    QAction* mnuHelpIndex;
-    QAction* N2;
-    QAction* mnuHelpAbout;
+    // What the window holds, to read.
+    const WindowState& state() const { return state_; }
+    WindowMode mode() const { return state_.mode; }
+    const WindowLevel& level() const { return level_; }
+    bool moveWarningPending() const { return moveWarningPending_; }
+    LaunchResult pakLaunch() const { return pakLaunch_; }
 
 public slots:
     void FormCreate();
@@ -191,10 +128,14 @@ private:
     void buildControls();
     void buildMenu();
     void connectHandlers();
+    // Puts the window's state on its widgets (see the table inside).
+    void applyState();
     // Runs a handler; an error that escapes it goes to the error box.
     void run(void (TfrmMain::*handler)());
     // Loads a level and, when it was read, switches to the level view.
     void loadLevel(const std::string& path);
+    // Starts a new level from `path` (File > Open, a double-click).
+    void beginLevel(const std::string& path);
     void showLevelLists();
     void switchToLevelView();
     // The size column of the file list and the byte sum in lblFsize.
@@ -207,20 +148,87 @@ private:
     void showTransferred(const std::string& target);
     // Counts the target's bytes into status panel 1 and the caption.
     void countTargetBytes();
+    // Whether the target's maps folder is there and no level is loaded.
+    bool previewPossible() const;
 
     Settings& settings_;
     KeyStore& store_;
     DesktopHost& host_;
-    TForm1* chooser_ = nullptr;
+    DirectoryChooser* chooser_ = nullptr;
     TfrmInfo* info_ = nullptr;
     TfrmAbout* about_ = nullptr;
     TfrmConfig* config_ = nullptr;
-    QLabel* statusPanels_[2] = {nullptr, nullptr};
+
+    // The working state.
+    WindowState state_;
+    WindowLevel level_;
+    bool moveWarningPending_ = true;
+    LaunchResult pakLaunch_ = 0;
+    LaunchResult explorerLaunch_ = 0;
+    // The log of the last transfer, and what outlives one transfer.
+    TransferLog transferLog_;
+    TransferSession session_;
+    bool closed_ = false;
+
+    // The "Game Creation" group.
+    QGroupBox* gameCreationGroup_;
+    QLabel* targetLabel_;
+    QLineEdit* editGameDir_;
+    QPushButton* btnBrowse_;
+    QLabel* thisDirectoryLabel_;
+    QPushButton* btnPreview_;
+    QPushButton* btnUseCurrent_;
+    QFrame* optionsRule_;
+    QLabel* optionsLabel_;
+    QRadioButton* optionCopy_;
+    QRadioButton* optionMove_;
+    QCheckBox* chbxPellark_;
+    QLabel* lblPellark_;
+    QCheckBox* chbxSky_;
+    QLabel* lblSky_;
+    QPushButton* btnCreate_;
+
+    // The tab strip, the views under it and the tool strip beside it.
+    QTabBar* tabViews_;
+    QLabel* soundHeading_;
+    QLabel* textureHeading_;
+    QLabel* lblWalCount_;
+    QLabel* lblWavCount_;
+    QLabel* lblFsize_;
+    DriveBox* cboDrive_;
+    DirectoryList* listDirs_;
+    FileList* listFiles_;
+    QListWidget* listWavs_;
+    QListWidget* listWals_;
+    QWidget* toolStrip_;
+    QToolButton* speedInfo_;
+    QToolButton* speedGroupMaps_;
+    QToolButton* btnExitPreview_;
+    QToolButton* speedWinExp_;
+    QToolButton* speedPakExp_;
     QBoxLayout* leftColumn_ = nullptr;
     QBoxLayout* rightColumn_ = nullptr;
     QBoxLayout* wavHeader_ = nullptr;
     QBoxLayout* walHeader_ = nullptr;
-    bool closed_ = false;
+
+    // The status bar, the file dialog and the menu.
+    QStatusBar* statusBar_;
+    QLabel* statusPanels_[2] = {nullptr, nullptr};
+    QProgressBar* barProgress_;  // in the status bar while long work runs
+    QFileDialog* dlgOpen_;
+    QMenuBar* menuBar_;
+    QMenu* mnuFile_;
+    QAction* mnuFileOpen_;
+    QAction* mnuFileNew_;
+    QAction* fileMenuSeparator_;
+    QAction* mnuFileExit_;
+    QMenu* mnuConfig_;
+    QAction* mnuConfigSetPaths_;
+    QMenu* mnuHelp_;
+    QAction* mnuHelpContents_;
+    QAction* mnuHelpIndex_;
+    QAction* helpMenuSeparator_;
+    QAction* mnuHelpAbout_;
 };
 
 }  // namespace corvane::ui

@@ -40,50 +40,50 @@ TfrmMyMsg::TfrmMyMsg(QWidget* parent) : QDialog(parent)
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
     setModal(true);
 
-    Image1 = new QLabel(this);
-    Image1->setObjectName(QStringLiteral("Image1"));
-    Image1->setPixmap(style()->standardIcon(QStyle::SP_MessageBoxQuestion).pixmap(32, 32));
-    Image1->setAlignment(Qt::AlignTop);
+    icon_ = new QLabel(this);
+    icon_->setObjectName(QStringLiteral("Image1"));
+    icon_->setPixmap(style()->standardIcon(QStyle::SP_MessageBoxQuestion).pixmap(32, 32));
+    icon_->setAlignment(Qt::AlignTop);
 
-    memoStatus = new QPlainTextEdit(this);
-    memoStatus->setObjectName(QStringLiteral("memoStatus"));
-    memoStatus->setReadOnly(true);
-    memoStatus->setFrameShape(QFrame::NoFrame);
-    memoStatus->setBackgroundRole(QPalette::Button);
-    memoStatus->viewport()->setBackgroundRole(QPalette::Button);
-    memoStatus->setPlainText(QStringLiteral("memoStatus"));
-    memoStatus->setMinimumSize(420, 150);
-    memoStatus->setLineWrapMode(QPlainTextEdit::NoWrap);
-    memoStatus->setTabStopDistance(kTabWidth);
+    memoStatus_ = new QPlainTextEdit(this);
+    memoStatus_->setObjectName(QStringLiteral("memoStatus"));
+    memoStatus_->setReadOnly(true);
+    memoStatus_->setFrameShape(QFrame::NoFrame);
+    memoStatus_->setBackgroundRole(QPalette::Button);
+    memoStatus_->viewport()->setBackgroundRole(QPalette::Button);
+    memoStatus_->setPlainText(QStringLiteral("memoStatus"));
+    memoStatus_->setMinimumSize(420, 150);
+    memoStatus_->setLineWrapMode(QPlainTextEdit::NoWrap);
+    memoStatus_->setTabStopDistance(kTabWidth);
 
-    bbtnYes = PromptButton(this, "bbtnYes", kPromptYesCaption, QStyle::SP_DialogYesButton);
-    bbtnNo = PromptButton(this, "bbtnNo", "&No", QStyle::SP_DialogCancelButton);
-    bbtnYesAll = PromptButton(this, "bbtnYesAll", "Ye&s to All", QStyle::SP_DialogApplyButton);
-    bbtnNoAll = PromptButton(this, "bbtnNoAll", kPromptNoAllCaption, QStyle::SP_DialogNoButton);
+    bbtnYes_ = PromptButton(this, "bbtnYes", kPromptYesCaption, QStyle::SP_DialogYesButton);
+    bbtnNo_ = PromptButton(this, "bbtnNo", "&No", QStyle::SP_DialogCancelButton);
+    bbtnYesAll_ = PromptButton(this, "bbtnYesAll", "Ye&s to All", QStyle::SP_DialogApplyButton);
+    bbtnNoAll_ = PromptButton(this, "bbtnNoAll", kPromptNoAllCaption, QStyle::SP_DialogNoButton);
 
     auto* top = new QHBoxLayout;
-    top->addWidget(Image1);
-    top->addWidget(memoStatus, 1);
+    top->addWidget(icon_);
+    top->addWidget(memoStatus_, 1);
     auto* buttons = new QHBoxLayout;
-    buttons->addWidget(bbtnYes);
-    buttons->addWidget(bbtnNo);
+    buttons->addWidget(bbtnYes_);
+    buttons->addWidget(bbtnNo_);
     buttons->addSpacing(16);
-    buttons->addWidget(bbtnYesAll);
-    buttons->addWidget(bbtnNoAll);
+    buttons->addWidget(bbtnYesAll_);
+    buttons->addWidget(bbtnNoAll_);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top, 1);
     layout->addLayout(buttons);
 
     // Tab order: Yes, No, the memo, Yes to All, No to All.
-    setTabOrder(bbtnYes, bbtnNo);
-    setTabOrder(bbtnNo, memoStatus);
-    setTabOrder(memoStatus, bbtnYesAll);
-    setTabOrder(bbtnYesAll, bbtnNoAll);
+    setTabOrder(bbtnYes_, bbtnNo_);
+    setTabOrder(bbtnNo_, memoStatus_);
+    setTabOrder(memoStatus_, bbtnYesAll_);
+    setTabOrder(bbtnYesAll_, bbtnNoAll_);
 
-    connect(bbtnYes, &QPushButton::clicked, this, &TfrmMyMsg::bbtnYesClick);
-    connect(bbtnNo, &QPushButton::clicked, this, &TfrmMyMsg::bbtnNoClick);
-    connect(bbtnYesAll, &QPushButton::clicked, this, &TfrmMyMsg::bbtnYesAllClick);
-    connect(bbtnNoAll, &QPushButton::clicked, this, &TfrmMyMsg::bbtnNoAllClick);
+    connect(bbtnYes_, &QPushButton::clicked, this, &TfrmMyMsg::bbtnYesClick);
+    connect(bbtnNo_, &QPushButton::clicked, this, &TfrmMyMsg::bbtnNoClick);
+    connect(bbtnYesAll_, &QPushButton::clicked, this, &TfrmMyMsg::bbtnYesAllClick);
+    connect(bbtnNoAll_, &QPushButton::clicked, this, &TfrmMyMsg::bbtnNoAllClick);
 }
 
 OverwriteAnswer TfrmMyMsg::ShowPrompt(const PromptRequest& request)
@@ -92,20 +92,20 @@ OverwriteAnswer TfrmMyMsg::ShowPrompt(const PromptRequest& request)
     QStringList lines;
     for (const std::string& line : request.lines)
         lines << Q(line);
-    memoStatus->setPlainText(lines.join(QLatin1Char('\n')));
+    memoStatus_->setPlainText(lines.join(QLatin1Char('\n')));
     fitMemo();
-    bbtnYes->setText(Q(request.yesCaption));
-    bbtnNoAll->setText(Q(request.noToAllCaption));
-    bbtnYes->setVisible(request.showYes);
-    bbtnNo->setVisible(request.showNo);
-    bbtnYesAll->setVisible(request.showYesToAll);
-    bbtnNoAll->setVisible(request.showNoToAll);
+    bbtnYes_->setText(Q(request.yesCaption));
+    bbtnNoAll_->setText(Q(request.noToAllCaption));
+    bbtnYes_->setVisible(request.showYes);
+    bbtnNo_->setVisible(request.showNo);
+    bbtnYesAll_->setVisible(request.showYesToAll);
+    bbtnNoAll_->setVisible(request.showNoToAll);
 
     answered_ = false;
     exec();
 
-    bbtnYes->setText(QString::fromLatin1(kPromptYesCaption));
-    bbtnNoAll->setText(QString::fromLatin1(kPromptNoAllCaption));
+    bbtnYes_->setText(QString::fromLatin1(kPromptYesCaption));
+    bbtnNoAll_->setText(QString::fromLatin1(kPromptNoAllCaption));
     return answer_;
 }
 
@@ -113,9 +113,9 @@ void TfrmMyMsg::fitMemo()
 {
     // Long paths stay on one line with their date: the memo grows to its
     // longest line, up to most of the screen, and scrolls beyond that.
-    const QFontMetrics metrics(memoStatus->font());
+    const QFontMetrics metrics(memoStatus_->font());
     int widest = 0;
-    const QStringList lines = memoStatus->toPlainText().split(QLatin1Char('\n'));
+    const QStringList lines = memoStatus_->toPlainText().split(QLatin1Char('\n'));
     for (const QString& line : lines) {
         const int tab = line.indexOf(QLatin1Char('\t'));
         const int width = tab < 0 ? metrics.horizontalAdvance(line)
@@ -126,7 +126,7 @@ void TfrmMyMsg::fitMemo()
     int limit = 900;
     if (const QScreen* screen = this->screen())
         limit = screen->availableGeometry().width() * 3 / 4;
-    memoStatus->setMinimumWidth(std::clamp(widest + 24, 420, limit));
+    memoStatus_->setMinimumWidth(std::clamp(widest + 24, 420, limit));
     adjustSize();
 }
 
@@ -146,10 +146,10 @@ void TfrmMyMsg::bbtnNoAllClick() { answer(OverwriteAnswer::NoToAll); }
 void TfrmMyMsg::reject()
 {
     // Escape: the first visible cancel-style button, or nothing.
-    if (!bbtnNo->isHidden())
-        bbtnNo->click();
-    else if (!bbtnNoAll->isHidden())
-        bbtnNoAll->click();
+    if (!bbtnNo_->isHidden())
+        bbtnNo_->click();
+    else if (!bbtnNoAll_->isHidden())
+        bbtnNoAll_->click();
 }
 
 void TfrmMyMsg::closeEvent(QCloseEvent* event)

@@ -23,13 +23,6 @@ public:
     // Shows the dialog modally for one use and returns the answer.
     OverwriteAnswer ShowPrompt(const PromptRequest& request);
 
-    QLabel* Image1;
-    QPlainTextEdit* memoStatus;
-    QPushButton* bbtnYes;
-    QPushButton* bbtnNo;
-    QPushButton* bbtnYesAll;
-    QPushButton* bbtnNoAll;
-
 public slots:
     void bbtnYesClick();
     void bbtnNoClick();
@@ -45,6 +38,13 @@ private:
     void fitMemo();
     OverwriteAnswer answer_ = OverwriteAnswer::No;
     bool answered_ = false;
+
+    QLabel* icon_;
+    QPlainTextEdit* memoStatus_;
+    QPushButton* bbtnYes_;
+    QPushButton* bbtnNo_;
+    QPushButton* bbtnYesAll_;
+    QPushButton* bbtnNoAll_;
 };
 
 }  // namespace corvane::ui

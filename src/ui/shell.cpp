@@ -6,7 +6,7 @@
 #include <QCoreApplication>
 
 #include "ui/about_dialog.h"
-#include "ui/chooser_dialog.h"
+#include "ui/directory_chooser.h"
 #include "ui/config_dialog.h"
 #include "ui/info_dialog.h"
 #include "ui/main_window.h"
@@ -30,13 +30,13 @@ Shell::Shell(KeyStore& store)
     RunGuarded(host, [&] { frmMain->FormCreate(); });
     frmMain->show();
 
-    Form1 = new TForm1(frmMain->MainMode, settings, host, main);
+    chooser = new DirectoryChooser(settings, host, main);
     frmInfo = new TfrmInfo(main);
     frmMyMsg = new TfrmMyMsg(main);
     host.attachPrompt(frmMyMsg);
     frmAbout = new TfrmAbout(main);
-    frmConfig = new TfrmConfig(settings, store, host, *main, *Form1);
-    frmMain->attachDialogs(Form1, frmInfo, frmAbout, frmConfig);
+    frmConfig = new TfrmConfig(settings, store, host, *main, *chooser);
+    frmMain->attachDialogs(chooser, frmInfo, frmAbout, frmConfig);
     RunGuarded(host, [&] { frmConfig->FormCreate(); });
 }
 

@@ -10,7 +10,7 @@
 
 namespace corvane::ui {
 
-class TForm1;
+class DirectoryChooser;
 class TfrmAbout;
 class TfrmConfig;
 class TfrmInfo;
@@ -35,7 +35,7 @@ public:
     DesktopHost host;
     std::unique_ptr<TfrmMain> frmMain;
     // Owned by the main window.
-    TForm1* Form1 = nullptr;
+    DirectoryChooser* chooser = nullptr;
     TfrmInfo* frmInfo = nullptr;
     TfrmMyMsg* frmMyMsg = nullptr;
     TfrmAbout* frmAbout = nullptr;

@@ -39,12 +39,12 @@ protected:
     // The window answers a command: a level in the source folder loads.
     void expectUsable(const std::string& maps)
     {
-        EXPECT_EQ(main().MainMode, ModeIdle);
+        EXPECT_EQ(main().mode(), WindowMode::Idle);
         EXPECT_EQ(main().statusText(0), QStringLiteral("Select a .map file"));
-        main().listDirs->setDirectory(maps);
+        ui().listDirs->setDirectory(maps);
         doubleClickEntry("small.map");
-        EXPECT_EQ(main().MainMode, ModeMapLoaded);
-        EXPECT_EQ(main().listWals->count(), 2);
+        EXPECT_EQ(main().mode(), WindowMode::MapLoaded);
+        EXPECT_EQ(ui().listWals->count(), 2);
     }
 };
 
@@ -58,7 +58,7 @@ TEST_F(DamagedSettingsStart, aValueOfAnotherTypeIsReportedAndTheRestOfTheStartTa
     EXPECT_EQ(error.caption, QStringLiteral("Corvane"));
     EXPECT_EQ(error.text, QStringLiteral("Invalid data type for 'TargPath'."));
     EXPECT_EQ(shell->settings.SrcPath, maps);
-    EXPECT_TRUE(main().editGameDir->text().isEmpty());
+    EXPECT_TRUE(ui().editGameDir->text().isEmpty());
     expectUsable(maps);
 
     // Closing replaces the damage with the values held.

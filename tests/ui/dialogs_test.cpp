@@ -20,6 +20,7 @@
 #include <QToolButton>
 
 #include "ui/about_dialog.h"
+#include "ui/directory_chooser.h"
 #include "ui/info_dialog.h"
 #include "ui/prompt_dialog.h"
 #include "ui_fixture.h"
@@ -42,10 +43,12 @@ protected:
         modals.then([this, action](QDialog& dialog) {
             auto& prompt = static_cast<TfrmMyMsg&>(dialog);
             caption = prompt.windowTitle();
-            memo = prompt.memoStatus->toPlainText();
+            memo = Control<QPlainTextEdit>(prompt, "memoStatus")->toPlainText();
             visible.clear();
-            for (QPushButton* button : {prompt.bbtnYes, prompt.bbtnNo, prompt.bbtnYesAll, prompt.bbtnNoAll})
+            for (const char* name : kPromptButtons) {
+                const QPushButton* button = Control<QPushButton>(prompt, name);
                 visible << (button->isVisible() ? button->text() : QString());
+            }
             action(prompt);
         });
     }
@@ -68,8 +71,8 @@ TEST_F(Prompt, showsTheRequestAndEscapePressesNo)
 
     // Enter presses the button that has the focus, not a default one.
     answerWith([](TfrmMyMsg& prompt) {
-        prompt.bbtnYesAll->setFocus();
-        QTest::keyClick(prompt.bbtnYesAll, Qt::Key_Return);
+        Control<QPushButton>(prompt, "bbtnYesAll")->setFocus();
+        QTest::keyClick(Control<QPushButton>(prompt, "bbtnYesAll"), Qt::Key_Return);
     });
     EXPECT_EQ(shell->host.showPrompt(request), OverwriteAnswer::YesToAll);
 }
@@ -85,8 +88,8 @@ TEST_F(Prompt, relabelledButtonsGetTheirCaptionsBackAndEscapeFindsTheVisibleCanc
     answerWith([](TfrmMyMsg& prompt) { QTest::keyClick(&prompt, Qt::Key_Escape); });
     EXPECT_EQ(shell->host.showPrompt(request), OverwriteAnswer::NoToAll);
     EXPECT_EQ(visible, (QStringList{QStringLiteral("&Ok"), QString(), QString(), QStringLiteral("Cancel")}));
-    EXPECT_EQ(shell->frmMyMsg->bbtnYes->text(), QStringLiteral("&Yes"));
-    EXPECT_EQ(shell->frmMyMsg->bbtnNoAll->text(), QStringLiteral("No to &All "));
+    EXPECT_EQ(Control<QPushButton>(*shell->frmMyMsg, "bbtnYes")->text(), QStringLiteral("&Yes"));
+    EXPECT_EQ(Control<QPushButton>(*shell->frmMyMsg, "bbtnNoAll")->text(), QStringLiteral("No to &All "));
 }
 
 TEST_F(Prompt, withoutACancelButtonNeitherEscapeNorTheCloseRequestEndsIt)
@@ -99,7 +102,7 @@ TEST_F(Prompt, withoutACancelButtonNeitherEscapeNorTheCloseRequestEndsIt)
         QTest::keyClick(&prompt, Qt::Key_Escape);
         prompt.close();
         stillOpen = prompt.isVisible();
-        prompt.bbtnYes->click();
+        Control<QPushButton>(prompt, "bbtnYes")->click();
     });
     EXPECT_EQ(shell->host.showPrompt(request), OverwriteAnswer::Yes);
     EXPECT_TRUE(stillOpen);
@@ -121,7 +124,7 @@ protected:
     void useTarget()
     {
         startWithLevel(tree.dir("game"));
-        main().btnUseCurrent->click();
+        ui().btnUseCurrent->click();
     }
 };
 
@@ -137,26 +140,27 @@ TEST_F(Tools, theMoveWarningClosesAnOpenInformationDialogFirstAndCanBeSuppressed
     QString warning;
     bool boxShown = false;
     modals.then([&](QDialog& dialog) {
-        warning = static_cast<TfrmInfo&>(dialog).memoInfo->toPlainText();
-        boxShown = info.chbxDontShow->isVisible() && info.lblAgain->isVisible();
-        info.chbxDontShow->setChecked(true);
+        warning = Control<QPlainTextEdit>(static_cast<TfrmInfo&>(dialog), "memoInfo")->toPlainText();
+        boxShown =
+            Control<QCheckBox>(info, "chbxDontShow")->isVisible() && Control<QLabel>(info, "lblAgain")->isVisible();
+        Control<QCheckBox>(info, "chbxDontShow")->setChecked(true);
         PressNamed(dialog, "bbtnOkay");
     });
-    main().optionMove->click();
+    ui().optionMove->click();
     EXPECT_EQ(warning, QStringLiteral("Moving files is NOT RECCOMMENDED!\n  \nCopying files is much safer and allows "
                                       "you to keep your working textures folders intact.\n  \nChoose Move Files only "
                                       "if you will no longer keep these textures in your common texture library."));
     EXPECT_TRUE(boxShown);
-    EXPECT_EQ(info.lblAgain->text(), QStringLiteral("Don't show this message again"));
-    EXPECT_TRUE(main().optionMove->isChecked());
-    EXPECT_FALSE(main().MoveWarningPending);
-    EXPECT_TRUE(info.chbxDontShow->isHidden());
+    EXPECT_EQ(Control<QLabel>(info, "lblAgain")->text(), QStringLiteral("Don't show this message again"));
+    EXPECT_TRUE(ui().optionMove->isChecked());
+    EXPECT_FALSE(main().moveWarningPending());
+    EXPECT_TRUE(Control<QCheckBox>(info, "chbxDontShow")->isHidden());
     EXPECT_FALSE(info.isVisible());
 
     // Suppressed for the rest of the run.
-    main().optionCopy->click();
-    main().optionMove->click();
-    EXPECT_TRUE(main().optionMove->isChecked());
+    ui().optionCopy->click();
+    ui().optionMove->click();
+    EXPECT_TRUE(ui().optionMove->isChecked());
 }
 
 TEST_F(Tools, theInformationDialogClosesOnlyByContinue)
@@ -168,7 +172,7 @@ TEST_F(Tools, theInformationDialogClosesOnlyByContinue)
     QTest::keyClick(&info, Qt::Key_Escape);
     info.close();
     EXPECT_TRUE(info.isVisible());
-    info.bbtnOkay->click();
+    Control<QPushButton>(info, "bbtnOkay")->click();
     EXPECT_FALSE(info.isVisible());
 }
 
@@ -180,10 +184,10 @@ TEST_F(Tools, aboutOpensFromTheHelpMenuAndClosesWithOk)
     modals.then([&](QDialog& dialog) {
         auto& about = static_cast<TfrmAbout&>(dialog);
         title = about.windowTitle();
-        by = about.lblBy->text();
+        by = Control<QLabel>(about, "lblBy")->text();
         PressNamed(about, "OKButton");
     });
-    main().mnuHelpAbout->trigger();
+    ui().mnuHelpAbout->trigger();
     EXPECT_EQ(title, QStringLiteral("About"));
     EXPECT_EQ(by, QStringLiteral("by"));
 }
@@ -193,30 +197,30 @@ TEST_F(Tools, includePellarkAsksForTheFolderAndRefusesWithoutOne)
     useTarget();
     int modeWhileOpen = -1;
     modals.then([&](QDialog& dialog) {
-        modeWhileOpen = main().MainMode;
+        modeWhileOpen = static_cast<int>(shell->chooser->purpose());
         PressNamed(dialog, "BitBtn2");
     });
     SeenBox refusal;
     modals.answerBox(QStringLiteral("OK"), &refusal);
-    main().chbxPellark->click();
-    EXPECT_EQ(modeWhileOpen, ModeChoosePellark);
-    EXPECT_EQ(main().MainMode, ModeMapLoaded);
+    ui().chbxPellark->click();
+    EXPECT_EQ(modeWhileOpen, static_cast<int>(ChooserPurpose::Pellark));
+    EXPECT_EQ(main().mode(), WindowMode::MapLoaded);
     EXPECT_EQ(refusal.caption, QStringLiteral("Errror"));
     EXPECT_EQ(refusal.text,
               QStringLiteral("Can't copy Pellark Directory - NOT DEFINED!\n\n Use the Configure menu to set Pellark directory."));
     EXPECT_EQ(refusal.icon, QMessageBox::Critical);
-    EXPECT_FALSE(main().chbxPellark->isChecked());
+    EXPECT_FALSE(ui().chbxPellark->isChecked());
 
     const std::string chosen = tree.dir("pellark");
     modals.then([&](QDialog& dialog) {
         static_cast<QDialog&>(dialog).findChild<QLineEdit*>(QStringLiteral("editDir"))->setText(QString::fromStdString(chosen));
         PressNamed(dialog, "BitBtn1");
     });
-    main().chbxPellark->click();
+    ui().chbxPellark->click();
     EXPECT_EQ(shell->settings.PellarkPath, chosen);
-    EXPECT_EQ(main().lblPellark->text(), QString::fromStdString(chosen));
-    main().chbxPellark->click();
-    EXPECT_EQ(main().lblPellark->text(), QString());
+    EXPECT_EQ(ui().lblPellark->text(), QString::fromStdString(chosen));
+    ui().chbxPellark->click();
+    EXPECT_EQ(ui().lblPellark->text(), QString());
 }
 
 TEST_F(Tools, thePakLauncherLocatesTheUtilityOnceAndClosingLeavesItRunning)
@@ -233,10 +237,10 @@ TEST_F(Tools, thePakLauncherLocatesTheUtilityOnceAndClosingLeavesItRunning)
         open.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(QString::fromStdString(utility));
         static_cast<QDialog&>(open).accept();
     });
-    main().speedPakExp->click();
+    ui().speedPakExp->click();
     EXPECT_EQ(title, QStringLiteral("Locate Pak Utility"));
     EXPECT_EQ(shell->settings.PakPath, utility);
-    const pid_t started = static_cast<pid_t>(main().pakLaunch);
+    const pid_t started = static_cast<pid_t>(main().pakLaunch());
     ASSERT_GT(started, 0);
     for (int i = 0; i < 200 && !fs::exists(out); ++i)
         QTest::qWait(10);

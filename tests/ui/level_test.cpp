@@ -57,13 +57,13 @@ TEST_F(LevelLoading, doubleClickLoadsTheEntrysOwnFileWhateverBlanksItsPathHolds)
     tree.file("my maps/town hall/notes.txt", "not listed");
     storeSettings(maps, tree.dir("game"));
     start();
-    EXPECT_EQ(main().listFiles->fileNames(), std::vector<std::string>{"start level.map"});
+    EXPECT_EQ(ui().listFiles->fileNames(), std::vector<std::string>{"start level.map"});
     shell->settings.SrcPath = "/elsewhere";
     doubleClickEntry("start level.map");
 
-    TfrmMain& w = main();
+    const MainWindowView w = ui();
     const std::string path = maps + "/start level.map";
-    EXPECT_EQ(w.MainMode, ModeMapLoaded);
+    EXPECT_EQ(w.state.mode, WindowMode::MapLoaded);
     EXPECT_EQ(shell->settings.SrcPath, maps);
     EXPECT_EQ(w.level.CurrentMapPath, path);
     EXPECT_EQ(w.windowTitle(), QString::fromStdString("Pellark's Corvane - " + path));
@@ -89,11 +89,11 @@ TEST_F(LevelLoading, aLevelWithoutCustomResourcesShowsThePlaceholders)
     storeSettings(maps, "");
     start();
     doubleClickEntry("stock.map");
-    EXPECT_EQ(Entries(*main().listWals), QStringList{QStringLiteral("No custom textures")});
-    EXPECT_EQ(Entries(*main().listWavs), QStringList{QStringLiteral("No custom wavs")});
-    EXPECT_EQ(main().lblWalCount->text(), QStringLiteral("0"));
-    EXPECT_EQ(main().lblWavCount->text(), QStringLiteral("0"));
-    EXPECT_TRUE(main().btnUseCurrent->isEnabled() == false);
+    EXPECT_EQ(Entries(*ui().listWals), QStringList{QStringLiteral("No custom textures")});
+    EXPECT_EQ(Entries(*ui().listWavs), QStringList{QStringLiteral("No custom wavs")});
+    EXPECT_EQ(ui().lblWalCount->text(), QStringLiteral("0"));
+    EXPECT_EQ(ui().lblWavCount->text(), QStringLiteral("0"));
+    EXPECT_TRUE(ui().btnUseCurrent->isEnabled() == false);
 }
 
 TEST_F(LevelLoading, aFailedReadAsksAbortRetryIgnoreAndRetryReadsAgain)
@@ -122,7 +122,7 @@ TEST_F(LevelLoading, aFailedReadAsksAbortRetryIgnoreAndRetryReadsAgain)
     EXPECT_EQ(failure.icon, QMessageBox::NoIcon);
     EXPECT_EQ(failure.buttons.size(), 3);
     EXPECT_TRUE(failure.buttons.contains(QStringLiteral("&Abort")) && failure.buttons.contains(QStringLiteral("&Ignore")));
-    EXPECT_EQ(main().lblWalCount->text(), QStringLiteral("2"));
+    EXPECT_EQ(ui().lblWalCount->text(), QStringLiteral("2"));
     EXPECT_EQ(main().statusText(0), QStringLiteral("Choose target directory"));
 }
 
@@ -135,11 +135,11 @@ TEST_F(LevelLoading, abortLeavesTheBrowserAndTheEmptiedListsButKeepsTheMode)
     fs::remove(level);
     modals.answerBox(QStringLiteral("&Abort"));
     doubleClickEntry("gone.map");
-    EXPECT_EQ(main().MainMode, ModeMapLoaded);
+    EXPECT_EQ(main().mode(), WindowMode::MapLoaded);
     EXPECT_EQ(main().windowTitle(), QString::fromStdString("Pellark's Corvane - " + level));
-    EXPECT_FALSE(main().listFiles->isHidden());
-    EXPECT_TRUE(main().listWals->isHidden());
-    EXPECT_EQ(main().listWals->count(), 0);
+    EXPECT_FALSE(ui().listFiles->isHidden());
+    EXPECT_TRUE(ui().listWals->isHidden());
+    EXPECT_EQ(ui().listWals->count(), 0);
     EXPECT_EQ(main().statusText(0), QStringLiteral("Select a .map file"));
 }
 
@@ -156,13 +156,13 @@ TEST_F(LevelLoading, aLevelThatCannotBeScannedIsReportedAndTheNextCommandRuns)
     EXPECT_EQ(error.caption, QStringLiteral("Corvane"));
     EXPECT_EQ(error.text, QStringLiteral("List index out of bounds."));
     EXPECT_EQ(error.icon, QMessageBox::Critical);
-    EXPECT_FALSE(main().listFiles->isHidden());
+    EXPECT_FALSE(ui().listFiles->isHidden());
 
     // The window stays usable: the mode is left as the failed load set it,
     // and File > New brings the start state back for the next load.
-    main().mnuFileNew->trigger();
+    ui().mnuFileNew->trigger();
     doubleClickEntry("good.map");
-    EXPECT_EQ(main().lblWalCount->text(), QStringLiteral("2"));
+    EXPECT_EQ(ui().lblWalCount->text(), QStringLiteral("2"));
 }
 
 TEST_F(LevelLoading, fileOpenNamesTheSourceAndShowsOnlyTheSecondLevelsResources)
@@ -183,19 +183,19 @@ TEST_F(LevelLoading, fileOpenNamesTheSourceAndShowsOnlyTheSecondLevelsResources)
             name->setText(QString::fromStdString(level));  // typed by the user
             static_cast<QDialog&>(open).accept();
         });
-        main().mnuFileOpen->trigger();
+        ui().mnuFileOpen->trigger();
     }
     EXPECT_EQ(title, QString::fromStdString("Open " + maps));
     EXPECT_EQ(fileName, QStringLiteral("*.map"));
-    EXPECT_EQ(main().dlgOpen->directory().absolutePath(), QString::fromStdString(maps));
+    EXPECT_EQ(ui().dlgOpen->directory().absolutePath(), QString::fromStdString(maps));
     EXPECT_EQ(main().windowTitle(), QString::fromStdString("Pellark's Corvane - " + second));
-    EXPECT_EQ(Entries(*main().listWals), QStringList{QStringLiteral("dock/rope.wal")});
-    EXPECT_EQ(Entries(*main().listWavs), QStringList{QStringLiteral("No custom wavs")});
+    EXPECT_EQ(Entries(*ui().listWals), QStringList{QStringLiteral("dock/rope.wal")});
+    EXPECT_EQ(Entries(*ui().listWavs), QStringList{QStringLiteral("No custom wavs")});
 
     // Cancelling the dialog changes nothing.
     modals.then([](QDialog& dialog) { dialog.reject(); });
-    main().mnuFileOpen->trigger();
-    EXPECT_EQ(main().level.CurrentMapPath, second);
+    ui().mnuFileOpen->trigger();
+    EXPECT_EQ(main().level().CurrentMapPath, second);
 }
 
 TEST_F(LevelLoading, aLevelNamedOnTheCommandLineLoadsAsFileOpenWould)
@@ -211,11 +211,12 @@ TEST_F(LevelLoading, aLevelNamedOnTheCommandLineLoadsAsFileOpenWould)
     ASSERT_TRUE(relative.is_relative());
     shell->openLevel(relative.string());
 
-    EXPECT_EQ(main().MainMode, ModeMapLoaded);
-    EXPECT_EQ(main().level.CurrentMapPath, level);
+    EXPECT_EQ(main().mode(), WindowMode::MapLoaded);
+    EXPECT_EQ(main().level().CurrentMapPath, level);
     EXPECT_EQ(main().windowTitle(), QString::fromStdString("Pellark's Corvane - " + level));
-    EXPECT_EQ(Entries(*main().listWals), (QStringList{QStringLiteral("town/floor.wal"), QStringLiteral("town/wall.wal")}));
-    EXPECT_FALSE(main().btnPreview->isEnabled());
+    EXPECT_EQ(Entries(*ui().listWals),
+              (QStringList{QStringLiteral("town/floor.wal"), QStringLiteral("town/wall.wal")}));
+    EXPECT_FALSE(ui().btnPreview->isEnabled());
     EXPECT_EQ(main().statusText(0), QStringLiteral("Choose target directory"));
     // File > Open does not change the source folder, and neither does this.
     EXPECT_EQ(shell->settings.SrcPath, elsewhere);
@@ -226,7 +227,7 @@ TEST_F(LevelLoading, aLevelNamedOnTheCommandLineLoadsAsFileOpenWould)
     shell->openLevel(tree.path("maps/gone.map"));
     EXPECT_EQ(failure.text, QStringLiteral("Can't open file!"));
     shell->openLevel(level);
-    EXPECT_EQ(main().level.CurrentMapPath, level);
+    EXPECT_EQ(main().level().CurrentMapPath, level);
 }
 
 TEST_F(LevelLoading, withALevelLoadedAPakFileGoesToThePakUtilityByItsOwnExtension)
@@ -238,16 +239,16 @@ TEST_F(LevelLoading, withALevelLoadedAPakFileGoesToThePakUtilityByItsOwnExtensio
     tree.file("game.old/pak files/start.map", kSmallLevel);
     storeSettings(folder, "", fakePakUtility());
     start();
-    main().listFiles->setMask("*.*");
+    ui().listFiles->setMask("*.*");
     doubleClickEntry("start.map");
-    ASSERT_EQ(main().MainMode, ModeMapLoaded);
+    ASSERT_EQ(main().mode(), WindowMode::MapLoaded);
     // The browser is hidden in the level view but still knows its folder.
-    main().listFiles->setVisible(true);
+    ui().listFiles->setVisible(true);
 
     doubleClickEntry("base1.bsp");
     doubleClickEntry("pak0.pak");
     EXPECT_EQ(AwaitFile(tree.path("paked.out")), folder + "\n" + folder + "/pak0.pak\n");
-    EXPECT_EQ(main().level.CurrentMapPath, folder + "/start.map");
+    EXPECT_EQ(main().level().CurrentMapPath, folder + "/start.map");
 
     fs::remove(tree.path("paked.out"));
     doubleClickEntry("PAK1.PAK");
@@ -262,16 +263,16 @@ TEST_F(LevelLoading, fileNewReturnsToTheStartStateAndListsOnlyLevels)
     tree.file("maps/wall.wal", "WAL");
     storeSettings(maps, tree.dir("game"));
     start();
-    EXPECT_EQ(main().listFiles->fileNames(), (std::vector<std::string>{"small.bsp", "small.map", "wall.wal"}));
+    EXPECT_EQ(ui().listFiles->fileNames(), (std::vector<std::string>{"small.bsp", "small.map", "wall.wal"}));
     doubleClickEntry("small.map");
-    main().btnUseCurrent->click();
-    main().chbxSky->click();
-    main().TabControl1->setTabText(1, QStringLiteral("Compare"));
-    main().listDirs->setDirectory(tree.root());
+    ui().btnUseCurrent->click();
+    ui().chbxSky->click();
+    ui().TabControl1->setTabText(1, QStringLiteral("Compare"));
+    ui().listDirs->setDirectory(tree.root());
 
-    main().mnuFileNew->trigger();
-    TfrmMain& w = main();
-    EXPECT_EQ(w.MainMode, ModeIdle);
+    ui().mnuFileNew->trigger();
+    const MainWindowView w = ui();
+    EXPECT_EQ(w.state.mode, WindowMode::Idle);
     EXPECT_EQ(w.windowTitle(), QStringLiteral("Pellark's Corvane"));
     EXPECT_EQ(w.listDirs->directory(), maps);
     EXPECT_EQ(w.listFiles->fileNames(), std::vector<std::string>{"small.map"});
@@ -302,10 +303,10 @@ TEST_F(LevelLoading, fileNewWithoutASourceFolderLeavesTheBrowserAtTheRoot)
     modals.answerBox(QStringLiteral("OK"));
     modals.then([](QDialog& dialog) { Press(dialog, QStringLiteral("Cancel")); });
     start();
-    main().listDirs->setDirectory(tree.root());
-    main().mnuFileNew->trigger();
-    EXPECT_EQ(main().listDirs->directory(), "/");
-    EXPECT_EQ(main().listFiles->mask(), "*.map");
+    ui().listDirs->setDirectory(tree.root());
+    ui().mnuFileNew->trigger();
+    EXPECT_EQ(ui().listDirs->directory(), "/");
+    EXPECT_EQ(ui().listFiles->mask(), "*.map");
 }
 
 }  // namespace

@@ -15,7 +15,7 @@
 
 #include "ui/about_dialog.h"
 #include "ui/browser.h"
-#include "ui/chooser_dialog.h"
+#include "ui/directory_chooser.h"
 #include "ui/config_dialog.h"
 #include "ui/info_dialog.h"
 #include "ui/prompt_dialog.h"
@@ -40,11 +40,11 @@ TEST_F(StartUp, firstRunAsksForThePathsAndTakesOverTheFieldsEvenOnCancel)
         for (QWidget* window : QApplication::topLevelWidgets())
             mainShown = mainShown || (window->objectName() == QStringLiteral("frmMain") && window->isVisible());
         EXPECT_TRUE(mainShown);
-        for (QLineEdit* field : {config.Edit1, config.Edit2, config.Edit3, config.Edit4})
-            fieldsShown << field->text();
-        config.Edit1->setText(QString::fromStdString(src));
-        config.Edit2->setText(QStringLiteral("relative/target"));
-        config.Edit3->setText(QStringLiteral("/opt/pak/paked"));
+        for (const char* field : {"Edit1", "Edit2", "Edit3", "Edit4"})
+            fieldsShown << Control<QLineEdit>(config, field)->text();
+        Control<QLineEdit>(config, "Edit1")->setText(QString::fromStdString(src));
+        Control<QLineEdit>(config, "Edit2")->setText(QStringLiteral("relative/target"));
+        Control<QLineEdit>(config, "Edit3")->setText(QStringLiteral("/opt/pak/paked"));
         Press(config, QStringLiteral("Cancel"));
     });
     start();
@@ -60,10 +60,10 @@ TEST_F(StartUp, firstRunAsksForThePathsAndTakesOverTheFieldsEvenOnCancel)
     EXPECT_EQ(settings.PakPath, "/opt/pak/paked");
     // A full source path moves the browser; a target without one sets no drive.
     EXPECT_EQ(settings.SourceDrive, '/');
-    EXPECT_EQ(main().listDirs->directory(), src);
+    EXPECT_EQ(ui().listDirs->directory(), src);
     EXPECT_EQ(settings.TargPath, "relative/target");
     EXPECT_EQ(settings.TargetDrive, '\0');
-    EXPECT_TRUE(main().editGameDir->text().isEmpty());
+    EXPECT_TRUE(ui().editGameDir->text().isEmpty());
     // Nothing reaches the store before the window closes.
     EXPECT_FALSE(settingsFileExists());
 }
@@ -92,15 +92,15 @@ TEST_F(StartUp, createsTheSixWindowsWithTheirTitlesAndTheMainWindowInItsStartSta
     storeSettings(tree.dir("maps"), "");
     start();
     EXPECT_EQ(main().windowTitle(), QStringLiteral("Pellark's Corvane"));
-    EXPECT_EQ(shell->Form1->windowTitle(), QStringLiteral("Set Game Directory"));
+    EXPECT_EQ(shell->chooser->windowTitle(), QStringLiteral("Set Game Directory"));
     EXPECT_EQ(shell->frmInfo->windowTitle(), QStringLiteral("Information"));
     EXPECT_EQ(shell->frmMyMsg->windowTitle(), QStringLiteral("File Exists!"));
     EXPECT_EQ(shell->frmAbout->windowTitle(), QStringLiteral("About"));
     EXPECT_EQ(shell->frmConfig->windowTitle(), QStringLiteral("Configure Corvane"));
-    EXPECT_TRUE(shell->Form1->editDir->text().isEmpty());
+    EXPECT_TRUE(Control<QLineEdit>(*shell->chooser, "editDir")->text().isEmpty());
 
-    TfrmMain& w = main();
-    EXPECT_EQ(w.MainMode, ModeIdle);
+    const MainWindowView w = ui();
+    EXPECT_EQ(w.state.mode, WindowMode::Idle);
     EXPECT_EQ(w.statusText(0), QStringLiteral("Select a .map file"));
     EXPECT_EQ(w.statusText(1), QString());
     EXPECT_EQ(w.listFiles->mask(), "*.map;*.md2;*.pcx;*.wal;*.wav;*.bsp");
@@ -123,7 +123,7 @@ TEST_F(StartUp, createsTheSixWindowsWithTheirTitlesAndTheMainWindowInItsStartSta
         {"speedPakExp", "", true, false},
     };
     for (const Control& control : controls) {
-        auto* button = w.findChild<QAbstractButton*>(QString::fromLatin1(control.name));
+        auto* button = w.window.findChild<QAbstractButton*>(QString::fromLatin1(control.name));
         ASSERT_NE(button, nullptr) << control.name;
         EXPECT_EQ(button->text(), control.caption) << control.name;
         EXPECT_EQ(button->isEnabled(), control.enabled) << control.name;
@@ -170,7 +170,7 @@ TEST_F(StartUp, loadedPathsAreAppliedOnlyFromTheirThresholds)
     EXPECT_EQ(settings.SrcPath, "/zq");
     EXPECT_EQ(settings.SourceDrive, '\0');
     EXPECT_EQ(settings.TargetDrive, '/');
-    EXPECT_EQ(main().editGameDir->text(), QStringLiteral("/ab"));
+    EXPECT_EQ(ui().editGameDir->text(), QStringLiteral("/ab"));
     EXPECT_EQ(settings.PellarkDrive, '\0');
 }
 
@@ -178,7 +178,7 @@ TEST_F(StartUp, aShortTargetStaysOutOfTheFieldAndIsWrittenBackUnchanged)
 {
     storeSettings(tree.dir("maps"), "/a", "", "");
     start();
-    EXPECT_TRUE(main().editGameDir->text().isEmpty());
+    EXPECT_TRUE(ui().editGameDir->text().isEmpty());
     main().close();
     EXPECT_EQ(stored("TargPath"), "/a");
 }
@@ -194,14 +194,14 @@ TEST_F(StartUp, aMissingSourceFolderIsReportedAndTheWindowIsStillUsable)
     EXPECT_EQ(error.text, QString::fromStdString("Directory not found: " + gone + "."));
     EXPECT_EQ(error.icon, QMessageBox::Critical);
     // The rest of the creation took place, and the later values were not read.
-    EXPECT_EQ(main().MainMode, ModeIdle);
+    EXPECT_EQ(main().mode(), WindowMode::Idle);
     EXPECT_EQ(main().statusText(0), QStringLiteral("Select a .map file"));
     EXPECT_EQ(shell->settings.TargPath, "");
     // A second command runs at once; File > New reports the missing folder too.
     modals.answerBox(QStringLiteral("OK"));
-    main().mnuFileNew->trigger();
+    ui().mnuFileNew->trigger();
     EXPECT_EQ(main().statusText(0), QStringLiteral("Select a file"));
-    EXPECT_EQ(main().MainMode, ModeIdle);
+    EXPECT_EQ(main().mode(), WindowMode::Idle);
 }
 
 class CloseTest : public UiTest, public ::testing::WithParamInterface<bool> {};
@@ -215,7 +215,7 @@ TEST_P(CloseTest, closingWritesTheSettingsOnceAndAsksNothingAlsoWithALevelLoaded
     typeTarget(QString::fromStdString(newTarget));
 
     if (byExit)
-        main().mnuFileExit->trigger();
+        ui().mnuFileExit->trigger();
     else
         main().close();
 
@@ -226,7 +226,7 @@ TEST_P(CloseTest, closingWritesTheSettingsOnceAndAsksNothingAlsoWithALevelLoaded
     EXPECT_EQ(stored("TargPath"), newTarget);
     EXPECT_EQ(stored("PakPath"), "/usr/bin/paked");
     EXPECT_EQ(stored("PellarkPath"), "/pellark");
-    EXPECT_TRUE(main().level.MapLines.empty());
+    EXPECT_TRUE(main().level().MapLines.empty());
 }
 
 INSTANTIATE_TEST_SUITE_P(CloseBoxAndFileExit, CloseTest, ::testing::Values(false, true),

@@ -9,7 +9,7 @@
 #include <QCheckBox>
 
 #include "ui/browser.h"
-#include "ui/chooser_dialog.h"
+#include "ui/directory_chooser.h"
 #include "ui_fixture.h"
 
 namespace corvane::ui::test {
@@ -30,7 +30,7 @@ protected:
 TEST_F(TargetField, aPathWithoutItsRootIsRefusedWithABeepAndTheOldTargetStays)
 {
     loadLevel();
-    main().btnUseCurrent->setEnabled(false);
+    ui().btnUseCurrent->setEnabled(false);
     SeenBox refusal;
     modals.answerBox(QStringLiteral("Cancel"), &refusal);
     const std::size_t beeps = shell->host.alertCount();
@@ -42,32 +42,32 @@ TEST_F(TargetField, aPathWithoutItsRootIsRefusedWithABeepAndTheOldTargetStays)
     EXPECT_EQ(refusal.icon, QMessageBox::Information);
     EXPECT_EQ(refusal.buttons, (QStringList{QStringLiteral("OK"), QStringLiteral("Cancel")}));
     EXPECT_EQ(shell->settings.TargPath, target);
-    EXPECT_EQ(main().editGameDir->text(), QStringLiteral("game/dir"));
-    EXPECT_FALSE(main().btnUseCurrent->isEnabled());
+    EXPECT_EQ(ui().editGameDir->text(), QStringLiteral("game/dir"));
+    EXPECT_FALSE(ui().btnUseCurrent->isEnabled());
 }
 
 TEST_F(TargetField, aFullPathBecomesTheTargetAndEnablesUseThis)
 {
     loadLevel();
-    main().btnUseCurrent->setEnabled(false);
+    ui().btnUseCurrent->setEnabled(false);
     typeTarget(QStringLiteral("/srv/games/new level"));
     EXPECT_EQ(shell->settings.TargPath, "/srv/games/new level");
-    EXPECT_TRUE(main().btnUseCurrent->isEnabled());
-    EXPECT_TRUE(main().btnBrowse->isEnabled());
+    EXPECT_TRUE(ui().btnUseCurrent->isEnabled());
+    EXPECT_TRUE(ui().btnBrowse->isEnabled());
     EXPECT_EQ(main().statusText(0), QStringLiteral("Select options, then click Transfer."));
 }
 
 TEST_F(TargetField, anEmptyOrShortFullPathIsTakenWithoutEnablingUseThis)
 {
     loadLevel();
-    main().btnUseCurrent->setEnabled(false);
+    ui().btnUseCurrent->setEnabled(false);
     typeTarget(QString());
     EXPECT_EQ(shell->settings.TargPath, "");
-    EXPECT_FALSE(main().btnUseCurrent->isEnabled());
+    EXPECT_FALSE(ui().btnUseCurrent->isEnabled());
     EXPECT_EQ(main().statusText(0), QStringLiteral("Select options, then click Transfer."));
     typeTarget(QStringLiteral("/g"));
     EXPECT_EQ(shell->settings.TargPath, "/g");
-    EXPECT_FALSE(main().btnUseCurrent->isEnabled());
+    EXPECT_FALSE(ui().btnUseCurrent->isEnabled());
 }
 
 TEST_F(TargetField, leavingTheFieldWithoutALevelChangesNothing)
@@ -83,9 +83,9 @@ TEST_F(TargetField, leavingTheFieldWithoutALevelChangesNothing)
 TEST_F(TargetField, useThisUnlocksTheOptionsAndPutsTheTargetBack)
 {
     loadLevel();
-    ASSERT_TRUE(main().btnUseCurrent->isEnabled());
-    main().btnUseCurrent->click();
-    TfrmMain& w = main();
+    ASSERT_TRUE(ui().btnUseCurrent->isEnabled());
+    ui().btnUseCurrent->click();
+    const MainWindowView w = ui();
     EXPECT_FALSE(w.btnBrowse->isEnabled());
     EXPECT_FALSE(w.btnUseCurrent->isEnabled());
     EXPECT_FALSE(w.btnPreview->isEnabled());
@@ -108,12 +108,12 @@ TEST_F(PreviewButton, followsTheMapsFolderOfTheTargetAtStart)
     const std::string target = tree.dir("game");
     storeSettings(tree.dir("maps"), target);
     start();
-    EXPECT_FALSE(main().btnPreview->isEnabled());
+    EXPECT_FALSE(ui().btnPreview->isEnabled());
     shell.reset();
 
     tree.dir("game/maps");
     start();
-    EXPECT_TRUE(main().btnPreview->isEnabled());
+    EXPECT_TRUE(ui().btnPreview->isEnabled());
 }
 
 TEST_F(PreviewButton, typingAnExistingFolderEnablesItOnlyWithoutALevel)
@@ -123,15 +123,15 @@ TEST_F(PreviewButton, typingAnExistingFolderEnablesItOnlyWithoutALevel)
     const std::string other = tree.dir("other");
     storeSettings(maps, "");
     start();
-    main().editGameDir->setText(QString::fromStdString(other));
-    EXPECT_TRUE(main().btnPreview->isEnabled());
-    main().editGameDir->setText(QString::fromStdString(tree.path("missing")));
-    EXPECT_FALSE(main().btnPreview->isEnabled());
+    ui().editGameDir->setText(QString::fromStdString(other));
+    EXPECT_TRUE(ui().btnPreview->isEnabled());
+    ui().editGameDir->setText(QString::fromStdString(tree.path("missing")));
+    EXPECT_FALSE(ui().btnPreview->isEnabled());
 
     doubleClickEntry("small.map");
-    EXPECT_FALSE(main().btnPreview->isEnabled());
-    main().editGameDir->setText(QString::fromStdString(other));
-    EXPECT_FALSE(main().btnPreview->isEnabled());
+    EXPECT_FALSE(ui().btnPreview->isEnabled());
+    ui().editGameDir->setText(QString::fromStdString(other));
+    EXPECT_FALSE(ui().btnPreview->isEnabled());
 }
 
 class Chooser : public UiTest {
@@ -141,12 +141,12 @@ protected:
     void answerChooser(const char* button, QString typed = {})
     {
         modals.then([this, button, typed](QDialog& dialog) {
-            auto& chooser = static_cast<TForm1&>(dialog);
+            auto& chooser = static_cast<DirectoryChooser&>(dialog);
             titles << chooser.windowTitle();
-            modesWhileOpen.push_back(main().MainMode);
-            fieldsShown << chooser.editDir->text();
+            modesWhileOpen.push_back(static_cast<int>(chooser.purpose()));
+            fieldsShown << Control<QLineEdit>(chooser, "editDir")->text();
             if (!typed.isNull())
-                chooser.editDir->setText(typed);
+                Control<QLineEdit>(chooser, "editDir")->setText(typed);
             PressNamed(chooser, button);
         });
     }
@@ -162,35 +162,35 @@ TEST_F(Chooser, browseInTheIdleModeFillsTheFieldButKeepsTheTarget)
     storeSettings(tree.dir("maps"), target);
     start();
     answerChooser("BitBtn1", QString::fromStdString(picked));
-    main().btnBrowse->click();
+    ui().btnBrowse->click();
 
     EXPECT_EQ(titles, QStringList{QStringLiteral("Set Target Directory")});
-    EXPECT_EQ(modesWhileOpen, std::vector<int>{PurposeTarget});
+    EXPECT_EQ(modesWhileOpen, std::vector<int>{static_cast<int>(ChooserPurpose::Target)});
     // It opened on the stored target.
     EXPECT_EQ(fieldsShown, QStringList{QString::fromStdString(target)});
-    EXPECT_EQ(main().MainMode, ModeIdle);
-    EXPECT_EQ(main().editGameDir->text(), QString::fromStdString(picked));
+    EXPECT_EQ(main().mode(), WindowMode::Idle);
+    EXPECT_EQ(ui().editGameDir->text(), QString::fromStdString(picked));
     EXPECT_EQ(shell->settings.TargPath, target);
-    EXPECT_TRUE(main().btnPreview->isEnabled());
+    EXPECT_TRUE(ui().btnPreview->isEnabled());
 }
 
 TEST_F(Chooser, browseWithALevelTakesTheChoiceAsTargetAndCancelChangesOnlyPreview)
 {
     const std::string maps = startWithLevel("");
     answerChooser("BitBtn1", QStringLiteral("/brand/new/dir"));
-    main().btnBrowse->click();
-    EXPECT_EQ(modesWhileOpen.back(), PurposeTarget);
-    EXPECT_EQ(main().MainMode, ModeMapLoaded);
+    ui().btnBrowse->click();
+    EXPECT_EQ(modesWhileOpen.back(), static_cast<int>(ChooserPurpose::Target));
+    EXPECT_EQ(main().mode(), WindowMode::MapLoaded);
     EXPECT_EQ(shell->settings.TargPath, "/brand/new/dir");
-    EXPECT_FALSE(main().btnPreview->isEnabled());
+    EXPECT_FALSE(ui().btnPreview->isEnabled());
 
     // Browse enables Preview for an existing folder whatever the mode.
-    main().editGameDir->setText(QString::fromStdString(maps));
+    ui().editGameDir->setText(QString::fromStdString(maps));
     answerChooser("BitBtn2", QStringLiteral("/ignored"));
-    main().btnBrowse->click();
-    EXPECT_EQ(main().editGameDir->text(), QString::fromStdString(maps));
+    ui().btnBrowse->click();
+    EXPECT_EQ(ui().editGameDir->text(), QString::fromStdString(maps));
     EXPECT_EQ(shell->settings.TargPath, "/brand/new/dir");
-    EXPECT_TRUE(main().btnPreview->isEnabled());
+    EXPECT_TRUE(ui().btnPreview->isEnabled());
 }
 
 TEST_F(Chooser, remembersWhereItWasLeftWhenTheStoredPathDoesNotExist)
@@ -201,22 +201,21 @@ TEST_F(Chooser, remembersWhereItWasLeftWhenTheStoredPathDoesNotExist)
     // Moves the chooser to a subfolder, then cancels.
     const std::string sub = tree.dir("first/sub");
     modals.then([&](QDialog& dialog) {
-        auto& chooser = static_cast<TForm1&>(dialog);
-        chooser.DirectoryListBox1->setDirectory(sub);
-        fieldsShown << chooser.editDir->text();
+        auto& chooser = static_cast<DirectoryChooser&>(dialog);
+        Control<DirectoryList>(chooser, "DirectoryListBox1")->setDirectory(sub);
+        fieldsShown << Control<QLineEdit>(chooser, "editDir")->text();
         PressNamed(chooser, "BitBtn2");
     });
-    main().btnBrowse->click();
+    ui().btnBrowse->click();
     EXPECT_EQ(fieldsShown, QStringList{QString::fromStdString(sub)});
 
     // The Pellark purpose's stored path is missing: it opens where it was left.
     answerChooser("BitBtn2");
-    int saved = 0;
-    EXPECT_FALSE(RunChooser(*shell->Form1, main().MainMode, saved, PurposePellark));
+    EXPECT_FALSE(shell->chooser->choose(ChooserPurpose::Pellark).has_value());
     EXPECT_EQ(titles, QStringList{QStringLiteral("Set Pellark Directory")});
     EXPECT_EQ(fieldsShown.back(), QString::fromStdString(sub));
-    EXPECT_EQ(shell->Form1->DirectoryListBox1->directory(), sub);
-    EXPECT_EQ(main().MainMode, ModeIdle);
+    EXPECT_EQ(Control<DirectoryList>(*shell->chooser, "DirectoryListBox1")->directory(), sub);
+    EXPECT_EQ(main().mode(), WindowMode::Idle);
 }
 
 }  // namespace

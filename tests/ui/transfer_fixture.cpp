@@ -52,21 +52,21 @@ void TransferWindow::startWithTown()
     storeSettings(maps, target, "", pellark);
     start();
     doubleClickEntry("town.map");
-    ASSERT_EQ(main().MainMode, ModeMapLoaded);
+    ASSERT_EQ(main().mode(), WindowMode::MapLoaded);
 }
 
 void TransferWindow::useTarget(bool sky, bool pellarkTree)
 {
-    main().btnUseCurrent->click();
+    ui().btnUseCurrent->click();
     if (sky)
-        main().chbxSky->click();
+        ui().chbxSky->click();
     if (pellarkTree)
-        main().chbxPellark->click();
+        ui().chbxPellark->click();
 }
 
 void TransferWindow::reloadTown(bool sky, bool pellarkTree)
 {
-    main().mnuFileNew->trigger();
+    ui().mnuFileNew->trigger();
     doubleClickEntry("town.map");
     useTarget(sky, pellarkTree);
 }
@@ -80,9 +80,10 @@ void TransferWindow::answerPrompt(const char* button, SeenPrompt* seen)
             return;
         if (seen) {
             seen->caption = prompt->windowTitle();
-            seen->lines = MemoLines(*prompt->memoStatus);
+            seen->lines = MemoLines(*Control<QPlainTextEdit>(*prompt, "memoStatus"));
             seen->buttons.clear();
-            for (QPushButton* shown : {prompt->bbtnYes, prompt->bbtnNo, prompt->bbtnYesAll, prompt->bbtnNoAll}) {
+            for (const char* control : kPromptButtons) {
+                const QPushButton* shown = Control<QPushButton>(*prompt, control);
                 if (shown->isVisible())
                     seen->buttons << shown->text();
             }
@@ -101,10 +102,10 @@ void TransferWindow::readLog(QStringList* lines, QString* title)
         if (!info)
             return;
         if (lines)
-            *lines = MemoLines(*info->memoInfo);
+            *lines = MemoLines(*Control<QPlainTextEdit>(*info, "memoInfo"));
         if (title)
             *title = info->windowTitle();
-        info->bbtnOkay->click();
+        Control<QPushButton>(*info, "bbtnOkay")->click();
     });
 }
 
@@ -114,7 +115,7 @@ QStringList TransferWindow::firstTransfer()
     useTarget(true, true);
     QStringList log;
     readLog(&log);
-    main().btnCreate->click();
+    ui().btnCreate->click();
     return log;
 }
 

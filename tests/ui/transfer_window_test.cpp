@@ -34,10 +34,10 @@ TEST_F(TransferWindow, aFirstTransferShowsTheLogAndLeavesTheWindowOnTheTargetsMa
     QStringList log;
     startWithTown();
     useTarget(true, true);
-    EXPECT_EQ(main().lblSky->text(), QStringLiteral("dusk"));
-    EXPECT_EQ(main().lblPellark->text(), S(pellark));
+    EXPECT_EQ(ui().lblSky->text(), QStringLiteral("dusk"));
+    EXPECT_EQ(ui().lblPellark->text(), S(pellark));
     readLog(&log, &title);
-    main().btnCreate->click();
+    ui().btnCreate->click();
 
     const QString t = S(target);
     EXPECT_EQ(title, QStringLiteral("Information"));
@@ -56,8 +56,8 @@ TEST_F(TransferWindow, aFirstTransferShowsTheLogAndLeavesTheWindowOnTheTargetsMa
     EXPECT_FALSE(fs::exists(tree.path("game/config.cfg")) || fs::exists(tree.path("game/help")));
     EXPECT_FALSE(fs::exists(tree.path("game/textures/dock/unused.wal")));
 
-    TfrmMain& w = main();
-    EXPECT_EQ(w.MainMode, ModeTransferred);
+    const MainWindowView w = ui();
+    EXPECT_EQ(w.state.mode, WindowMode::Transferred);
     EXPECT_EQ(w.statusText(0), QStringLiteral("Done!"));
     EXPECT_EQ(w.statusText(1), QStringLiteral("Total Bytes:  402"));  // 346 + 9 + 6 * 2 + 28 + 7
     EXPECT_EQ(w.windowTitle(), "Corvane - " + t + "/maps/town.map");
@@ -88,8 +88,8 @@ TEST_F(TransferWindow, aFirstTransferShowsTheLogAndLeavesTheWindowOnTheTargetsMa
     w.speedInfo->click();
     EXPECT_TRUE(shell->frmInfo->isVisible());
     EXPECT_FALSE(shell->frmInfo->isModal());
-    EXPECT_EQ(MemoLines(*shell->frmInfo->memoInfo), log);
-    shell->frmInfo->bbtnOkay->click();
+    EXPECT_EQ(MemoLines(*Control<QPlainTextEdit>(*shell->frmInfo, "memoInfo")), log);
+    Control<QPushButton>(*shell->frmInfo, "bbtnOkay")->click();
 }
 
 TEST_F(TransferWindow, aSecondTransferAsksBeforeEveryReplacementAndEscapeKeepsTheFile)
@@ -110,7 +110,7 @@ TEST_F(TransferWindow, aSecondTransferAsksBeforeEveryReplacementAndEscapeKeepsTh
     answerPrompt("bbtnNoAll", &pellarkFile);  // autoexec.cfg, and every later Pellark file
     QStringList log;
     readLog(&log);
-    main().btnCreate->click();
+    ui().btnCreate->click();
 
     const QString t = S(target);
     EXPECT_EQ(goOn.caption, QStringLiteral("File Exists!"));
@@ -149,10 +149,10 @@ TEST_F(TransferWindow, aSecondTransferAsksBeforeEveryReplacementAndEscapeKeepsTh
                        "=========================", "Pellark   models", "=========================",
                        "Already Exists: " + t + "/models", "Already Exists: " + t + "/models/crate.md2"}));
     EXPECT_EQ(tree.read("game/textures/town/wall.wal"), "wall, second edition");
-    EXPECT_EQ(main().MainMode, ModeTransferred);
+    EXPECT_EQ(main().mode(), WindowMode::Transferred);
     // The prompt's relabelled buttons have their design captions back.
-    EXPECT_EQ(shell->frmMyMsg->bbtnYes->text(), QStringLiteral("&Yes"));
-    EXPECT_EQ(shell->frmMyMsg->bbtnNoAll->text(), QStringLiteral("No to &All "));
+    EXPECT_EQ(Control<QPushButton>(*shell->frmMyMsg, "bbtnYes")->text(), QStringLiteral("&Yes"));
+    EXPECT_EQ(Control<QPushButton>(*shell->frmMyMsg, "bbtnNoAll")->text(), QStringLiteral("No to &All "));
 }
 
 TEST_F(TransferWindow, escapeOnTheContinueQuestionCancelsAndTheWindowStaysReadyToTryAgain)
@@ -163,16 +163,16 @@ TEST_F(TransferWindow, escapeOnTheContinueQuestionCancelsAndTheWindowStaysReadyT
     answerPrompt("Escape");
     modals.answerBox(QStringLiteral("OK"), &refused);
     const std::size_t beeps = shell->host.alertCount();
-    main().btnCreate->click();
+    ui().btnCreate->click();
 
     EXPECT_EQ(refused.caption, QStringLiteral("Error"));
     EXPECT_EQ(refused.text, "Didn't create target directory!\n" + S(target) + "\n\nChoose New from the File menu");
     EXPECT_EQ(refused.icon, QMessageBox::Critical);
     EXPECT_EQ(shell->host.alertCount(), beeps + 2);  // the exclamation before the question, the error after
-    EXPECT_EQ(main().MainMode, ModeMapLoaded);
-    EXPECT_TRUE(main().btnCreate->isEnabled() && main().mnuFileOpen->isEnabled());
-    EXPECT_TRUE(main().speedInfo->isHidden());
-    EXPECT_TRUE(main().barProgress->isHidden());
+    EXPECT_EQ(main().mode(), WindowMode::MapLoaded);
+    EXPECT_TRUE(ui().btnCreate->isEnabled() && ui().mnuFileOpen->isEnabled());
+    EXPECT_TRUE(ui().speedInfo->isHidden());
+    EXPECT_TRUE(ui().barProgress->isHidden());
 }
 
 TEST_F(TransferWindow, aLevelWithoutASkyKeyShowsNotFoundAndTheSkyStepFindsNoImages)
@@ -187,14 +187,14 @@ TEST_F(TransferWindow, aLevelWithoutASkyKeyShowsNotFoundAndTheSkyStepFindsNoImag
     start();
     doubleClickEntry("plain.map");
     useTarget(true, false);
-    EXPECT_EQ(main().lblSky->text(), QStringLiteral("not found"));
-    main().chbxSky->click();
-    EXPECT_EQ(main().lblSky->text(), QString());
-    main().chbxSky->click();
+    EXPECT_EQ(ui().lblSky->text(), QStringLiteral("not found"));
+    ui().chbxSky->click();
+    EXPECT_EQ(ui().lblSky->text(), QString());
+    ui().chbxSky->click();
 
     QStringList log;
     readLog(&log);
-    main().btnCreate->click();
+    ui().btnCreate->click();
     EXPECT_EQ(log.mid(2, 3), (QStringList{"Copied: " + S(target) + "/maps/plain.bsp", "Created: " + S(target) + "/env",
                                           "Created: " + S(target) + "/textures/town"}));
     EXPECT_TRUE(tree.entries("game/env").empty());
@@ -210,17 +210,18 @@ TEST_F(TransferWindow, aMissingResourceIsNoticedAndEscapeCannotDismissTheNotice)
     modals.then([&](QDialog& dialog) {
         auto& prompt = static_cast<TfrmMyMsg&>(dialog);
         notice.caption = prompt.windowTitle();
-        notice.lines = MemoLines(*prompt.memoStatus);
+        notice.lines = MemoLines(*Control<QPlainTextEdit>(prompt, "memoStatus"));
         QTest::keyClick(&prompt, Qt::Key_Escape);
         stillOpenAfterEscape = prompt.isVisible();
-        notice.buttons << (prompt.bbtnYes->isVisible() ? prompt.bbtnYes->text() : QString());
-        notice.buttons << QString::number(prompt.bbtnNo->isVisible() + prompt.bbtnYesAll->isVisible() +
-                                          prompt.bbtnNoAll->isVisible());
-        prompt.bbtnYes->click();
+        const auto button = [&prompt](const char* name) { return Control<QPushButton>(prompt, name); };
+        notice.buttons << (button("bbtnYes")->isVisible() ? button("bbtnYes")->text() : QString());
+        notice.buttons << QString::number(button("bbtnNo")->isVisible() + button("bbtnYesAll")->isVisible() +
+                                          button("bbtnNoAll")->isVisible());
+        button("bbtnYes")->click();
     });
     QStringList log;
     readLog(&log);
-    main().btnCreate->click();
+    ui().btnCreate->click();
 
     EXPECT_TRUE(stillOpenAfterEscape);
     EXPECT_EQ(notice.caption, QStringLiteral("File Does Not Exist!"));
@@ -228,7 +229,7 @@ TEST_F(TransferWindow, aMissingResourceIsNoticedAndEscapeCannotDismissTheNotice)
     EXPECT_EQ(notice.buttons, (QStringList{"&Ok", "0"}));
     EXPECT_TRUE(log.contains(QStringLiteral("Does not exist:  ")));
     EXPECT_TRUE(log.contains(QStringLiteral("Copied: town/wall.wal")));
-    EXPECT_EQ(main().MainMode, ModeTransferred);
+    EXPECT_EQ(main().mode(), WindowMode::Transferred);
 }
 
 TEST_F(TransferWindow, aMoveCopiesThePellarkTreeAfterSayingSoAndMovesTheLevelsResources)
@@ -236,12 +237,12 @@ TEST_F(TransferWindow, aMoveCopiesThePellarkTreeAfterSayingSoAndMovesTheLevelsRe
     startWithTown();
     useTarget(false, true);
     modals.then([](QDialog& dialog) { PressNamed(dialog, "bbtnOkay"); });  // the Move warning
-    main().optionMove->click();
+    ui().optionMove->click();
     SeenBox notice;
     modals.answerBox(QStringLiteral("OK"), &notice);
     QStringList log;
     readLog(&log);
-    main().btnCreate->click();
+    ui().btnCreate->click();
 
     EXPECT_EQ(notice.caption, QStringLiteral("Corvane"));
     EXPECT_EQ(notice.text, QStringLiteral("Pellark files will not be moved, only copied,\nto keep your Current tree intact."));
@@ -262,14 +263,14 @@ TEST_F(TransferWindow, resourceFoldersThatCannotBeCreatedEndTheTransferAndKeepTh
     SeenBox created, fatal;
     modals.answerBox(QStringLiteral("OK"), &created);
     modals.answerBox(QStringLiteral("OK"), &fatal);
-    main().btnCreate->click();
+    ui().btnCreate->click();
 
     EXPECT_EQ(created.caption, QStringLiteral("Error!"));
     EXPECT_EQ(fatal.caption, QStringLiteral("Fatal Error"));
     EXPECT_EQ(fatal.text, QStringLiteral("One or more resource directories\ncould not be created.\n\nAborting!"));
-    EXPECT_EQ(main().MainMode, ModeMapLoaded);
-    EXPECT_TRUE(main().btnCreate->isEnabled() && main().chbxSky->isEnabled() && main().editGameDir->isEnabled());
-    EXPECT_TRUE(main().listWals->isVisible());
+    EXPECT_EQ(main().mode(), WindowMode::MapLoaded);
+    EXPECT_TRUE(ui().btnCreate->isEnabled() && ui().chbxSky->isEnabled() && ui().editGameDir->isEnabled());
+    EXPECT_TRUE(ui().listWals->isVisible());
     // What came before the layout stays in the target.
     EXPECT_TRUE(fs::exists(tree.path("game/maps/town.bsp")));
 }
@@ -302,12 +303,13 @@ TEST_F(TransferWindow, aLongTransferKeepsPaintingItsProgressAndRefusesToCloseMea
     } painted;
     struct Watch : QObject {
         TfrmMain* w;
+        QProgressBar* bar;
         Painted* seen;
         bool eventFilter(QObject* watched, QEvent* event) override
         {
-            if (watched == w->barProgress && event->type() == QEvent::Paint && w->barProgress->isVisible()) {
+            if (watched == bar && event->type() == QEvent::Paint && bar->isVisible()) {
                 seen->texts << w->statusText(0);
-                if (w->barProgress->maximum() > 0 && w->barProgress->value() > 0)
+                if (bar->maximum() > 0 && bar->value() > 0)
                     ++seen->barValues;
                 if (seen->texts.size() == 5) {
                     w->close();  // the user tries to close the window
@@ -318,11 +320,12 @@ TEST_F(TransferWindow, aLongTransferKeepsPaintingItsProgressAndRefusesToCloseMea
         }
     } watch;
     watch.w = &main();
+    watch.bar = ui().barProgress;
     watch.seen = &painted;
-    main().barProgress->installEventFilter(&watch);
+    ui().barProgress->installEventFilter(&watch);
     QStringList log;
     readLog(&log);
-    main().btnCreate->click();
+    ui().btnCreate->click();
 
     ASSERT_GT(painted.texts.size(), 10);
     EXPECT_GT(painted.barValues, 10);
@@ -331,7 +334,7 @@ TEST_F(TransferWindow, aLongTransferKeepsPaintingItsProgressAndRefusesToCloseMea
     EXPECT_FALSE(painted.closedMeanwhile);
     EXPECT_TRUE(main().isVisible());
     EXPECT_EQ(log.value(log.size() - 1), QStringLiteral("Copied: many/t1299.wal"));
-    EXPECT_TRUE(main().barProgress->isHidden());
+    EXPECT_TRUE(ui().barProgress->isHidden());
     EXPECT_EQ(main().statusText(0), QStringLiteral("Done!"));
     EXPECT_EQ(main().statusText(1).toStdString(),
               TotalBytesText(300 * 2000 + 4 + fs::file_size(tree.path("game/maps/many.map"))));

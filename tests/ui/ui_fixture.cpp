@@ -5,6 +5,19 @@
 #include <sstream>
 
 #include <QAbstractButton>
+#include <QAction>
+#include <QCheckBox>
+#include <QFileDialog>
+#include <QGroupBox>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStatusBar>
+#include <QTabBar>
+#include <QToolButton>
 #include <QApplication>
 #include <QEvent>
 #include <QLineEdit>
@@ -92,6 +105,62 @@ void ModalScript::answerBox(const QString& button, SeenBox* seen)
     });
 }
 
+MainWindowView::MainWindowView(TfrmMain& shown)
+    : window(shown),
+      state(shown.state()),
+      level(shown.level()),
+      GroupBox1(Control<QGroupBox>(window, "GroupBox1")),
+      Label2(Control<QLabel>(window, "Label2")),
+      editGameDir(Control<QLineEdit>(window, "editGameDir")),
+      btnBrowse(Control<QPushButton>(window, "btnBrowse")),
+      Label1(Control<QLabel>(window, "Label1")),
+      btnPreview(Control<QPushButton>(window, "btnPreview")),
+      btnUseCurrent(Control<QPushButton>(window, "btnUseCurrent")),
+      GroupBox3(Control<QFrame>(window, "GroupBox3")),
+      Label5(Control<QLabel>(window, "Label5")),
+      optionCopy(Control<QRadioButton>(window, "optionCopy")),
+      optionMove(Control<QRadioButton>(window, "optionMove")),
+      chbxPellark(Control<QCheckBox>(window, "chbxPellark")),
+      lblPellark(Control<QLabel>(window, "lblPellark")),
+      chbxSky(Control<QCheckBox>(window, "chbxSky")),
+      lblSky(Control<QLabel>(window, "lblSky")),
+      btnCreate(Control<QPushButton>(window, "btnCreate")),
+      TabControl1(Control<QTabBar>(window, "TabControl1")),
+      Label3(Control<QLabel>(window, "Label3")),
+      Label4(Control<QLabel>(window, "Label4")),
+      lblWalCount(Control<QLabel>(window, "lblWalCount")),
+      lblWavCount(Control<QLabel>(window, "lblWavCount")),
+      lblFsize(Control<QLabel>(window, "lblFsize")),
+      cboDrive(Control<DriveBox>(window, "cboDrive")),
+      listDirs(Control<DirectoryList>(window, "listDirs")),
+      listFiles(Control<FileList>(window, "listFiles")),
+      listWavs(Control<QListWidget>(window, "listWavs")),
+      listWals(Control<QListWidget>(window, "listWals")),
+      Panel1(Control<QWidget>(window, "Panel1")),
+      speedInfo(Control<QToolButton>(window, "speedInfo")),
+      speedGroupMaps(Control<QToolButton>(window, "speedGroupMaps")),
+      btnExitPreview(Control<QToolButton>(window, "btnExitPreview")),
+      speedWinExp(Control<QToolButton>(window, "speedWinExp")),
+      speedPakExp(Control<QToolButton>(window, "speedPakExp")),
+      StatusBar1(Control<QStatusBar>(window, "StatusBar1")),
+      barProgress(Control<QProgressBar>(window, "barProgress")),
+      dlgOpen(Control<QFileDialog>(window, "dlgOpen")),
+      MainMenu1(Control<QMenuBar>(window, "MainMenu1")),
+      mnuFile(Control<QMenu>(window, "mnuFile")),
+      mnuFileOpen(Control<QAction>(window, "mnuFileOpen")),
+      mnuFileNew(Control<QAction>(window, "mnuFileNew")),
+      N1(Control<QAction>(window, "N1")),
+      mnuFileExit(Control<QAction>(window, "mnuFileExit")),
+      mnuConfig(Control<QMenu>(window, "mnuConfig")),
+      mnuConfigSetPaths(Control<QAction>(window, "mnuConfigSetPaths")),
+      mnuHelp(Control<QMenu>(window, "mnuHelp")),
+      mnuHelpContents(Control<QAction>(window, "mnuHelpContents")),
+      mnuHelpIndex(Control<QAction>(window, "mnuHelpIndex")),
+      N2(Control<QAction>(window, "N2")),
+      mnuHelpAbout(Control<QAction>(window, "mnuHelpAbout"))
+{
+}
+
 QStringList Entries(const QListWidget& list)
 {
     QStringList entries;
@@ -158,7 +227,7 @@ std::string UiTest::startWithLevel(const std::string& target, const std::string&
     storeSettings(maps, target, pak, pellark);
     start();
     doubleClickEntry("small.map");
-    EXPECT_EQ(main().MainMode, ModeMapLoaded);
+    EXPECT_EQ(main().mode(), WindowMode::MapLoaded);
     return maps;
 }
 
@@ -186,7 +255,7 @@ void UiTest::activate()
 
 void UiTest::doubleClickEntry(const std::string& fileName)
 {
-    FileList* list = main().listFiles;
+    FileList* list = ui().listFiles;
     for (int row = 0; row < list->count(); ++row) {
         QListWidgetItem* item = list->item(row);
         if (FileList::EntryFileName(*item) == fileName) {
@@ -205,15 +274,15 @@ void UiTest::doubleClickEntry(const std::string& fileName)
 
 void UiTest::typeTarget(const QString& text)
 {
-    QLineEdit* field = main().editGameDir;
+    QLineEdit* field = ui().editGameDir;
     field->setFocus(Qt::MouseFocusReason);
     field->selectAll();
     if (text.isEmpty())
         QTest::keyClick(field, Qt::Key_Delete);
     else
         QTest::keyClicks(field, text);
-    QWidget* next = main().listWals->isVisible() ? static_cast<QWidget*>(main().listWals)
-                                                 : static_cast<QWidget*>(main().listDirs);
+    QWidget* next = ui().listWals->isVisible() ? static_cast<QWidget*>(ui().listWals)
+                                                 : static_cast<QWidget*>(ui().listDirs);
     next->setFocus(Qt::TabFocusReason);
 }
 

@@ -7,6 +7,7 @@
 #include <ostream>
 #include <memory>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -15,6 +16,7 @@
 #include <QMessageBox>
 #include <QObject>
 #include <QStringList>
+#include <QWidget>
 
 class QListWidget;
 
@@ -29,6 +31,15 @@ inline void PrintTo(const QString& text, std::ostream* out)
 {
     *out << '"' << text.toStdString() << '"';
 }
+
+namespace corvane::ui {
+
+inline void PrintTo(WindowMode mode, std::ostream* out)
+{
+    *out << "mode " << static_cast<int>(mode);
+}
+
+}  // namespace corvane::ui
 
 namespace corvane::ui::test {
 
@@ -78,6 +89,88 @@ Kind* Expect(QDialog& dialog, const char* what)
     return kind;
 }
 
+// The object of that kind and name among the window's own controls and popups
+// (not the controls inside the dialogs it owns); a test failure and null when
+// there is none.
+template <typename Kind>
+Kind* Control(QWidget& window, const char* name)
+{
+    for (Kind* found : window.findChildren<Kind*>(QString::fromLatin1(name))) {
+        if constexpr (std::is_base_of_v<QWidget, Kind>) {
+            if (found->window() != &window && !found->isWindow())
+                continue;
+        }
+        return found;
+    }
+    ADD_FAILURE() << "no control " << name << " in " << window.objectName().toStdString();
+    return nullptr;
+}
+
+// The main window as a test sees it: its controls, found by their object
+// names, and what it holds, to read.
+struct MainWindowView {
+    explicit MainWindowView(TfrmMain& window);
+
+    TfrmMain& window;
+    const WindowState& state;
+    const WindowLevel& level;
+    QString windowTitle() const { return window.windowTitle(); }
+    QString statusText(int panel) const { return window.statusText(panel); }
+
+    QGroupBox* const GroupBox1;
+    QLabel* const Label2;
+    QLineEdit* const editGameDir;
+    QPushButton* const btnBrowse;
+    QLabel* const Label1;
+    QPushButton* const btnPreview;
+    QPushButton* const btnUseCurrent;
+    QFrame* const GroupBox3;
+    QLabel* const Label5;
+    QRadioButton* const optionCopy;
+    QRadioButton* const optionMove;
+    QCheckBox* const chbxPellark;
+    QLabel* const lblPellark;
+    QCheckBox* const chbxSky;
+    QLabel* const lblSky;
+    QPushButton* const btnCreate;
+    QTabBar* const TabControl1;
+    QLabel* const Label3;
+    QLabel* const Label4;
+    QLabel* const lblWalCount;
+    QLabel* const lblWavCount;
+    QLabel* const lblFsize;
+    DriveBox* const cboDrive;
+    DirectoryList* const listDirs;
+    FileList* const listFiles;
+    QListWidget* const listWavs;
+    QListWidget* const listWals;
+    QWidget* const Panel1;
+    QToolButton* const speedInfo;
+    QToolButton* const speedGroupMaps;
+    QToolButton* const btnExitPreview;
+    QToolButton* const speedWinExp;
+    QToolButton* const speedPakExp;
+    QStatusBar* const StatusBar1;
+    QProgressBar* const barProgress;
+    QFileDialog* const dlgOpen;
+    QMenuBar* const MainMenu1;
+    QMenu* const mnuFile;
+    QAction* const mnuFileOpen;
+    QAction* const mnuFileNew;
+    QAction* const N1;
+    QAction* const mnuFileExit;
+    QMenu* const mnuConfig;
+    QAction* const mnuConfigSetPaths;
+    QMenu* const mnuHelp;
+    QAction* const mnuHelpContents;
+    QAction* const mnuHelpIndex;
+    QAction* const N2;
+    QAction* const mnuHelpAbout;
+};
+
+// The object names of the prompt's four buttons, in their order on the dialog.
+inline constexpr const char* kPromptButtons[] = {"bbtnYes", "bbtnNo", "bbtnYesAll", "bbtnNoAll"};
+
 // The entries of a list box, as shown.
 QStringList Entries(const QListWidget& list);
 
@@ -126,6 +219,7 @@ protected:
     bool settingsFileExists() const;
 
     TfrmMain& main() { return *shell->frmMain; }
+    MainWindowView ui() { return MainWindowView(main()); }
     // Makes the main window the active one, so focus changes are real.
     void activate();
     // Loads a level by a double-click on its entry in the file list.

@@ -24,17 +24,17 @@ namespace {
 namespace fs = std::filesystem;
 
 // What the user does: a click on a tab, which runs the tab handler.
-void ClickTab(TfrmMain& w, int index)
+void ClickTab(const MainWindowView& w, int index)
 {
     w.TabControl1->setCurrentIndex(index);
 }
 
 // The left edge of a widget in the window, once the layout has settled.
-int Left(TfrmMain& w, QWidget* widget)
+int Left(const MainWindowView& w, QWidget* widget)
 {
-    w.centralWidget()->layout()->activate();
+    w.window.centralWidget()->layout()->activate();
     QApplication::processEvents();
-    return widget->mapTo(&w, QPoint(0, 0)).x();
+    return widget->mapTo(&w.window, QPoint(0, 0)).x();
 }
 
 using Views = TransferWindow;
@@ -47,7 +47,7 @@ TEST_F(Views, theFileListShowsASizeColumnAndLblFsizeTheirSixtyFourBitSum)
     tree.dir("src/empty");
     storeSettings(folder, "");
     start();
-    TfrmMain& w = main();
+    const MainWindowView w = ui();
     EXPECT_EQ(Entries(*w.listFiles), (QStringList{"a.wal      1234", "bbb.wal       5"}));
     EXPECT_EQ(w.lblFsize->text(), QStringLiteral("1,239"));
     EXPECT_EQ(w.listFiles->currentRow(), 1);  // the last entry ends selected
@@ -68,17 +68,17 @@ TEST_F(Views, theFileListShowsASizeColumnAndLblFsizeTheirSixtyFourBitSum)
 TEST_F(Views, belowATextureFolderTheSecondTabComparesTheLevelsTexturesOfThatFolder)
 {
     firstTransfer();
-    TfrmMain& w = main();
+    const MainWindowView w = ui();
     tree.dir("game/textures/ow");
     w.listDirs->setDirectory(target + "/textures/town");
-    EXPECT_TRUE(w.CompareTextures);
-    EXPECT_FALSE(w.CompareSounds);
+    EXPECT_TRUE(w.state.compareTextures);
+    EXPECT_FALSE(w.state.compareSounds);
     EXPECT_EQ(w.TabControl1->tabText(1), QStringLiteral("Compare"));
     EXPECT_EQ(Entries(*w.listWals), (QStringList{"town/floor.wal", "town/wall.wal"}));
     EXPECT_EQ(w.lblWalCount->text(), QStringLiteral("2"));  // the files listed
 
     ClickTab(w, 1);
-    EXPECT_EQ(w.LastTabIndex, 1);
+    EXPECT_EQ(w.state.lastTab, 1);
     EXPECT_TRUE(w.listWals->isVisible() && w.listDirs->isVisible() && w.lblWalCount->isVisible());
     EXPECT_TRUE(w.listFiles->isHidden() && w.cboDrive->isHidden() && w.lblFsize->isHidden());
     EXPECT_TRUE(w.listWavs->isHidden() && w.lblWavCount->isHidden());
@@ -96,16 +96,16 @@ TEST_F(Views, belowATextureFolderTheSecondTabComparesTheLevelsTexturesOfThatFold
     ClickTab(w, 2);
     ClickTab(w, 1);
     EXPECT_EQ(w.TabControl1->currentIndex(), 2);
-    EXPECT_EQ(w.LastTabIndex, 2);
+    EXPECT_EQ(w.state.lastTab, 2);
     EXPECT_TRUE(w.listWals->isVisible() && w.listWavs->isVisible());
 }
 
 TEST_F(Views, belowASoundFolderTheSoundListMovesBesideTheTreeAndTheThirdTabPutsItBack)
 {
     firstTransfer();
-    TfrmMain& w = main();
+    const MainWindowView w = ui();
     w.listDirs->setDirectory(target + "/sound/town");
-    EXPECT_TRUE(w.CompareSounds);
+    EXPECT_TRUE(w.state.compareSounds);
     EXPECT_EQ(Entries(*w.listWavs), QStringList{QStringLiteral("town/bell.wav")});
     EXPECT_EQ(w.lblWavCount->text(), QStringLiteral("1"));
     EXPECT_EQ(w.TabControl1->tabText(1), QStringLiteral("Compare"));
@@ -136,11 +136,11 @@ TEST_F(Views, belowASoundFolderTheSoundListMovesBesideTheTreeAndTheThirdTabPutsI
 TEST_F(Views, withALevelLoadedTheComparisonTabIsRefusedAndTheViewsStay)
 {
     startWithTown();
-    TfrmMain& w = main();
+    const MainWindowView w = ui();
     w.TabControl1->setTabText(1, QStringLiteral("Compare"));
     ClickTab(w, 1);
     EXPECT_EQ(w.TabControl1->currentIndex(), 0);  // LastTabIndex: nothing accepted yet
-    EXPECT_EQ(w.LastTabIndex, 0);
+    EXPECT_EQ(w.state.lastTab, 0);
     EXPECT_TRUE(w.listWals->isVisible() && w.listFiles->isHidden());
 
     ClickTab(w, 2);
@@ -151,7 +151,7 @@ TEST_F(Views, withALevelLoadedTheComparisonTabIsRefusedAndTheViewsStay)
 TEST_F(Views, poolingGathersEveryLevelOfTheTargetAndNamesItInTheCaption)
 {
     firstTransfer();
-    TfrmMain& w = main();
+    const MainWindowView w = ui();
     const QString allCaption = "Corvane - " + S(target) + "/maps/ALL";
     tree.file("game/maps/quay.map",
               "{\n\"classname\" \"worldspawn\"\n{\n( 0 0 0 ) ( 1 0 0 ) ( 0 1 0 ) town/wall 0 0 0\n"
@@ -178,7 +178,7 @@ TEST_F(Views, poolingGathersEveryLevelOfTheTargetAndNamesItInTheCaption)
     EXPECT_EQ(w.TabControl1->tabText(2), QStringLiteral(".maps"));
     EXPECT_EQ(w.TabControl1->currentIndex(), 2);
     EXPECT_EQ(w.windowTitle(), allCaption);
-    EXPECT_EQ(w.MainMode, ModeTransferred);
+    EXPECT_EQ(w.state.mode, WindowMode::Transferred);
     EXPECT_EQ(w.level.CurrentMapPath, maps + "/town.map");
     EXPECT_EQ(w.statusText(0), QStringLiteral("Choose target directory"));
     EXPECT_TRUE(w.barProgress->isHidden());
@@ -187,7 +187,7 @@ TEST_F(Views, poolingGathersEveryLevelOfTheTargetAndNamesItInTheCaption)
 
     // One level is not enough; the caption is set all the same.
     fs::remove(tree.path("game/maps/quay.map"));
-    w.setWindowTitle(QStringLiteral("elsewhere"));
+    w.window.setWindowTitle(QStringLiteral("elsewhere"));
     SeenBox one;
     modals.answerBox(QStringLiteral("OK"), &one);
     w.speedGroupMaps->click();
@@ -206,13 +206,13 @@ protected:
         tree.file("game/textures/old/a.wal", std::string(1000, 'w'));
     }
     // Preview, with the checks every mode shares.
-    void enterPreview(int mode)
+    void enterPreview(WindowMode mode)
     {
-        TfrmMain& w = main();
+        const MainWindowView w = ui();
         const QString panel0 = w.statusText(0);
         w.btnPreview->click();
-        EXPECT_EQ(w.MainMode, ModePreview);
-        EXPECT_EQ(w.PreviousMode, mode);
+        EXPECT_EQ(w.state.mode, WindowMode::Preview);
+        EXPECT_EQ(w.state.modeBeforePreview, mode);
         EXPECT_EQ(w.listDirs->directory(), target + "/maps");
         EXPECT_EQ(w.listFiles->mask(), "*.*");
         EXPECT_TRUE(w.btnExitPreview->isVisible());
@@ -225,7 +225,7 @@ protected:
     }
     void exitPreview()
     {
-        TfrmMain& w = main();
+        const MainWindowView w = ui();
         w.btnExitPreview->click();
         EXPECT_TRUE(w.btnExitPreview->isHidden());
         EXPECT_EQ(w.listFiles->mask(), "*.map");
@@ -241,9 +241,9 @@ TEST_F(PreviewMode, fromTheStartItShowsTheTargetWithItsTotalAndReturnsToTheSourc
     makeOldTarget();
     storeSettings(maps, target);
     start();
-    TfrmMain& w = main();
+    const MainWindowView w = ui();
     ASSERT_TRUE(w.btnPreview->isEnabled());
-    enterPreview(ModeIdle);
+    enterPreview(WindowMode::Idle);
     EXPECT_EQ(Entries(*w.listFiles), (QStringList{"notes.txt       7", "old.map         4"}));
     EXPECT_EQ(w.lblFsize->text(), QStringLiteral("11"));
     EXPECT_EQ(w.statusText(1), QStringLiteral("Total Bytes:  1,011"));
@@ -254,7 +254,7 @@ TEST_F(PreviewMode, fromTheStartItShowsTheTargetWithItsTotalAndReturnsToTheSourc
     EXPECT_EQ(w.lblFsize->text(), QStringLiteral("1,000"));
 
     exitPreview();
-    EXPECT_EQ(w.MainMode, ModeIdle);
+    EXPECT_EQ(w.state.mode, WindowMode::Idle);
     EXPECT_TRUE(w.btnPreview->isEnabled());
     EXPECT_FALSE(w.btnCreate->isEnabled());
     EXPECT_EQ(w.windowTitle(), QStringLiteral("Corvane - "));
@@ -267,13 +267,13 @@ TEST_F(PreviewMode, withALevelLoadedLeavingReloadsItAndUnlocksTheTransfer)
     storeSettings(maps, target, "", pellark);
     start();
     doubleClickEntry("town.map");
-    TfrmMain& w = main();
+    const MainWindowView w = ui();
     w.btnPreview->setEnabled(true);  // as Browse does when it picks an existing folder
-    enterPreview(ModeMapLoaded);
+    enterPreview(WindowMode::MapLoaded);
     EXPECT_TRUE(w.level.TextureList.size() == 3);
 
     exitPreview();
-    EXPECT_EQ(w.MainMode, ModeMapLoaded);
+    EXPECT_EQ(w.state.mode, WindowMode::MapLoaded);
     EXPECT_TRUE(w.btnCreate->isEnabled() && w.btnUseCurrent->isEnabled());
     EXPECT_EQ(Entries(*w.listWals), (QStringList{"dock/rope.wal", "town/floor.wal", "town/wall.wal"}));
     EXPECT_EQ(w.windowTitle(), S("Pellark's Corvane - " + maps + "/town.map"));
@@ -283,14 +283,14 @@ TEST_F(PreviewMode, withALevelLoadedLeavingReloadsItAndUnlocksTheTransfer)
 TEST_F(PreviewMode, afterATransferAndPoolingLeavingRestoresTheTransferredStateWithEmptyLists)
 {
     firstTransfer();
-    TfrmMain& w = main();
+    const MainWindowView w = ui();
     w.btnPreview->setEnabled(true);
-    enterPreview(ModeTransferred);
+    enterPreview(WindowMode::Transferred);
     EXPECT_EQ(w.statusText(1), QStringLiteral("Total Bytes:  402"));  // 346 + 9 + 6 * 2 + 28 + 7
     EXPECT_EQ(w.windowTitle(), S("Corvane - " + target + "/maps/town.map"));
 
     exitPreview();
-    EXPECT_EQ(w.MainMode, ModeTransferred);
+    EXPECT_EQ(w.state.mode, WindowMode::Transferred);
     EXPECT_EQ(w.listWals->count(), 0);
     EXPECT_TRUE(w.level.TextureList.empty() && w.level.MapLines.empty());
     EXPECT_FALSE(w.btnCreate->isEnabled());
@@ -303,14 +303,14 @@ TEST_F(PreviewMode, aTargetWithoutMapsIsRefusedAndNothingChanges)
     start();
     SeenBox refused;
     modals.answerBox(QStringLiteral("OK"), &refused);
-    main().btnPreview->setEnabled(true);
-    main().btnPreview->click();
+    ui().btnPreview->setEnabled(true);
+    ui().btnPreview->click();
     EXPECT_EQ(refused.caption, QStringLiteral("Error"));
     EXPECT_EQ(refused.text, S("Directory does not exist:\n" + target + "/maps"));
     EXPECT_EQ(refused.icon, QMessageBox::Warning);
-    EXPECT_EQ(main().MainMode, ModeIdle);
-    EXPECT_TRUE(main().btnExitPreview->isHidden());
-    EXPECT_EQ(main().listDirs->directory(), maps);
+    EXPECT_EQ(main().mode(), WindowMode::Idle);
+    EXPECT_TRUE(ui().btnExitPreview->isHidden());
+    EXPECT_EQ(ui().listDirs->directory(), maps);
 }
 
 }  // namespace
