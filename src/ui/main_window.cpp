@@ -1,6 +1,6 @@
 #include "ui/main_window.h"
 
-#include <initializer_list>
+#include <array>
 #include <optional>
 #include <vector>
 
@@ -374,7 +374,7 @@ void TfrmMain::applyState()
     WindowState& s = state_;
     struct Row {
         Setting& setting;
-        std::initializer_list<QWidget*> widgets;
+        std::array<QWidget*, 4> widgets;  // the controls it decides; unused places are null
     };
 
     // What can be used.
@@ -390,8 +390,10 @@ void TfrmMain::applyState()
     };
     for (const Row& row : usable) {
         if (row.setting.takePending()) {
-            for (QWidget* widget : row.widgets)
-                widget->setEnabled(row.setting);
+            for (QWidget* widget : row.widgets) {
+                if (widget)
+                    widget->setEnabled(row.setting);
+            }
         }
     }
     if (s.openEnabled.takePending())
@@ -416,6 +418,8 @@ void TfrmMain::applyState()
         if (!row.setting.takePending())
             continue;
         for (QWidget* widget : row.widgets) {
+            if (!widget)
+                continue;
             if (row.setting)
                 widget->show();
             else
