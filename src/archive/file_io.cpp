@@ -1,5 +1,7 @@
 #include "archive/file_io.h"
 
+#include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -106,6 +108,125 @@ FileStamp StampOf(const std::string& path)
     stamp.size = static_cast<std::uint64_t>(st.st_size);
     stamp.modifiedNs = static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1'000'000'000 + st.st_mtim.tv_nsec;
     return stamp;
+}
+
+namespace {
+
+std::string FolderOf(const std::string& path)
+{
+    const auto slash = path.rfind('/');
+    if (slash == std::string::npos)
+        return ".";
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+std::string NameOf(const std::string& path)
+{
+    const auto slash = path.rfind('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+}  // namespace
+
+TemporaryOutput::~TemporaryOutput()
+{
+    fd_ = Fd();
+    if (!committed_ && !temp_.empty())
+        ::unlink(temp_.c_str());
+}
+
+bool TemporaryOutput::create(const std::string& output, std::string& error)
+{
+    static std::atomic<unsigned> counter{0};
+    output_ = output;
+    // A hidden name that any output name can have: the output's name is cut
+    // so that the whole stays within a file name's 255 bytes.
+    std::string stem = "." + NameOf(output);
+    stem.resize(std::min<std::size_t>(stem.size(), 200));
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        const std::string candidate = (FolderOf(output) == "/" ? "/" : FolderOf(output) + "/") + stem +
+                                      ".part-" + std::to_string(::getpid()) + "-" +
+                                      std::to_string(counter.fetch_add(1));
+        if (const int fault = InjectedFault(FileOp::Write, candidate)) {
+            error = ErrorText(fault);
+            return false;
+        }
+        Fd fd(::open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0666));
+        if (fd) {
+            temp_ = candidate;
+            fd_ = std::move(fd);
+            return true;
+        }
+        if (errno != EEXIST) {
+            error = ErrorText(errno);
+            return false;
+        }
+    }
+    error = "no free temporary name beside it";
+    return false;
+}
+
+bool TemporaryOutput::write(const char* data, std::size_t count, std::string& error)
+{
+    if (!writeAt(end_, data, count, error))
+        return false;
+    end_ += count;
+    return true;
+}
+
+bool TemporaryOutput::writeAt(std::uint64_t offset, const char* data, std::size_t count, std::string& error)
+{
+    if (const int fault = InjectedFault(FileOp::Write, temp_)) {
+        error = ErrorText(fault);
+        return false;
+    }
+    while (count > 0) {
+        const ssize_t put = ::pwrite(fd_.get(), data, count, static_cast<off_t>(offset));
+        if (put < 0) {
+            if (errno == EINTR)
+                continue;
+            error = ErrorText(errno);
+            return false;
+        }
+        data += put;
+        count -= static_cast<std::size_t>(put);
+        offset += static_cast<std::uint64_t>(put);
+    }
+    return true;
+}
+
+bool TemporaryOutput::commit(bool replace, std::string& error)
+{
+    if (fd_) {
+        if (::fsync(fd_.get()) != 0 || ::close(fd_.release()) != 0) {
+            error = ErrorText(errno);
+            return false;
+        }
+    }
+    if (const int fault = InjectedFault(FileOp::Rename, output_)) {
+        error = ErrorText(fault);
+        return false;
+    }
+    if (replace) {
+        if (::rename(temp_.c_str(), output_.c_str()) != 0) {
+            error = ErrorText(errno);
+            return false;
+        }
+    } else if (::renameat2(AT_FDCWD, temp_.c_str(), AT_FDCWD, output_.c_str(), RENAME_NOREPLACE) != 0) {
+        // File systems without the flag: a hard link fails just as well when
+        // the name is taken.
+        if (errno != EINVAL && errno != ENOSYS) {
+            error = ErrorText(errno);
+            return false;
+        }
+        if (::link(temp_.c_str(), output_.c_str()) != 0) {
+            error = ErrorText(errno);
+            return false;
+        }
+        ::unlink(temp_.c_str());
+    }
+    committed_ = true;
+    return true;
 }
 
 }  // namespace corvane::archive_io

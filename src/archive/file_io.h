@@ -1,8 +1,9 @@
 #pragma once
 // File access of the archive code: open files that are known to be regular,
-// read at an offset, stamp a file. Archives and base-game folders are
-// untrusted, so nothing here blocks on a fifo or a device, and reads stay
-// inside the file's real size.
+// read at an offset, stamp a file, and write an output through a temporary
+// file beside it. Archives and base-game folders are untrusted, so nothing
+// here blocks on a fifo or a device, and reads stay inside the file's real
+// size.
 
 #include <cstdint>
 #include <string>
@@ -60,6 +61,42 @@ struct FileStamp {
 // The stamp of what the path names (a link is followed; a path that names
 // nothing has a stamp that says so).
 FileStamp StampOf(const std::string& path);
+
+// An output written under a temporary name in its own folder and given its
+// name only when complete. Dropping it unfinished removes the temporary file.
+class TemporaryOutput {
+public:
+    TemporaryOutput() = default;
+    ~TemporaryOutput();
+    TemporaryOutput(const TemporaryOutput&) = delete;
+    TemporaryOutput& operator=(const TemporaryOutput&) = delete;
+
+    // Creates the temporary file beside `output`, open for writing.
+    bool create(const std::string& output, std::string& error);
+    const std::string& path() const { return temp_; }
+    int fd() const { return fd_.get(); }
+
+    // Writes all of `count` bytes after what was written so far.
+    bool write(const char* data, std::size_t count, std::string& error);
+
+    // Writes all of `count` bytes at `offset`, over what is there.
+    bool writeAt(std::uint64_t offset, const char* data, std::size_t count, std::string& error);
+
+    // Flushes and closes the file, then gives it the output's name: over an
+    // existing output only when `replace`, else failing when one has appeared.
+    bool commit(bool replace, std::string& error);
+
+    // Closes the descriptor without committing (for writers that reopen the
+    // file by its name).
+    void closeFd() { fd_ = Fd(); }
+
+private:
+    std::string output_;
+    std::string temp_;
+    Fd fd_;
+    std::uint64_t end_ = 0;  // where write() goes on
+    bool committed_ = false;
+};
 
 // Text of an errno value.
 std::string ErrorText(int code);
