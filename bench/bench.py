@@ -12,6 +12,7 @@ Every round runs, side by side:
   scan       corvane-cli scan BIG             beside  wc -l BIG          (3 times)
   size       corvane-cli size SIZES           beside  du -sb SIZES       (twice)
   pool       corvane-cli pool POOL-50, POOL-100 and POOL-200             (twice)
+  basegame   corvane-cli basegame BASEGAME, the index of 10,000 files   (3 times)
   transfer   corvane-cli transfer LEVEL --target NEW --sky --overwrite all
              beside  cp -r STAGE NEW (twice), where STAGE holds (as hard links)
              exactly the files the transfer copies, laid out as the
@@ -207,14 +208,29 @@ def check_results(cli, data, results, big, pools):
     return files, total
 
 
-# The goals: figure -> the largest ratio allowed.
+# The goals: figure -> the largest ratio allowed, or for the figures in
+# SECONDS_GOALS (which have no baseline) the longest time in seconds.
 GOALS = {
     "scan": 10.0,
     "scan-memory": 2.0,
     "transfer": 1.2,
     "size": 1.5,
     "pool": 1.25,
+    "basegame": 0.25,
 }
+SECONDS_GOALS = {"basegame"}
+
+
+def check_basegame(cli, data):
+    """Untimed: the index holds every name of the base game."""
+    done = subprocess.run([cli, "basegame", str(data / "basegame")], capture_output=True, text=True)
+    if done.returncode != 0 or done.stderr:
+        sys.exit("corvane-cli basegame failed or warned:\n" + done.stderr)
+    expected = int((data / "basegame.txt").read_text())
+    last = done.stdout.splitlines()[-1]
+    if last != "In all: {:,} files".format(expected):
+        sys.exit("corvane-cli basegame reports '%s', the base game holds %d files" % (last, expected))
+    return expected
 
 
 def main():
@@ -282,6 +298,8 @@ def main():
     read_all([tree / rel for rel in expected] + [big] + sorted(pools[-1][1].glob("maps/*.map")))
     check_transfer(cli, level, tree, expected, stage, scratch, cp)
     size_files, size_total = check_results(cli, data, results, big, pools)
+    basegame = data / "basegame"
+    basegame_files = check_basegame(cli, data)
     du_total = int(subprocess.run([du, "-sb", str(sizes)], capture_output=True, text=True,
                                   check=True).stdout.split()[0])
     print("Checked: the transfer copies exactly the level's files; the scan and the pooling list "
@@ -297,6 +315,7 @@ def main():
                    reps=2)
         bench.pair(round_no, [("pool-%d" % count, [cli, "pool", str(folder)])
                               for count, folder in pools], memory=False, reps=2)
+        bench.pair(round_no, [("basegame", [cli, "basegame", str(basegame)])], reps=3)
         copy_jobs = [
             ("transfer", [cli, "transfer", level, "--target", str(t_target), "--sky",
                           "--overwrite", "all"]),
@@ -313,10 +332,11 @@ def main():
         shutil.rmtree(c_target)
         t = {key: v[-1] for key, v in bench.times.items()}
         print("round %d: scan %s, wc -l %s, size %s, du -sb %s, pool 50/100/200 %s/%s/%s, "
-              "transfer %s, cp -r %s"
+              "basegame %s, transfer %s, cp -r %s"
               % (round_no + 1, fmt_time(t["scan"]), fmt_time(t["wc"]), fmt_time(t["size"]),
                  fmt_time(t["du"]), fmt_time(t["pool-50"]), fmt_time(t["pool-100"]),
-                 fmt_time(t["pool-200"]), fmt_time(t["transfer"]), fmt_time(t["cp"])), flush=True)
+                 fmt_time(t["pool-200"]), fmt_time(t["basegame"]), fmt_time(t["transfer"]),
+                 fmt_time(t["cp"])), flush=True)
     shutil.rmtree(stage)
 
     med = statistics.median
@@ -342,6 +362,9 @@ def main():
     for count, _ in pools[1:]:
         rows.append(("pool, time per level: %d levels vs 50" % count, per_level(count),
                      per_level(50), fmt_time, "pool"))
+    rows.append(("basegame index of %d files: time" % basegame_files, times["basegame"], None,
+                 fmt_time, "basegame"))
+    rows.append(("basegame index: peak RSS", memory["basegame"], None, fmt_mem, None))
 
     table = [("figure", "Corvane median", "baseline median", "ratio", "goal", "met")]
     missed = []
@@ -349,13 +372,15 @@ def main():
         ratio = ours / theirs if theirs else None
         verdict = ""
         if goal:
-            met = ratio <= GOALS[goal]
+            met = (ours if goal in SECONDS_GOALS else ratio) <= GOALS[goal]
             verdict = "yes" if met else "NO"
             if not met:
                 missed.append(name)
+        goal_text = ""
+        if goal:
+            goal_text = "<= %g%s" % (GOALS[goal], " s" if goal in SECONDS_GOALS else "")
         table.append((name, fmt(ours), fmt(theirs) if theirs else "-",
-                      "%.2f" % ratio if ratio is not None else "-",
-                      "<= %g" % GOALS[goal] if goal else "", verdict))
+                      "%.2f" % ratio if ratio is not None else "-", goal_text, verdict))
     widths = [max(len(row[i]) for row in table) for i in range(len(table[0]))]
     print()
     for n, row in enumerate(table):
@@ -364,7 +389,7 @@ def main():
             print("|" + "|".join("-" * (w + 2) for w in widths) + "|")
     print()
     print("ratio = Corvane median / baseline median; pooling: time per level with 100 or 200 "
-          "levels over that with 50 (1 = linear)")
+          "levels over that with 50 (1 = linear); the base game's index has a goal in seconds")
     print("load average at the end: %s" % " ".join("%.2f" % x for x in os.getloadavg()))
     unsteady = [key for key, v in bench.times.items() if max(v) > 2 * min(v)]
     if unsteady:

@@ -22,6 +22,9 @@ OUT_DIR receives:
     OUT_DIR/pool-50/maps/           the first 50 of them (hard links)
     OUT_DIR/results.json            what scanning the big level and pooling
                                     each maps folder must list
+    OUT_DIR/basegame/               a game's own folder of 10,000 files: three
+                                    paks, a pk3 and loose files
+    OUT_DIR/basegame.txt            its number of distinct names
 
 At scale 1 the working tree holds about 5,000 resource files totalling about
 500 MB.  The scale multiplies the number of resource files (and the size of
@@ -391,6 +394,50 @@ def make_size_tree(rng, root, scale):
     return n_files, len(folders), total
 
 
+# A base game as an installation has it, 10,000 files in all at any scale:
+# (where, how many files).  Names are distinct, so the index holds them all.
+BASEGAME_PARTS = [("pak0.pak", 4000), ("pak1.pak", 2000), ("pak2.pak", 1000), ("pak3.pk3", 2000),
+                  ("loose", 1000)]
+BASEGAME_FOLDERS = ["textures/e%du%d" % (e, u) for e in (1, 2, 3) for u in (1, 2, 3)] + \
+    ["sound/world", "sound/weapons", "models/items", "pics", "env", "sprites"]
+
+
+def pak_bytes(entries):
+    """A pak: header, the entries' data, then the 64-byte directory entries."""
+    data = bytearray()
+    directory = bytearray()
+    for name, body in entries:
+        directory += name.encode("ascii").ljust(56, b"\0")
+        directory += struct.pack("<ii", 12 + len(data), len(body))
+        data += body
+    return b"PACK" + struct.pack("<ii", 12 + len(data), len(directory)) + bytes(data) + bytes(directory)
+
+
+def make_basegame(rng, root):
+    """Writes the base game and returns its number of distinct names."""
+    import zipfile
+    root.mkdir(parents=True)
+    number = 0
+    for where, count in BASEGAME_PARTS:
+        entries = []
+        for _ in range(count):
+            folder = BASEGAME_FOLDERS[number % len(BASEGAME_FOLDERS)]
+            entries.append(("%s/file%05d.dat" % (folder, number), rng.randbytes(rng.randint(64, 1024))))
+            number += 1
+        if where.endswith(".pak"):
+            write(root / where, pak_bytes(entries))
+        elif where.endswith(".pk3"):
+            with zipfile.ZipFile(root / where, "w", zipfile.ZIP_DEFLATED) as z:
+                for name, body in entries:
+                    info = zipfile.ZipInfo(name, (1980, 1, 1, 0, 0, 0))
+                    info.compress_type = zipfile.ZIP_DEFLATED
+                    z.writestr(info, body)
+        else:
+            for name, body in entries:
+                write(root / name, body)
+    return number
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__.split("\n")[0])
     parser.add_argument("out", type=Path, help="folder to write (must be empty or absent)")
@@ -469,6 +516,10 @@ def main():
 
     pool_total, pool_expected = make_pool(rng, out, args.scale)
     print("wrote %d levels for pooling, %.1f MB" % (POOL_LEVELS, pool_total / 1e6))
+
+    names = make_basegame(rng, out / "basegame")
+    (out / "basegame.txt").write_text("%d\n" % names)
+    print("wrote the base game: %d files in 3 paks, a pk3 and loose files" % names)
 
     results = dict(pool_expected, big=big_expected)
     (out / "results.json").write_text(json.dumps(results, indent=1) + "\n")

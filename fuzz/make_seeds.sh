@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
-# Builds the seed corpora of the fuzz targets into OUT/level and OUT/names:
-# the levels of the example tree and of the shared corpus of real levels (big
-# ones cut into pieces at line breaks, so each seed stays quick to run), a few
-# hand-made hostile levels, and the resource names those levels use together
-# with hand-made hostile names.
+# Builds the seed corpora of the fuzz targets into OUT/level, OUT/names,
+# OUT/pak and OUT/zip: the levels of the example tree and of the shared corpus
+# of real levels (big ones cut into pieces at line breaks, so each seed stays
+# quick to run), a few hand-made hostile levels, the resource names those
+# levels use together with hand-made hostile names, and paks and zips of the
+# example tree, sound and damaged (these need python3; without it the archive
+# targets start from nothing).
 # Usage: fuzz/make_seeds.sh OUT [LEVEL_DIR...]
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -12,7 +14,7 @@ shift
 dirs=("$root/examples" "$root/tests/fixtures/levels" "$@")
 [ -d "$root/../shared/corpus" ] && dirs+=("$root/../shared/corpus")
 
-mkdir -p "$out/level" "$out/names"
+mkdir -p "$out/level" "$out/names" "$out/pak" "$out/zip"
 names="$(mktemp)"
 trap 'rm -f "$names"' EXIT
 
@@ -49,4 +51,45 @@ printf 'x\000C:\\' >"$out/names/windrive"
 printf '{\n"classname" "worldspawn"\n"sky" "../../x"\n{\n( 0 0 0 ) ( 1 0 0 ) ( 0 1 0 ) ../../../etc/passwd 0 0 0 1 1\n( 0 0 0 ) ( 1 0 0 ) ( 0 1 0 ) C:\\x 0 0 0 1 1\n}\n}\n{\n"noise" "../../../x"\n}\n' >"$out/level/hostile1"
 printf '{\r"sky" "a"\r{\r( 0 0 0 ) ( 1 0 0 ) ( 0 1 0 ) a/\001\377 0 0 0 1 1\r}\r}' >"$out/level/hostile2"
 printf '{\n{\n( ( ( ( ) ) ) ) ) ) ) )\n"\n"noise"\n""""""""\n' >"$out/level/hostile3"
-echo "seeds: $(find "$out/level" -type f | wc -l) levels, $(find "$out/names" -type f | wc -l) names" >&2
+if command -v python3 >/dev/null 2>&1; then
+  python3 - "$root/examples/harbor" "$out" <<'PY'
+import io, os, struct, sys, zipfile
+tree, out = sys.argv[1], sys.argv[2]
+files = []
+for folder, _, names in sorted(os.walk(tree)):
+    for name in sorted(names):
+        path = os.path.join(folder, name)
+        files.append((os.path.relpath(path, tree), open(path, "rb").read()[:2048]))
+
+def pak(entries):
+    data, directory = b"", b""
+    for name, body in entries:
+        directory += name.encode()[:56].ljust(56, b"\0") + struct.pack("<ii", 12 + len(data), len(body))
+        data += body
+    return b"PACK" + struct.pack("<ii", 12 + len(data), len(directory)) + data + directory
+
+def zipped(entries, method):
+    buffer = io.BytesIO()
+    with zipfile.ZipFile(buffer, "w", method) as z:
+        for name, body in entries:
+            info = zipfile.ZipInfo(name, (1980, 1, 1, 0, 0, 0))
+            info.compress_type = method
+            z.writestr(info, body)
+    return buffer.getvalue()
+
+hostile = [("../../etc/passwd", b"x"), ("/abs", b"x"), ("a\\b", b"x"), ("ok.wal", b"fine")]
+seeds = {
+    "pak/harbor": pak(files[:12]),
+    "pak/hostile": pak(hostile),
+    "pak/one": pak(files[:1]),
+    "zip/harbor-deflate": zipped(files[:12], zipfile.ZIP_DEFLATED),
+    "zip/harbor-stored": zipped(files[:6], zipfile.ZIP_STORED),
+    "zip/hostile": zipped(hostile, zipfile.ZIP_DEFLATED),
+    "zip/bzip2": zipped(files[:3], zipfile.ZIP_BZIP2),
+}
+for name, data in seeds.items():
+    open(os.path.join(out, name), "wb").write(data)
+PY
+fi
+echo "seeds: $(find "$out/level" -type f | wc -l) levels, $(find "$out/names" -type f | wc -l) names," \
+  "$(find "$out/pak" -type f | wc -l) paks, $(find "$out/zip" -type f | wc -l) zips" >&2

@@ -5,7 +5,8 @@
 set -euo pipefail
 
 # dpkg-dev and file: CPack reads the programs' library needs when it makes the .deb.
-packages=(g++ cmake ninja-build libgtest-dev qt6-base-dev dpkg-dev file "$@")
+# libzip-dev: zip archives; CMake finds it through pkg-config.
+packages=(g++ cmake ninja-build pkg-config libgtest-dev qt6-base-dev libzip-dev dpkg-dev file "$@")
 # CI also fuzzes (scripts/fuzz.sh): clang, and libFuzzer with the sanitizer runtimes.
 if [ "${CI:-}" = "true" ]; then
   packages+=(clang libclang-rt-14-dev)

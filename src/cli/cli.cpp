@@ -7,6 +7,7 @@
 #include <sstream>
 #include <string_view>
 
+#include "cli/archive_commands.h"
 #include "cli/common.h"
 #include "cli/json.h"
 #include "cli/terminal_host.h"
@@ -28,6 +29,9 @@ constexpr std::string_view kUsage =
     "                            build a game directory from a level and its resources\n"
     "  pool TARGET [--json]      list the resources of every level in TARGET/maps\n"
     "  size DIR                  total the bytes of the files below DIR\n"
+    "  pack TARGET --format pak|pk3|pkz [-o FILE]\n"
+    "                            pack a game folder into one archive for a release\n"
+    "  basegame DIR [--list]     show what the base game in DIR holds\n"
     "\n"
     "Options:\n"
     "  -h, --help                show this help and exit\n"
@@ -155,6 +159,10 @@ int RunCli(const std::vector<std::string>& args, std::istream& in, std::ostream&
         return Pool(rest, in, out, err);
     if (command == "size")
         return Size(rest, in, out, err);
+    if (command == "pack")
+        return Pack(rest, out, err);
+    if (command == "basegame")
+        return BaseGame(rest, out, err);
     return UsageError(err, "unknown command '" + command + "'", kUsage);
 }
 

@@ -37,6 +37,7 @@ depends=$(field Depends | tr ',' '\n' | sed 's/(.*)//; s/^ *//; s/ *$//')
 need() { echo "$depends" | grep -qx "$1" || fail "Depends lacks $1 (has: $(field Depends))"; }
 need libc6
 need libstdc++6
+need libzip4
 if [ "$with_ui" = ON ]; then
   need libqt6core6
   need libqt6gui6
