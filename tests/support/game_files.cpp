@@ -69,6 +69,24 @@ std::string MakeWal(std::string_view name, std::string_view animName, std::uint3
     return file;
 }
 
+std::string MakeMd2(const std::vector<std::string>& skins)
+{
+    constexpr std::uint32_t kHeader = 68;
+    const auto end = static_cast<std::uint32_t>(kHeader + 64 * skins.size());
+    std::string file = "IDP2";
+    // version, skin width and height, frame size, then the counts of skins, vertices,
+    // texture coordinates, triangles, GL commands and frames.
+    for (const std::uint32_t field : {8u, 64u, 64u, 0u, static_cast<std::uint32_t>(skins.size()), 0u, 0u, 0u, 0u, 0u})
+        AppendU32(file, field);
+    // The offsets of the skins, then of the empty parts, and the end.
+    AppendU32(file, kHeader);
+    for (int part = 0; part < 5; ++part)
+        AppendU32(file, end);
+    for (const std::string& skin : skins)
+        AppendField(file, skin, 64);
+    return file;
+}
+
 std::string MakePcx(std::string_view palette)
 {
     std::string file(128, '\0');

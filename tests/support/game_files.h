@@ -30,6 +30,10 @@ std::string Damaged(std::string file, const Damage& damage);
 std::string MakeWal(std::string_view name, std::string_view animName = {}, std::uint32_t width = 4,
                     std::uint32_t height = 4, std::string_view pixels = {});
 
+// An .md2 of the given skins (64 bytes each, right after the header) and
+// nothing else.
+std::string MakeMd2(const std::vector<std::string>& skins);
+
 // A 256-colour PCX of one pixel with the given 768-byte palette.
 std::string MakePcx(std::string_view palette);
 
