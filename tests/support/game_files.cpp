@@ -87,6 +87,28 @@ std::string MakeMd2(const std::vector<std::string>& skins)
     return file;
 }
 
+std::string MakeBsp(std::string_view entities, const std::vector<std::string>& textures)
+{
+    constexpr std::uint32_t kHeader = 8 + 19 * 8;
+    const auto entityLength = static_cast<std::uint32_t>(entities.size() + 1);
+    const auto texInfoLength = static_cast<std::uint32_t>(76 * textures.size());
+    const std::uint32_t end = kHeader + entityLength + texInfoLength;
+    std::string file = "IBSP";
+    AppendU32(file, 38);
+    for (int lump = 0; lump < 19; ++lump) {
+        AppendU32(file, lump == 0 ? kHeader : lump == 5 ? kHeader + entityLength : end);
+        AppendU32(file, lump == 0 ? entityLength : lump == 5 ? texInfoLength : 0);
+    }
+    file.append(entities);
+    file += '\0';
+    for (const std::string& texture : textures) {
+        file.append(40, '\0');  // the texture axes, flags and value
+        AppendField(file, texture, 32);
+        AppendU32(file, 0xFFFFFFFF);  // no next frame
+    }
+    return file;
+}
+
 std::string MakePcx(std::string_view palette)
 {
     std::string file(128, '\0');

@@ -34,6 +34,10 @@ std::string MakeWal(std::string_view name, std::string_view animName = {}, std::
 // nothing else.
 std::string MakeMd2(const std::vector<std::string>& skins);
 
+// A .bsp whose entity lump holds `entities` and a closing NUL, whose texture
+// info lump holds one entry per name, and whose other lumps are empty.
+std::string MakeBsp(std::string_view entities, const std::vector<std::string>& textures);
+
 // A 256-colour PCX of one pixel with the given 768-byte palette.
 std::string MakePcx(std::string_view palette);
 
