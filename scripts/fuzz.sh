@@ -3,9 +3,10 @@
 # UndefinedBehaviorSanitizer) and runs each for a given time, one after the other.
 # Usage: scripts/fuzz.sh [SECONDS_PER_TARGET] [TARGET...]   (default 60 s, all targets)
 # Targets: level (the level reader, both scans, the sky), names (the path rules,
-# the unsafe-name test). Each target keeps what it learns in
-# $CORVANE_FUZZ_BUILD_DIR/corpus/TARGET; an input that fails is kept in
-# .../findings/TARGET/ and the script exits non-zero. Reproduce one with
+# the unsafe-name test), bsp (the compiled-level reader and the entity keys that
+# name files), formats (textures, model skins and palette pictures). Each target
+# keeps what it learns in $CORVANE_FUZZ_BUILD_DIR/corpus/TARGET; an input that
+# fails is kept in .../findings/TARGET/ and the script exits non-zero. Reproduce one with
 #   build-fuzz/fuzz/fuzz_TARGET FILE
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -13,7 +14,7 @@ build="${CORVANE_FUZZ_BUILD_DIR:-$root/build-fuzz}"
 seconds="${1:-60}"
 shift || true
 targets=("$@")
-[ ${#targets[@]} -eq 0 ] && targets=(level names)
+[ ${#targets[@]} -eq 0 ] && targets=(level names bsp formats)
 
 "$root/scripts/deps.sh" clang libclang-rt-14-dev
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
@@ -22,7 +23,10 @@ cmake -S "$root" -B "$build" -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD
 cmake --build "$build" --target $(printf 'fuzz_%s ' "${targets[@]}")
 
 seeds="$build/seeds"
-[ -d "$seeds" ] || "$root/fuzz/make_seeds.sh" "$seeds"
+for target in "${targets[@]}"; do
+  # Seeds made before a target existed lack its folder: make them all again.
+  [ -d "$seeds/$target" ] || { rm -rf "$seeds" && "$root/fuzz/make_seeds.sh" "$seeds"; break; }
+done
 
 status=0
 for target in "${targets[@]}"; do
