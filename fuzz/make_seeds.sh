@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
 # Builds the seed corpora of the fuzz targets into OUT/level, OUT/names,
-# OUT/pak and OUT/zip: the levels of the example tree and of the shared corpus
-# of real levels (big ones cut into pieces at line breaks, so each seed stays
-# quick to run), a few hand-made hostile levels, the resource names those
-# levels use together with hand-made hostile names, and paks and zips of the
-# example tree, sound and damaged (these need python3; without it the archive
-# targets start from nothing).
+# OUT/pak, OUT/zip, OUT/bsp and OUT/formats: the levels of the example tree
+# and of the shared corpus of real levels (big ones cut into pieces at line
+# breaks, so each seed stays quick to run), a few hand-made hostile levels, the
+# resource names those levels use together with hand-made hostile names, paks
+# and zips of the example tree, sound and damaged, the compiled levels and
+# textures found beside the levels, and small generated textures, models,
+# palette pictures and compiled levels (the generated ones need python3).
 # Usage: fuzz/make_seeds.sh OUT [LEVEL_DIR...]
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -14,7 +15,7 @@ shift
 dirs=("$root/examples" "$root/tests/fixtures/levels" "$@")
 [ -d "$root/../shared/corpus" ] && dirs+=("$root/../shared/corpus")
 
-mkdir -p "$out/level" "$out/names" "$out/pak" "$out/zip"
+mkdir -p "$out/level" "$out/names" "$out/pak" "$out/zip" "$out/bsp" "$out/formats"
 names="$(mktemp)"
 trap 'rm -f "$names"' EXIT
 
@@ -91,5 +92,57 @@ for name, data in seeds.items():
     open(os.path.join(out, name), "wb").write(data)
 PY
 fi
+
+# Compiled levels and textures of the trees (only small ones: seeds stay quick).
+find "${dirs[@]}" -type f -size -64k -name '*.bsp' -exec cp -t "$out/bsp" {} + 2>/dev/null || true
+find "${dirs[@]}" -type f -size -64k -name '*.wal' -exec cp -t "$out/formats" {} + 2>/dev/null || true
+
+# Generated files of each kind, well formed, for the fuzzer to damage.
+if command -v python3 >/dev/null 2>&1; then
+  python3 - "$out" <<'PY'
+import struct, sys
+out = sys.argv[1]
+
+def field(text, width):
+    return text.encode()[:width].ljust(width, b"\0")
+
+def wal(name, anim, w, h):
+    sizes = [max(1, w >> i) * max(1, h >> i) for i in range(4)]
+    offsets = [100 + sum(sizes[:i]) for i in range(4)]
+    pixels = bytes(i % 256 for i in range(sum(sizes)))
+    return field(name, 32) + struct.pack("<6I", w, h, *offsets) + field(anim, 32) + struct.pack("<3I", 0, 0, 0) + pixels
+
+def md2(skins):
+    end = 68 + 64 * len(skins)
+    return b"IDP2" + struct.pack("<10I6I", 8, 64, 64, 0, len(skins), 0, 0, 0, 0, 0, 68, *[end] * 5) + b"".join(field(s, 64) for s in skins)
+
+def pcx():
+    header = bytearray(128)
+    header[0:4] = b"\x0a\x05\x01\x08"
+    header[65], header[66], header[68] = 1, 2, 1
+    return bytes(header) + b"\0\0\x0c" + bytes((i * 3 + c) % 256 for i in range(256) for c in range(3))
+
+def bsp(entities, textures):
+    ents = entities.encode() + b"\0"
+    infos = b"".join(bytes(40) + field(t, 32) + struct.pack("<i", -1) for t in textures)
+    end = 160 + len(ents) + len(infos)
+    lumps = [(160, len(ents)) if i == 0 else (160 + len(ents), len(infos)) if i == 5 else (end, 0) for i in range(19)]
+    return b"IBSP" + struct.pack("<I", 38) + b"".join(struct.pack("<ii", *l) for l in lumps) + ents + infos
+
+seeds = {
+    "formats/wal4": wal("harbor/water1", "harbor/water2", 4, 4),
+    "formats/wal16x8": wal("harbor/rope", "", 16, 8),
+    "formats/md2": md2(["models/boat/skin.pcx", "models/boat/pain.pcx"]),
+    "formats/pcx": pcx(),
+    "bsp/small": bsp('{\n"classname" "worldspawn"\n"sky" "harborsky"\n}\n', ["harbor/water1", "e1u1/floor1_1"]),
+    "bsp/keys": bsp('{\r\n"model" "*1"\r\n"noise_start" "doors/open"\r\n}\r\n{\n"model" "models/boat/tris.md2"\n"image" "harbor/sign"\n}\n', ["harbor/rope"] * 3),
+    "bsp/empty": bsp("", []),
+}
+for name, data in seeds.items():
+    with open(f"{out}/{name}", "wb") as f:
+        f.write(data)
+PY
+fi
 echo "seeds: $(find "$out/level" -type f | wc -l) levels, $(find "$out/names" -type f | wc -l) names," \
-  "$(find "$out/pak" -type f | wc -l) paks, $(find "$out/zip" -type f | wc -l) zips" >&2
+  "$(find "$out/pak" -type f | wc -l) paks, $(find "$out/zip" -type f | wc -l) zips," \
+  "$(find "$out/bsp" -type f | wc -l) compiled levels, $(find "$out/formats" -type f | wc -l) files of other formats" >&2

@@ -4,7 +4,9 @@
 # Usage: scripts/fuzz.sh [SECONDS_PER_TARGET] [TARGET...]   (default 60 s, all targets)
 # Targets: level (the level reader, both scans, the sky), names (the path rules,
 # the unsafe-name test), pak (a pak's directory and entries), zip (a zip's
-# central directory and entries, through libzip). Each target keeps what it learns in
+# central directory and entries, through libzip), bsp (the compiled-level reader
+# and the entity keys that name files), formats (textures, model skins and
+# palette pictures). Each target keeps what it learns in
 # $CORVANE_FUZZ_BUILD_DIR/corpus/TARGET; an input that fails is kept in
 # .../findings/TARGET/ and the script exits non-zero. Reproduce one with
 #   build-fuzz/fuzz/fuzz_TARGET FILE
@@ -14,7 +16,7 @@ build="${CORVANE_FUZZ_BUILD_DIR:-$root/build-fuzz}"
 seconds="${1:-60}"
 shift || true
 targets=("$@")
-[ ${#targets[@]} -eq 0 ] && targets=(level names pak zip)
+[ ${#targets[@]} -eq 0 ] && targets=(level names pak zip bsp formats)
 
 "$root/scripts/deps.sh" clang libclang-rt-14-dev
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
@@ -24,11 +26,8 @@ cmake --build "$build" --target $(printf 'fuzz_%s ' "${targets[@]}")
 
 seeds="$build/seeds"
 for target in "${targets[@]}"; do
-  if [ ! -d "$seeds/$target" ]; then
-    rm -rf "$seeds"
-    "$root/fuzz/make_seeds.sh" "$seeds"
-    break
-  fi
+  # Seeds made before a target existed lack its folder: make them all again.
+  [ -d "$seeds/$target" ] || { rm -rf "$seeds" && "$root/fuzz/make_seeds.sh" "$seeds"; break; }
 done
 
 status=0
