@@ -7,9 +7,11 @@ set -euo pipefail
 # dpkg-dev and file: CPack reads the programs' library needs when it makes the .deb.
 # libzip-dev: zip archives; CMake finds it through pkg-config.
 packages=(g++ cmake ninja-build pkg-config libgtest-dev qt6-base-dev libzip-dev dpkg-dev file "$@")
-# CI also fuzzes (scripts/fuzz.sh): clang, and libFuzzer with the sanitizer runtimes.
+# CI also fuzzes (scripts/fuzz.sh): clang, and libFuzzer with the sanitizer runtimes. It runs the
+# window tests with the Noto fonts that Xvfb and ImageMagick bring along (a monospaced family that
+# does not call itself fixed-pitch) and once more without them (tests/ui/CMakeLists.txt).
 if [ "${CI:-}" = "true" ]; then
-  packages+=(clang libclang-rt-14-dev)
+  packages+=(clang libclang-rt-14-dev fonts-noto-mono)
 fi
 
 missing=()

@@ -6,7 +6,6 @@
 
 #include <QByteArray>
 #include <QDir>
-#include <QFontDatabase>
 #include <QStorageInfo>
 #include <QStyle>
 
@@ -14,6 +13,7 @@
 #include "platform/file_ops.h"
 #include "platform/files.h"
 #include "platform/paths.h"
+#include "ui/fonts.h"
 #include "ui/text.h"
 
 namespace corvane::ui {
@@ -177,7 +177,7 @@ void DirectoryList::fill()
 
 FileList::FileList(QWidget* parent) : QListWidget(parent)
 {
-    setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    setFont(FixedPitchFont());
 }
 
 void FileList::setMask(const std::string& mask)

@@ -2,7 +2,6 @@
 
 #include <QCheckBox>
 #include <QCloseEvent>
-#include <QFontDatabase>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -10,6 +9,7 @@
 #include <QStyle>
 #include <QVBoxLayout>
 
+#include "ui/fonts.h"
 #include "ui/text.h"
 
 namespace corvane::ui {
@@ -23,7 +23,7 @@ TfrmInfo::TfrmInfo(QWidget* parent) : QDialog(parent)
     memoInfo_ = new QPlainTextEdit(this);
     memoInfo_->setObjectName(QStringLiteral("memoInfo"));
     memoInfo_->setReadOnly(true);
-    memoInfo_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    memoInfo_->setFont(FixedPitchFont());
     memoInfo_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     memoInfo_->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     memoInfo_->setMinimumSize(600, 320);

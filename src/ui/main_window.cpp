@@ -10,7 +10,6 @@
 #include <QCloseEvent>
 #include <QFileDialog>
 #include <QFocusEvent>
-#include <QFontDatabase>
 #include <QFrame>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -42,6 +41,7 @@
 #include "ui/desktop_host.h"
 #include "ui/info_dialog.h"
 #include "ui/about_dialog.h"
+#include "ui/fonts.h"
 #include "ui/text.h"
 
 namespace corvane::ui {
@@ -218,7 +218,7 @@ void TfrmMain::buildControls()
     listFiles_ = Named(new FileList(area), "listFiles");
     listFiles_->setMask(kStartMask);
     listFiles_->setDirectory(listDirs_->directory());
-    const QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    const QFont fixed = FixedPitchFont();
     listWavs_ = Named(new QListWidget(area), "listWavs");
     listWals_ = Named(new QListWidget(area), "listWals");
     listWavs_->setFont(fixed);

@@ -1,6 +1,7 @@
 // Start-up and shut-down: the six windows, the first run, the loaded paths
 // applied to the window, and the settings written when the window closes.
 
+#include <QFontDatabase>
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
@@ -13,6 +14,7 @@
 #include <QTabBar>
 #include <QToolButton>
 
+#include "ui/fonts.h"
 #include "ui/about_dialog.h"
 #include "ui/browser.h"
 #include "ui/directory_chooser.h"
@@ -104,7 +106,12 @@ TEST_F(StartUp, createsTheSixWindowsWithTheirTitlesAndTheMainWindowInItsStartSta
     EXPECT_EQ(w.statusText(0), QStringLiteral("Select a .map file"));
     EXPECT_EQ(w.statusText(1), QString());
     EXPECT_EQ(w.listFiles->mask(), "*.map;*.md2;*.pcx;*.wal;*.wav;*.bsp");
-    EXPECT_TRUE(w.listFiles->font().fixedPitch() || QFontInfo(w.listFiles->font()).fixedPitch());
+    // Names and sizes stand in columns: every glyph of the lists' font has one width.
+    for (const QWidget* list : std::initializer_list<const QWidget*>{w.listFiles, w.listWals, w.listWavs})
+        EXPECT_TRUE(HasEqualAdvances(list->font())) << list->objectName().toStdString();
+    // The check can tell: the proportional font of the dialogs has glyphs of many widths.
+    EXPECT_FALSE(HasEqualAdvances(QFontDatabase::systemFont(QFontDatabase::GeneralFont)));
+    EXPECT_TRUE(HasEqualAdvances(Control<QWidget>(*shell->frmInfo, "memoInfo")->font()));
 
     // Captions, hints and starting states, as a person sees them.
     struct Control {
