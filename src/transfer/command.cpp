@@ -61,7 +61,8 @@ TransferReport RunTransferCommand(const TransferJob& job, const ResourceList& te
         }
         host.setStatus(StatusLine::Activity, "Copying Pellark tree...");
         TransferContext copying{host, log, TransferMode::Copy};
-        CopyPellarkTree(copying, job.pellarkPath, job.targPath, session.pellarkPolicy);
+        OverwritePolicy pellarkPolicy;  // asks again in every run
+        CopyPellarkTree(copying, job.pellarkPath, job.targPath, pellarkPolicy);
     }
 
     host.progress("Counting the target's bytes", 0, 0);

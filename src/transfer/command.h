@@ -26,10 +26,9 @@ struct TransferJob {
     std::string pellarkPath;
 };
 
-// What outlives one run: the Pellark answer state lasts until the program
-// ends, and the level's path in the target is shown in the caption later.
+// What outlives one run: the level's path in the target, shown in the caption
+// later. Every answer that covers "all" belongs to its run and ends with it.
 struct TransferSession {
-    OverwritePolicy pellarkPolicy;
     std::string targetMapPath;
 };
 

@@ -12,8 +12,8 @@ namespace corvane {
 // "entitysets", "demomaps", "help" or "save", folders whose names begin with
 // ".", files whose path below the root contains one of those four words, every
 // "config.cfg", linked folders and the target itself when it lies inside the
-// tree. Always copies, never moves. `policy` is the answer state that lasts
-// from one copy to the next.
+// tree. Always copies, never moves. `policy` is the answer state of the copy;
+// the caller begins it (the transfer command does so in every run).
 void CopyPellarkTree(TransferContext& context, const std::string& pellarkPath,
                      const std::string& targPath, OverwritePolicy& policy);
 

@@ -142,6 +142,38 @@ TEST_F(TransferCommandTest, theSkyStepRunsForNotFoundAndThePellarkTreeIsOnlyCopi
     EXPECT_NE(status, host.statuses.end());
 }
 
+// A "to All" answer covers the rest of its scope in one run; the next run asks again.
+TEST_F(TransferCommandTest, everyRunBeginsThePellarkAnswersAfresh)
+{
+    job.includePellark = true;
+    job.pellarkPath = tree.dir("pellark");
+    tree.file("pellark/a.cfg", "a 1");
+    tree.file("pellark/b.cfg", "b 1");
+    ASSERT_EQ(run(), TransferOutcome::RanThrough);
+
+    tree.file("pellark/a.cfg", "a 2");
+    tree.file("pellark/b.cfg", "b 2");
+    const auto secondRun = [&](OverwriteAnswer pellarkAnswer) {
+        host.prompts.clear();
+        host.answerPrompt(OverwriteAnswer::Yes);    // go on into the existing target
+        host.answerPrompt(OverwriteAnswer::No);     // the .bsp
+        host.answerPrompt(OverwriteAnswer::NoToAll);  // the texture
+        host.answerPrompt(OverwriteAnswer::NoToAll);  // the sound
+        host.answerPrompt(pellarkAnswer);           // a.cfg, and b.cfg with it
+        EXPECT_EQ(run(), TransferOutcome::RanThrough);
+        return promptCaptions().back();
+    };
+    EXPECT_EQ(secondRun(OverwriteAnswer::YesToAll), "Pellark file exists! ");
+    EXPECT_EQ(tree.read("game/b.cfg"), "b 2");
+    EXPECT_EQ(host.prompts.size(), 5u);
+
+    tree.file("pellark/b.cfg", "b 3");
+    EXPECT_EQ(secondRun(OverwriteAnswer::NoToAll), "Pellark file exists! ") << "the Yes to All has ended";
+    EXPECT_EQ(host.prompts.size(), 5u);
+    EXPECT_EQ(tree.read("game/b.cfg"), "b 2");
+    EXPECT_EQ(log.lines().back(), "Already Exists: " + game("b.cfg"));
+}
+
 TEST_F(TransferCommandTest, theReportCarriesTheTotalTheLevelsPathAndEachFailureWithItsReason)
 {
     job.mode = TransferMode::Move;

@@ -81,32 +81,31 @@ TEST_F(CopyPellarkTreeTest, neverEntersTheTargetOrALinkedFolder)
     EXPECT_EQ(log.lines(), (Lines{"Copied: " + game("a.txt")}));
 }
 
-TEST_F(CopyPellarkTreeTest, itsAnswerStateLastsFromOneCopyToTheNext)
+TEST_F(CopyPellarkTreeTest, aToAllAnswerHoldsForTheRestOfItsScope)
 {
     tree.file("base/pellark/a.txt", "new a");
     tree.file("base/pellark/b.txt", "new b");
+    tree.file("base/pellark/c.txt", "new c");
     tree.file("game/a.txt", "old a");
     tree.file("game/b.txt", "old b");
     host.answerPrompt(OverwriteAnswer::NoToAll);
     copy();
-    EXPECT_EQ(log.lines(), (Lines{"Already Exists: " + game("a.txt"), "Already Exists: " + game("b.txt")}));
+    EXPECT_EQ(log.lines(), (Lines{"Already Exists: " + game("a.txt"), "Already Exists: " + game("b.txt"),
+                                  "Copied: " + game("c.txt")}));
     ASSERT_EQ(host.prompts.size(), 1u);
     EXPECT_EQ(host.prompts[0].caption, "Pellark file exists! ");
     EXPECT_TRUE(host.prompts[0].showYesToAll && host.prompts[0].showNoToAll);
 
-    tree.file("base/pellark/c.txt", "new c");
-    log.clear();
-    copy();
-    EXPECT_EQ(log.lines(), (Lines{"Already Exists: " + game("a.txt"), "Already Exists: " + game("b.txt"),
-                                  "Copied: " + game("c.txt")}));
-    EXPECT_EQ(host.prompts.size(), 1u);
-
-    policy.value = OverwriteAnswer::YesToAll;
+    // A new scope (each transfer begins one) asks again.
+    policy.reset();
+    host.answerPrompt(OverwriteAnswer::YesToAll);
     log.clear();
     copy();
     EXPECT_EQ(log.lines(), (Lines{"Copied: " + game("a.txt") + "\tOverwritten",
                                   "Copied: " + game("b.txt") + "\tOverwritten",
                                   "Copied: " + game("c.txt") + "\tOverwritten"}));
+    EXPECT_EQ(host.prompts.size(), 2u);
+    EXPECT_EQ(tree.read("game/b.txt"), "new b");
 }
 
 TEST_F(CopyPellarkTreeTest, failuresAreReportedAndTheWalkGoesOn)

@@ -155,6 +155,26 @@ TEST_F(TransferWindow, aSecondTransferAsksBeforeEveryReplacementAndEscapeKeepsTh
     EXPECT_EQ(Control<QPushButton>(*shell->frmMyMsg, "bbtnNoAll")->text(), QStringLiteral("No to &All "));
 }
 
+TEST_F(TransferWindow, aToAllAnswerEndsWithItsTransferAndTheNextOneAsksAgain)
+{
+    firstTransfer();
+    tree.file("pellark/autoexec.cfg", "exec 2");
+    for (const char* pellarkAnswer : {"bbtnYesAll", "bbtnNoAll"}) {
+        reloadTown(false, true);
+        answerPrompt("bbtnYes");    // go on into the existing target
+        answerPrompt("Escape");     // the .bsp
+        answerPrompt("bbtnNoAll");  // dock/
+        answerPrompt("bbtnNoAll");  // town/
+        answerPrompt("bbtnNoAll");  // the sound
+        SeenPrompt pellarkFile;
+        answerPrompt(pellarkAnswer, &pellarkFile);
+        readLog(nullptr);
+        ui().btnCreate->click();
+        EXPECT_EQ(pellarkFile.caption, QStringLiteral("Pellark file exists! ")) << pellarkAnswer;
+    }
+    EXPECT_EQ(tree.read("game/autoexec.cfg"), "exec 2");
+}
+
 TEST_F(TransferWindow, escapeOnTheContinueQuestionCancelsAndTheWindowStaysReadyToTryAgain)
 {
     firstTransfer();
