@@ -1,5 +1,9 @@
 #include "transfer/level_files.h"
 
+#include <algorithm>
+#include <array>
+#include <fstream>
+
 #include "platform/file_ops.h"
 #include "platform/files.h"
 #include "platform/paths.h"
@@ -24,6 +28,51 @@ void ReportLevelFileFailure(TransferContext& context, const char* label, const s
     context.log.append(text);
     context.host.alert(AlertSound::Error);
     context.host.messageBox({text, "Error in source file", MessageIcon::Warning, {MessageButton::Ok}});
+}
+
+// Whether two files hold the same bytes; false when either cannot be read.
+bool SameContent(const std::string& first, const std::string& second)
+{
+    if (FileSize(first) != FileSize(second))
+        return false;
+    std::ifstream a(first, std::ios::binary);
+    std::ifstream b(second, std::ios::binary);
+    std::array<char, 64 * 1024> pieceA{};
+    std::array<char, 64 * 1024> pieceB{};
+    while (a && b) {
+        a.read(pieceA.data(), pieceA.size());
+        b.read(pieceB.data(), pieceB.size());
+        if (a.gcount() != b.gcount() || !std::equal(pieceA.begin(), pieceA.begin() + a.gcount(), pieceB.begin()))
+            return false;
+    }
+    return a.eof() && b.eof() && !a.bad() && !b.bad();
+}
+
+// The level's own file. A target without it gets it quietly; a target whose
+// copy holds the same bytes keeps it quietly; a target whose copy differs (the
+// level was edited since) is asked about as the .bsp is, and replaced only on
+// Yes. It is always copied, never moved: the working tree keeps its level.
+void TransferLevelMap(TransferContext& context, const std::string& source, const std::string& target)
+{
+    const OpResult placed = CopyFileAtomic(source, target, CopyMode::FailIfExists);
+    if (placed.ok)
+        return;
+    if (!FileExists(target)) {
+        ReportLevelFileFailure(context, "Failed copy: ", source, placed.error);
+        return;
+    }
+    if (SameContent(source, target))
+        return;
+    if (OverwritePrompt(context.host, target, source, "File Exists!", PromptButtons::YesNo) ==
+        OverwriteAnswer::No) {
+        context.log.append("Already exists: " + target);
+        return;
+    }
+    const OpResult replaced = CopyFileAtomic(source, target, CopyMode::Replace);
+    if (replaced.ok)
+        context.log.append("Copied: " + target + "\tOverwritten");
+    else
+        ReportLevelFileFailure(context, "Failed copy: ", source, replaced.error);
 }
 
 }  // namespace
@@ -53,12 +102,9 @@ bool TransferLevelFiles(TransferContext& context, const std::string& mapPath,
                         const std::string& targPath, std::string& targetMapPath)
 {
     targetMapPath = TargetMapPath(mapPath, targPath);
-    // The target's own .map is never replaced, and keeping it is not reported;
-    // a copy that failed for any other reason (a full disk, an unreadable
-    // level) leaves the target without its level, and that is reported.
-    const OpResult level = CopyFileAtomic(mapPath, targetMapPath, CopyMode::FailIfExists);
-    if (!level.ok && !FileExists(targetMapPath))
-        ReportLevelFileFailure(context, "Failed copy: ", mapPath, level.error);
+    // The .map comes first, as it always has: its question, when there is one,
+    // is asked before the .bsp's, and each answer stands on its own.
+    TransferLevelMap(context, mapPath, targetMapPath);
 
     const std::string sourceBsp = BspPath(mapPath);
     const std::string targetBsp = BspPath(targetMapPath);

@@ -14,9 +14,11 @@ std::string TargetMapPath(const std::string& mapPath, const std::string& targPat
 // by "bsp", or ".bsp" appended to a name without one.
 std::string BspPath(const std::string& mapPath);
 
-// Copies the .map when the target lacks it, then copies or moves the .bsp,
-// asking before it replaces one. False when the source has no .bsp but the
-// target has one (after telling the user); true otherwise, failures included.
+// Copies the .map, then copies or moves the .bsp. The .map is asked about
+// first, and only when the target's copy differs from the source; the .bsp
+// whenever the target has one. Both questions are Yes or No, captioned "File
+// Exists!". False when the source has no .bsp but the target has one (after
+// telling the user); true otherwise, failures included.
 // `targetMapPath` receives the level's path in the target.
 bool TransferLevelFiles(TransferContext& context, const std::string& mapPath,
                         const std::string& targPath, std::string& targetMapPath);

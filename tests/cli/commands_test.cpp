@@ -118,6 +118,31 @@ TEST_F(CliTransferTest, noneKeepsEverythingButGoesOnIntoTheTarget)
     EXPECT_EQ(tree.read("game/textures/w/wall.wal"), "wall 2");
 }
 
+TEST_F(CliTransferTest, anEditedLevelIsReplacedUnderAllAndKeptUnderNone)
+{
+    ASSERT_EQ(transfer({}).status, 0);
+    const std::string first = tree.read("work/maps/w.map");
+    tree.file("work/maps/w.map", first + "// moved a light\n");
+    const std::string maps = target + "/maps/";
+
+    const CliRun none = transfer({"--overwrite", "none"});
+    EXPECT_EQ(none.status, 0);
+    EXPECT_NE(none.out.find("Already exists: " + maps + "w.map\nAlready exists: " + maps + "w.bsp\n"),
+              std::string::npos);
+    EXPECT_NE(none.err.find("[File Exists!]\nOverwrite?\n  \n" + maps + "w.map\t"), std::string::npos);
+    EXPECT_EQ(tree.read("game/maps/w.map"), first);
+
+    const CliRun all = transfer({"--overwrite", "all"});
+    EXPECT_NE(all.out.find("Copied: " + maps + "w.map\tOverwritten\nCopied: " + maps + "w.bsp\tOverwritten\n"),
+              std::string::npos);
+    EXPECT_EQ(tree.read("game/maps/w.map"), tree.read("work/maps/w.map"));
+
+    // Now that both hold the same bytes, the level is not asked about.
+    const CliRun again = transfer({"--overwrite", "all"});
+    EXPECT_EQ(again.out.find(maps + "w.map"), std::string::npos);
+    EXPECT_EQ(again.err.find(maps + "w.map\t"), std::string::npos);
+}
+
 TEST_F(CliTransferTest, notFoundAndWrongArguments)
 {
     EXPECT_EQ(Cli({"transfer", level}).status, 2);

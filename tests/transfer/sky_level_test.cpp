@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <filesystem>
 
+#include "platform/faults.h"
 #include "transfer/level_files.h"
 #include "transfer/sky_transfer.h"
 #include "transfer_fixture.h"
@@ -105,24 +107,79 @@ TEST_F(TransferLevelFilesTest, firstAndRepeatedTransfersOfACompiledLevel)
     EXPECT_EQ(log.lines(), (Lines{"Copied: " + game("maps/my.level.bsp")}));
     EXPECT_EQ(tree.read("game/maps/my.level.map"), "level");
 
+    // The level was edited and compiled again: the .map is asked about first.
     tree.file("work/maps/my.level.map", "level 2");
     tree.file("work/maps/my.level.bsp", "bsp 2");
     log.clear();
     host.answerPrompt(OverwriteAnswer::No);
+    host.answerPrompt(OverwriteAnswer::No);
     ASSERT_TRUE(transfer());
-    EXPECT_EQ(log.lines(), (Lines{"Already exists: " + game("maps/my.level.bsp")}));
-    EXPECT_EQ(promptCaptions(), (Lines{"File Exists!"}));
-    EXPECT_FALSE(host.prompts[0].showYesToAll || host.prompts[0].showNoToAll);
+    EXPECT_EQ(log.lines(), (Lines{"Already exists: " + game("maps/my.level.map"),
+                                  "Already exists: " + game("maps/my.level.bsp")}));
+    EXPECT_EQ(promptCaptions(), (Lines{"File Exists!", "File Exists!"}));
+    const PromptRequest& mapQuestion = host.prompts[0];
+    EXPECT_EQ(mapQuestion.kind, PromptKind::Overwrite);
+    ASSERT_EQ(mapQuestion.lines.size(), 7u);
+    EXPECT_EQ(mapQuestion.lines[2].substr(0, mapQuestion.lines[2].find('\t')), game("maps/my.level.map"));
+    EXPECT_EQ(mapQuestion.lines[6].substr(0, mapQuestion.lines[6].find('\t')), map);
+    for (const PromptRequest& prompt : host.prompts)
+        EXPECT_FALSE(prompt.showYesToAll || prompt.showNoToAll);
+    EXPECT_EQ(tree.read("game/maps/my.level.map"), "level");
 
+    // Yes replaces both; in move mode the level is still only copied.
     log.clear();
+    host.answerPrompt(OverwriteAnswer::Yes);
     host.answerPrompt(OverwriteAnswer::Yes);
     context.mode = TransferMode::Move;
     ASSERT_TRUE(transfer());
-    EXPECT_EQ(log.lines(), (Lines{"Moved: " + game("maps/my.level.bsp") + "\tOverwritten"}));
+    EXPECT_EQ(log.lines(), (Lines{"Copied: " + game("maps/my.level.map") + "\tOverwritten",
+                                  "Moved: " + game("maps/my.level.bsp") + "\tOverwritten"}));
     EXPECT_EQ(tree.read("game/maps/my.level.bsp"), "bsp 2");
-    EXPECT_EQ(tree.read("game/maps/my.level.map"), "level") << "the target's level is never replaced";
+    EXPECT_EQ(tree.read("game/maps/my.level.map"), "level 2");
     EXPECT_FALSE(fs::exists(work("maps/my.level.bsp")));
     EXPECT_TRUE(fs::exists(map)) << "the level itself is never moved";
+    EXPECT_EQ(host.prompts.size(), 4u);
+}
+
+TEST_F(TransferLevelFilesTest, aLevelWithTheSameBytesIsKeptWithoutAQuestion)
+{
+    tree.file("work/maps/my.level.bsp", "bsp");
+    tree.file("game/maps/my.level.map", "level");  // same bytes, another file
+    tree.file("game/maps/my.level.bsp", "bsp");
+    host.answerPrompt(OverwriteAnswer::No);
+    ASSERT_TRUE(transfer());
+    EXPECT_EQ(promptCaptions(), Lines{"File Exists!"}) << "the .bsp only";
+    EXPECT_EQ(host.prompts[0].lines[2].substr(0, host.prompts[0].lines[2].find('\t')), game("maps/my.level.bsp"));
+    EXPECT_EQ(log.lines(), Lines{"Already exists: " + game("maps/my.level.bsp")});
+
+    // The same size is not enough.
+    tree.file("game/maps/my.level.map", "LEVEL");
+    host.answerPrompt(OverwriteAnswer::No);
+    host.answerPrompt(OverwriteAnswer::No);
+    ASSERT_TRUE(transfer());
+    EXPECT_EQ(host.prompts.size(), 3u);
+    EXPECT_EQ(tree.read("game/maps/my.level.map"), "LEVEL");
+}
+
+TEST_F(TransferLevelFilesTest, aLevelThatCannotReplaceTheTargetsIsReportedAndTheOldOneStays)
+{
+    tree.file("work/maps/my.level.bsp", "bsp");
+    tree.file("game/maps/my.level.map", "old level");
+    host.answerPrompt(OverwriteAnswer::Yes);
+    host.answer(MessageButton::Ok);
+    {
+        ScopedFaultInjector faults([&](FileOp op, std::string_view path) {
+            return op == FileOp::Write && path == game("maps/my.level.map") ? ENOSPC : 0;
+        });
+        ASSERT_TRUE(transfer());
+    }
+    const std::string text = "Failed copy: \n" + map;
+    EXPECT_EQ(log.lines(), (Lines{text, "Copied: " + game("maps/my.level.bsp")}));
+    ASSERT_EQ(host.boxes.size(), 1u);
+    EXPECT_EQ(host.boxes[0].text, text);
+    EXPECT_EQ(host.boxes[0].caption, "Error in source file");
+    EXPECT_EQ(log.failures(), (std::vector<TransferFailure>{{map, "No space left on device"}}));
+    EXPECT_EQ(tree.read("game/maps/my.level.map"), "old level");
 }
 
 TEST_F(TransferLevelFilesTest, aBspOnlyInTheTargetIsNoticedAndReportedByTheCaller)

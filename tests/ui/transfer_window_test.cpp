@@ -155,6 +155,39 @@ TEST_F(TransferWindow, aSecondTransferAsksBeforeEveryReplacementAndEscapeKeepsTh
     EXPECT_EQ(Control<QPushButton>(*shell->frmMyMsg, "bbtnNoAll")->text(), QStringLiteral("No to &All "));
 }
 
+TEST_F(TransferWindow, anEditedLevelIsAskedAboutBeforeItsBspAndYesShipsIt)
+{
+    firstTransfer();
+    const std::string edited = tree.read("work/maps/town.map") + "// a light moved\n";
+    tree.file("work/maps/town.map", edited);
+    const QString t = S(target);
+    for (const char* levelAnswer : {"Escape", "bbtnYes"}) {
+        reloadTown(false, false);
+        answerPrompt("bbtnYes");  // go on into the existing target
+        SeenPrompt level, bsp;
+        answerPrompt(levelAnswer, &level);
+        answerPrompt("Escape", &bsp);
+        for (int scope = 0; scope < 3; ++scope)
+            answerPrompt("bbtnNoAll");  // dock/, town/, the sound
+        QStringList log;
+        readLog(&log);
+        ui().btnCreate->click();
+
+        EXPECT_EQ(level.caption, QStringLiteral("File Exists!"));
+        ASSERT_EQ(level.lines.size(), 7);
+        EXPECT_EQ(level.lines[0], QStringLiteral("Overwrite?"));
+        EXPECT_TRUE(level.lines[2].startsWith(t + "/maps/town.map\t"));
+        EXPECT_TRUE(level.lines[6].startsWith(S(maps) + "/town.map\t"));
+        EXPECT_EQ(level.buttons, (QStringList{"&Yes", "&No"}));
+        EXPECT_TRUE(bsp.lines.value(2).startsWith(t + "/maps/town.bsp\t"));
+        const QString levelLine = levelAnswer == std::string("Escape")
+                                      ? "Already exists: " + t + "/maps/town.map"
+                                      : "Copied: " + t + "/maps/town.map\tOverwritten";
+        EXPECT_EQ(log.mid(2, 2), (QStringList{levelLine, "Already exists: " + t + "/maps/town.bsp"}));
+    }
+    EXPECT_EQ(tree.read("game/maps/town.map"), edited);
+}
+
 TEST_F(TransferWindow, aToAllAnswerEndsWithItsTransferAndTheNextOneAsksAgain)
 {
     firstTransfer();
