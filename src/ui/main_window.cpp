@@ -359,9 +359,14 @@ bool TfrmMain::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == editGameDir_ && event->type() == QEvent::FocusOut) {
         // Leaving the field for another control; not the window losing the
-        // focus to a menu, a dialog or another program.
+        // focus to a menu, a dialog or another program. A click on a button
+        // that takes the target itself checks it there, once.
         const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
-        if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason)
+        const QWidget* next = QApplication::focusWidget();
+        const bool takenByNext = reason == Qt::MouseFocusReason &&
+                                 (next == btnCreate_ || next == btnUseCurrent_ || next == btnPreview_ ||
+                                  next == btnBrowse_);
+        if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason && !takenByNext)
             run(&TfrmMain::editGameDirExit);
     }
     return QMainWindow::eventFilter(watched, event);
@@ -656,9 +661,13 @@ void TfrmMain::chbxPellarkClick()
 
 void TfrmMain::btnCreateClick()
 {
+    // One target for every step: the folder the field shows.
+    const std::optional<std::string> target = takeTarget();
+    if (!target)
+        return;
     TransferJob job;
-    job.target = Bytes(editGameDir_->text());
-    job.targPath = settings_.TargPath;
+    job.target = *target;
+    job.targPath = *target;
     job.srcPath = settings_.SrcPath;
     job.currentMapPath = level_.CurrentMapPath;
     job.mode = optionMove_->isChecked() ? TransferMode::Move : TransferMode::Copy;
@@ -850,8 +859,11 @@ void TfrmMain::countTargetBytes()
 
 void TfrmMain::btnPreviewClick()
 {
-    const std::string maps = JoinPath(settings_.TargPath, "maps");
-    if (settings_.TargPath.empty() || !DirectoryEntryExists(maps)) {
+    const std::optional<std::string> target = takeTarget();
+    if (!target)
+        return;
+    const std::string maps = JoinPath(*target, "maps");
+    if (target->empty() || !DirectoryEntryExists(maps)) {
         host_.messageBox({"Directory does not exist:\n" + maps, "Error", MessageIcon::Warning,
                           {MessageButton::Ok}});
         return;
@@ -950,6 +962,9 @@ void TfrmMain::mnuFileNewClick()
 
 void TfrmMain::btnBrowseClick()
 {
+    // The chooser opens on the folder the field shows.
+    if (!leaveTarget())
+        return;
     if (const std::optional<std::string> chosen = chooser_->choose(ChooserPurpose::Target)) {
         editGameDir_->setText(Q(*chosen));
         editGameDirExit();
@@ -960,6 +975,8 @@ void TfrmMain::btnBrowseClick()
 
 void TfrmMain::btnUseCurrentClick()
 {
+    if (!leaveTarget())
+        return;
     UseTarget(state_);
     applyState();
     editGameDir_->setText(Q(settings_.TargPath));
@@ -969,21 +986,38 @@ void TfrmMain::btnUseCurrentClick()
 
 void TfrmMain::editGameDirExit()
 {
-    if (state_.mode != WindowMode::MapLoaded)
-        return;
+    if (state_.mode == WindowMode::MapLoaded)
+        leaveTarget();
+}
+
+std::optional<std::string> TfrmMain::takeTarget()
+{
     const std::string text = Bytes(editGameDir_->text());
     if (!text.empty() && !IsFullPath(text)) {
         host_.alert(AlertSound::Exclamation);
         host_.messageBox({kFullPathExample, "Error", MessageIcon::Information,
                           {MessageButton::Ok, MessageButton::Cancel}});
-        return;
+        return std::nullopt;
     }
-    state_.browseEnabled = true;
-    if (text.size() >= 3)
-        state_.useThisEnabled = true;
-    applyState();
-    setStatusText(0, kSelectOptions);
     settings_.TargPath = text;
+    if (!text.empty())
+        settings_.TargetDrive = DriveCharacter(text);
+    return text;
+}
+
+bool TfrmMain::leaveTarget()
+{
+    const std::optional<std::string> target = takeTarget();
+    if (!target)
+        return false;
+    if (state_.mode == WindowMode::MapLoaded) {
+        state_.browseEnabled = true;
+        if (target->size() >= 3)
+            state_.useThisEnabled = true;
+        applyState();
+        setStatusText(0, kSelectOptions);
+    }
+    return true;
 }
 
 void TfrmMain::editGameDirChange()

@@ -9,6 +9,7 @@
 // meaningful names stay and the opaque ones say what the control is.
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -150,6 +151,14 @@ private:
     void countTargetBytes();
     // Whether the target's maps folder is there and no level is loaded.
     bool previewPossible() const;
+    // The target as the field shows it, checked with the full-path rule when
+    // a command uses it, whatever happened to the focus before. A refused text
+    // gets the full-path box and nothing is returned; a taken one becomes
+    // TargPath.
+    std::optional<std::string> takeTarget();
+    // Takes the target as leaving the field does: with a level loaded, a
+    // taken target also unlocks Browse and "Use this" and asks for the options.
+    bool leaveTarget();
 
     Settings& settings_;
     KeyStore& store_;

@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QCheckBox>
+#include <QTest>
 
 #include "ui/browser.h"
 #include "ui/directory_chooser.h"
@@ -101,6 +102,64 @@ TEST_F(TargetField, useThisUnlocksTheOptionsAndPutsTheTargetBack)
     EXPECT_EQ(w.lblSky->text(), QString());
 }
 
+// Typing and never leaving the field (a menu, a shortcut or a click that
+// takes no focus) still gives the commands the target the field shows.
+TEST_F(TargetField, useThisTakesTheTextTheFieldShowsAndRefusesARelativeOne)
+{
+    loadLevel();
+    const std::string other = tree.dir("other game");
+    typeInTarget(QStringLiteral("other game"));
+    ASSERT_TRUE(ui().editGameDir->hasFocus());
+    SeenBox refusal;
+    modals.answerBox(QStringLiteral("OK"), &refusal);
+    const std::size_t beeps = shell->host.alertCount();
+    ui().btnUseCurrent->click();
+    EXPECT_EQ(refusal.text, QStringLiteral("Please specify a full path.\nExample: /home/user/MyLevel"));
+    EXPECT_EQ(refusal.caption, QStringLiteral("Error"));
+    EXPECT_EQ(shell->host.alertCount(), beeps + 1);
+    EXPECT_FALSE(ui().optionCopy->isEnabled() || ui().btnCreate->isEnabled());
+    EXPECT_EQ(shell->settings.TargPath, target);
+
+    typeInTarget(QString::fromStdString(other));
+    ui().btnUseCurrent->click();
+    EXPECT_EQ(shell->settings.TargPath, other);
+    EXPECT_EQ(ui().editGameDir->text(), QString::fromStdString(other));
+    EXPECT_TRUE(ui().optionCopy->isEnabled() && ui().btnCreate->isEnabled());
+    EXPECT_EQ(main().statusText(0), QStringLiteral("Select options, then click Transfer."));
+}
+
+TEST_F(TargetField, browseOpensOnTheFolderTheFieldShowsAndRefusesARelativeOne)
+{
+    loadLevel();
+    typeInTarget(QStringLiteral("games/x"));
+    modals.answerBox(QStringLiteral("OK"));  // and no chooser after it
+    ui().btnBrowse->click();
+    EXPECT_EQ(shell->settings.TargPath, target);
+
+    const std::string other = tree.dir("other");
+    typeInTarget(QString::fromStdString(other));
+    QString opened;
+    modals.then([&](QDialog& dialog) {
+        opened = Control<QLineEdit>(dialog, "editDir")->text();
+        PressNamed(dialog, "BitBtn2");
+    });
+    ui().btnBrowse->click();
+    EXPECT_EQ(opened, QString::fromStdString(other));
+    EXPECT_EQ(shell->settings.TargPath, other);
+}
+
+// A click on a command that takes the target checks a refused text once, not
+// once for leaving the field and again for the command.
+TEST_F(TargetField, aClickFromTheFieldOntoUseThisRefusesOnce)
+{
+    loadLevel();
+    typeInTarget(QStringLiteral("games/x"));
+    modals.answerBox(QStringLiteral("OK"));
+    QTest::mouseClick(ui().btnUseCurrent, Qt::LeftButton);
+    EXPECT_FALSE(ui().btnCreate->isEnabled());
+    EXPECT_EQ(shell->settings.TargPath, target);
+}
+
 using PreviewButton = UiTest;
 
 TEST_F(PreviewButton, followsTheMapsFolderOfTheTargetAtStart)
@@ -184,12 +243,14 @@ TEST_F(Chooser, browseWithALevelTakesTheChoiceAsTargetAndCancelChangesOnlyPrevie
     EXPECT_EQ(shell->settings.TargPath, "/brand/new/dir");
     EXPECT_FALSE(ui().btnPreview->isEnabled());
 
-    // Browse enables Preview for an existing folder whatever the mode.
+    // Browse opens on the folder the field shows, which is the target from
+    // then on, and enables Preview for an existing folder whatever the mode.
     ui().editGameDir->setText(QString::fromStdString(maps));
     answerChooser("BitBtn2", QStringLiteral("/ignored"));
     ui().btnBrowse->click();
+    EXPECT_EQ(fieldsShown.back(), QString::fromStdString(maps));
     EXPECT_EQ(ui().editGameDir->text(), QString::fromStdString(maps));
-    EXPECT_EQ(shell->settings.TargPath, "/brand/new/dir");
+    EXPECT_EQ(shell->settings.TargPath, maps);
     EXPECT_TRUE(ui().btnPreview->isEnabled());
 }
 

@@ -155,6 +155,46 @@ TEST_F(TransferWindow, aSecondTransferAsksBeforeEveryReplacementAndEscapeKeepsTh
     EXPECT_EQ(Control<QPushButton>(*shell->frmMyMsg, "bbtnNoAll")->text(), QStringLiteral("No to &All "));
 }
 
+// The field is the one target of a transfer, typed and never left included.
+TEST_F(TransferWindow, theTransferGoesWhollyToTheFolderTheFieldShows)
+{
+    startWithTown();
+    useTarget(false, false);
+    activate();
+    const std::string other = tree.path("other game");
+    typeInTarget(S(other));
+    QStringList log;
+    readLog(&log);
+    ui().btnCreate->click();
+
+    EXPECT_EQ(log.value(0), "Created: " + S(other));
+    EXPECT_EQ(tree.read("other game/maps/town.bsp"), "IBSP-town");
+    EXPECT_EQ(tree.read("other game/textures/town/wall.wal"), "wall");
+    EXPECT_FALSE(fs::exists(target)) << "nothing went to the old target";
+    EXPECT_EQ(shell->settings.TargPath, other);
+    EXPECT_EQ(ui().listDirs->directory(), other + "/maps");
+    ui().mnuFileExit->trigger();
+    EXPECT_EQ(stored("TargPath"), other);
+}
+
+TEST_F(TransferWindow, aRelativeTargetIsRefusedByTheTransferAndNothingIsWritten)
+{
+    startWithTown();
+    useTarget(false, false);
+    activate();
+    typeInTarget(QStringLiteral("corvane-relative-target/game"));
+    SeenBox refusal;
+    modals.answerBox(QStringLiteral("OK"), &refusal);
+    ui().btnCreate->click();
+
+    EXPECT_EQ(refusal.text, QStringLiteral("Please specify a full path.\nExample: /home/user/MyLevel"));
+    EXPECT_FALSE(fs::exists("corvane-relative-target"));
+    EXPECT_FALSE(fs::exists(target));
+    EXPECT_EQ(main().mode(), WindowMode::MapLoaded);
+    EXPECT_TRUE(ui().btnCreate->isEnabled());
+    EXPECT_EQ(shell->settings.TargPath, target);
+}
+
 TEST_F(TransferWindow, anEditedLevelIsAskedAboutBeforeItsBspAndYesShipsIt)
 {
     firstTransfer();

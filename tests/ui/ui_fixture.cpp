@@ -272,7 +272,7 @@ void UiTest::doubleClickEntry(const std::string& fileName)
     ADD_FAILURE() << "no entry " << fileName << " in " << list->directory();
 }
 
-void UiTest::typeTarget(const QString& text)
+void UiTest::typeInTarget(const QString& text)
 {
     QLineEdit* field = ui().editGameDir;
     field->setFocus(Qt::MouseFocusReason);
@@ -281,6 +281,11 @@ void UiTest::typeTarget(const QString& text)
         QTest::keyClick(field, Qt::Key_Delete);
     else
         QTest::keyClicks(field, text);
+}
+
+void UiTest::typeTarget(const QString& text)
+{
+    typeInTarget(text);
     QWidget* next = ui().listWals->isVisible() ? static_cast<QWidget*>(ui().listWals)
                                                  : static_cast<QWidget*>(ui().listDirs);
     next->setFocus(Qt::TabFocusReason);

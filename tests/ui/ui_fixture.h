@@ -224,7 +224,9 @@ protected:
     void activate();
     // Loads a level by a double-click on its entry in the file list.
     void doubleClickEntry(const std::string& fileName);
-    // Moves the keyboard focus into the target field, types the text and leaves the field.
+    // Moves the keyboard focus into the target field and types the text there.
+    void typeInTarget(const QString& text);
+    // The same, and then leaves the field.
     void typeTarget(const QString& text);
 
     corvane::test::TempTree tree;

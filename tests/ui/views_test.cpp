@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QLabel>
 #include <QLayout>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QProgressBar>
 #include <QPushButton>
@@ -294,6 +295,31 @@ TEST_F(PreviewMode, afterATransferAndPoolingLeavingRestoresTheTransferredStateWi
     EXPECT_EQ(w.listWals->count(), 0);
     EXPECT_TRUE(w.level.TextureList.empty() && w.level.MapLines.empty());
     EXPECT_FALSE(w.btnCreate->isEnabled());
+}
+
+TEST_F(PreviewMode, itShowsTheFolderTheFieldShowsWhichBecomesTheTarget)
+{
+    makeWorkingTree();
+    makeOldTarget();
+    tree.file("other/maps/quay.map", "{\n}\n");
+    storeSettings(maps, target);
+    start();
+    const MainWindowView w = ui();
+    w.editGameDir->setText(S(tree.path("other")));
+    ASSERT_TRUE(w.btnPreview->isEnabled());
+    w.btnPreview->click();
+    EXPECT_EQ(w.listDirs->directory(), tree.path("other/maps"));
+    EXPECT_EQ(w.statusText(1), QStringLiteral("Total Bytes:  4"));
+    EXPECT_EQ(shell->settings.TargPath, tree.path("other"));
+    exitPreview();
+
+    w.editGameDir->setText(QStringLiteral("other"));
+    w.btnPreview->setEnabled(true);
+    modals.answerBox(QStringLiteral("OK"));
+    w.btnPreview->click();
+    EXPECT_EQ(w.state.mode, WindowMode::Idle);
+    EXPECT_EQ(w.listDirs->directory(), maps);
+    EXPECT_EQ(shell->settings.TargPath, tree.path("other"));
 }
 
 TEST_F(PreviewMode, aTargetWithoutMapsIsRefusedAndNothingChanges)
