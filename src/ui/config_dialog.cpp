@@ -126,12 +126,17 @@ TfrmConfig::TfrmConfig(Settings& settings, KeyStore& store, Host& host, TfrmMain
 
 void TfrmConfig::FormCreate()
 {
+    showSettings();
+    if (settings_.SrcPath.empty())
+        AskDefaultPaths();
+}
+
+void TfrmConfig::showSettings()
+{
     editSrcPath_->setText(Q(settings_.SrcPath));
     editTargPath_->setText(Q(settings_.TargPath));
     editPakPath_->setText(Q(settings_.PakPath));
     editPellarkPath_->setText(Q(settings_.PellarkPath));
-    if (settings_.SrcPath.empty())
-        AskDefaultPaths();
 }
 
 void TfrmConfig::AskDefaultPaths()
@@ -156,6 +161,9 @@ void TfrmConfig::AskDefaultPaths()
 
 void TfrmConfig::SetPaths()
 {
+    // Each showing starts from the settings as they are now, whatever changed
+    // them since (the target field, Include Pellark tree, Launch PakEd).
+    showSettings();
     if (exec() == QDialog::Accepted) {
         ApplyConfiguredPaths();
         return;
@@ -164,6 +172,7 @@ void TfrmConfig::SetPaths()
         return;
     warnDefaultPaths();
     // Shown once more; its OK applies the fields like the first showing's.
+    showSettings();
     if (exec() == QDialog::Accepted)
         ApplyConfiguredPaths();
 }

@@ -1,7 +1,7 @@
 #pragma once
 // The Configure dialog "Configure Corvane": the four default paths with their
-// browse buttons, OK and Cancel. Created once; its fields keep their text
-// between showings.
+// browse buttons, OK and Cancel. Created once; every showing fills its fields
+// with the settings as they are then.
 
 #include <string>
 
@@ -45,6 +45,8 @@ public slots:
     void btnBrowsePellarkClick();
 
 private:
+    // Puts the four settings into the fields.
+    void showSettings();
     void browseInto(QLineEdit* field, ChooserPurpose purpose);
     void warnDefaultPaths();
 

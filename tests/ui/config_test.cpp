@@ -3,6 +3,7 @@
 // browse buttons open the chooser for their purpose.
 
 #include <QAction>
+#include <QCheckBox>
 #include <QLineEdit>
 #include <QPushButton>
 
@@ -50,18 +51,35 @@ TEST_F(SetPaths, okWritesTheFourPathsAtOnceAndAppliesThemToTheWindow)
     EXPECT_EQ(shell->settings.TargetDrive, '/');
 }
 
-TEST_F(SetPaths, okShowsTheFieldsAsLastLeftNotTheTargetChangedInTheWindow)
+// Whatever changed the settings since the last showing, the dialog shows them
+// as they are, so that OK writes back nothing older.
+TEST_F(SetPaths, everyShowingStartsFromTheSettingsAsTheyAreNow)
 {
     startWithLevel("/first/target");
     activate();
     typeTarget(QStringLiteral("/second/target"));
     ASSERT_EQ(shell->settings.TargPath, "/second/target");
+    const std::string pellark = tree.dir("pellark");
+    ui().btnUseCurrent->click();
+    modals.then([&](QDialog& dialog) {  // Include Pellark tree asks for the folder
+        Control<QLineEdit>(dialog, "editDir")->setText(QString::fromStdString(pellark));
+        PressNamed(dialog, "BitBtn1");
+    });
+    ui().chbxPellark->click();
+    ASSERT_EQ(shell->settings.PellarkPath, pellark);
 
-    modals.then([](QDialog& dialog) { Press(dialog, QStringLiteral("OK")); });
+    QStringList fields;
+    modals.then([&](QDialog& dialog) {
+        for (const char* name : {"Edit1", "Edit2", "Edit3", "Edit4"})
+            fields << Control<QLineEdit>(dialog, name)->text();
+        Press(dialog, QStringLiteral("OK"));
+    });
     ui().mnuConfigSetPaths->trigger();
-    EXPECT_EQ(shell->settings.TargPath, "/first/target");
-    EXPECT_EQ(stored("TargPath"), "/first/target");
-    EXPECT_EQ(ui().editGameDir->text(), QStringLiteral("/first/target"));
+    EXPECT_EQ(fields, (QStringList{QString::fromStdString(tree.path("src/maps")), "/second/target", "",
+                                   QString::fromStdString(pellark)}));
+    EXPECT_EQ(stored("TargPath"), "/second/target");
+    EXPECT_EQ(stored("PellarkPath"), pellark);
+    EXPECT_EQ(ui().editGameDir->text(), QStringLiteral("/second/target"));
 }
 
 TEST_F(SetPaths, okWithoutSourceOrTargetWarnsAndTakesNothingOver)
@@ -78,8 +96,10 @@ TEST_F(SetPaths, okWithoutSourceOrTargetWarnsAndTakesNothingOver)
     EXPECT_EQ(warning.icon, QMessageBox::Information);
     EXPECT_EQ(shell->settings.TargPath, "/t");
     EXPECT_EQ(stored("TargPath"), "/t");
-    // The fields keep what was typed for the next showing.
-    EXPECT_EQ(Control<QLineEdit>(*shell->frmConfig, "Edit2")->text(), QStringLiteral("/x"));
+    // What was typed is gone with the refusal: the next showing shows the settings.
+    fill(maps, "/t", "/p", "", "Cancel");
+    ui().mnuConfigSetPaths->trigger();
+    EXPECT_EQ(shown.mid(2), (QStringList{QString::fromStdString(maps), "/t"}));
 }
 
 TEST_F(SetPaths, cancelWithTheNeededPathsSetClosesQuietly)
