@@ -404,6 +404,12 @@ void TfrmMain::applyState()
     if (s.openEnabled.takePending())
         mnuFileOpen_->setEnabled(s.openEnabled);
 
+    // What is ticked; unticking a box runs its handler, which empties its label.
+    if (s.skyIncluded.takePending())
+        chbxSky_->setChecked(s.skyIncluded);
+    if (s.pellarkIncluded.takePending())
+        chbxPellark_->setChecked(s.pellarkIncluded);
+
     // What is shown: what appears first, then what goes.
     const Row shown[] = {
         {s.toolsShown, {speedInfo_, speedGroupMaps_, speedWinExp_, speedPakExp_}},
@@ -610,7 +616,8 @@ void TfrmMain::beginLevel(const std::string& path)
 {
     EmptyWindowLevel(level_);
     showLevelLists();
-    state_.mode = WindowMode::MapLoaded;
+    BeginLevel(state_);
+    applyState();
     loadLevel(path);
     state_.previewEnabled = false;
     applyState();
@@ -635,12 +642,14 @@ void TfrmMain::listFilesDblClick()
 
 void TfrmMain::chbxSkyClick()
 {
+    state_.skyIncluded = chbxSky_->isChecked();
     ApplySkyChoice(level_, chbxSky_->isChecked());
     lblSky_->setText(Q(level_.lblSky));
 }
 
 void TfrmMain::chbxPellarkClick()
 {
+    state_.pellarkIncluded = chbxPellark_->isChecked();
     if (!chbxPellark_->isChecked()) {
         lblPellark_->clear();
         return;
@@ -928,9 +937,7 @@ void TfrmMain::mnuFileNewClick()
     lblWavCount_->clear();
     BeginFileNew(state_);
     applyState();
-    chbxPellark_->setChecked(false);
     lblPellark_->clear();
-    chbxSky_->setChecked(false);
     lblSky_->clear();
 
     // Back to the source directory. A source directory that has gone is

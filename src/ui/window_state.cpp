@@ -2,14 +2,40 @@
 
 namespace corvane::ui {
 
+namespace {
+
+// The options as they are before "Use this": locked, unticked.
+void LockOptions(WindowState& state)
+{
+    state.transferEnabled = false;
+    state.optionsEnabled = false;
+    state.skyIncluded = false;
+    state.pellarkIncluded = false;
+}
+
+}  // namespace
+
+void BeginLevel(WindowState& state)
+{
+    state.mode = WindowMode::MapLoaded;
+    LockOptions(state);
+    state.useThisEnabled = false;
+    state.compareOffered = false;
+    state.pooled = false;
+}
+
 void ShowLevelView(WindowState& state)
 {
     state.browseEnabled = true;
     state.targetEditable = true;
     state.textureListShown = true;
     state.soundListShown = true;
+    state.soundsBesideFiles = false;
     state.soundHeadingShown = true;
     state.textureHeadingShown = true;
+    state.textureCountShown = true;
+    state.soundCountShown = true;
+    state.fileSizeSumShown = false;
     state.browserShown = false;
     state.foldersShown = false;
     state.tabsEnabled = true;
@@ -75,8 +101,7 @@ void BeginFileNew(WindowState& state)
     state.browserShown = false;
     state.foldersShown = false;
     state.browseEnabled = true;
-    state.transferEnabled = false;
-    state.optionsEnabled = false;
+    LockOptions(state);
 }
 
 void EndFileNew(WindowState& state)
@@ -91,6 +116,7 @@ void EndFileNew(WindowState& state)
     state.pooled = false;
     state.openEnabled = true;
     state.toolsShown = false;
+    state.fileSizeSumShown = true;
     state.mode = WindowMode::Idle;
     state.targetEditable = true;
 }

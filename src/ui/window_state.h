@@ -57,6 +57,10 @@ struct WindowState {
     Setting useThisEnabled = false;   // btnUseCurrent
     Setting optionsEnabled = false;   // optionCopy, optionMove, chbxPellark, chbxSky
     Setting transferEnabled = false;  // btnCreate
+    // What the two option boxes say; ticking or unticking one by hand is
+    // recorded here by its own handler.
+    Setting skyIncluded = false;      // chbxSky
+    Setting pellarkIncluded = false;  // chbxPellark
 
     // The menu, the tool strip and the browser's drive box.
     Setting openEnabled = true;        // File > Open
@@ -87,7 +91,13 @@ struct WindowState {
 // The steps of the commands. Each changes what its command shows and leaves
 // the rest as it was.
 
-// A level was loaded (or pooled): its two lists replace the browser.
+// A level is about to be loaded by the user (File > Open, a double-click, the
+// command line): whatever depended on an earlier level starts again as at the
+// first load. The options are locked and unticked until "Use this", and the
+// tabs have their first captions.
+void BeginLevel(WindowState& state);
+// A level was loaded (or pooled): its two lists, with their headings and
+// counts, replace the browser, as the level tab shows them.
 void ShowLevelView(WindowState& state);
 // Tab 0: the browser with the file count and the size sum.
 void ShowBrowserTab(WindowState& state);
@@ -97,7 +107,7 @@ void ShowCompareTab(WindowState& state);
 // Tab 2: the level's whole lists with their counts.
 void ShowLevelListsTab(WindowState& state);
 // File > New, before it moves the browser back to the source folder: the
-// lists and their headings go, the options are reset.
+// lists and their headings go, the options are locked and unticked.
 void BeginFileNew(WindowState& state);
 // File > New, once the browser is back: the start state, with the count
 // labels hidden.

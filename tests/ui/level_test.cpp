@@ -198,6 +198,70 @@ TEST_F(LevelLoading, fileOpenNamesTheSourceAndShowsOnlyTheSecondLevelsResources)
     EXPECT_EQ(main().level().CurrentMapPath, second);
 }
 
+// Loading another level over one whose options were set leaves nothing of the
+// first: the window is as after a first load of the second.
+TEST_F(LevelLoading, anotherLevelStartsAsAFirstLoadWithNothingOfTheEarlierOne)
+{
+    const std::string maps = tree.dir("maps");
+    tree.file("maps/first.map", kSmallLevel);
+    const std::string second = tree.file(
+        "maps/second.map", "{\n\"classname\" \"worldspawn\"\n\"sky\" \"night\"\n{\n"
+                           "( 0 0 0 ) ( 1 0 0 ) ( 0 1 0 ) dock/rope 0 0 0\n}\n}\n");
+    storeSettings(maps, tree.dir("game"), "", tree.dir("pellark"));
+    start();
+    doubleClickEntry("first.map");
+    ui().btnUseCurrent->click();
+    ui().chbxSky->click();
+    ui().chbxPellark->click();
+    ASSERT_EQ(ui().lblSky->text(), QStringLiteral("dusk"));
+    ASSERT_FALSE(ui().lblPellark->text().isEmpty());
+
+    modals.then([&](QDialog& dialog) {
+        static_cast<QFileDialog&>(dialog).findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))
+            ->setText(QString::fromStdString(second));
+        dialog.accept();
+    });
+    ui().mnuFileOpen->trigger();
+
+    const MainWindowView w = ui();
+    EXPECT_EQ(w.state.mode, WindowMode::MapLoaded);
+    EXPECT_EQ(w.windowTitle(), QString::fromStdString("Pellark's Corvane - " + second));
+    EXPECT_FALSE(w.chbxSky->isChecked() || w.chbxPellark->isChecked());
+    EXPECT_EQ(w.lblSky->text(), QString());
+    EXPECT_EQ(w.lblPellark->text(), QString());
+    for (QWidget* locked : std::initializer_list<QWidget*>{w.btnCreate, w.optionCopy, w.optionMove, w.chbxSky,
+                                                           w.chbxPellark})
+        EXPECT_FALSE(locked->isEnabled()) << locked->objectName().toStdString();
+    EXPECT_TRUE(w.btnUseCurrent->isEnabled() && w.btnBrowse->isEnabled());
+    EXPECT_EQ(Entries(*w.listWals), QStringList{QStringLiteral("dock/rope.wal")});
+    EXPECT_EQ(Entries(*w.listWavs), QStringList{QStringLiteral("No custom wavs")});
+    EXPECT_EQ(w.lblWalCount->text(), QStringLiteral("1"));
+    EXPECT_EQ(w.lblWavCount->text(), QStringLiteral("0"));
+    EXPECT_EQ(w.statusText(0), QStringLiteral("Choose target directory"));
+
+    // The sky box now names the second level's sky.
+    w.btnUseCurrent->click();
+    w.chbxSky->click();
+    EXPECT_EQ(w.lblSky->text(), QStringLiteral("night"));
+}
+
+TEST_F(LevelLoading, afterFileNewTheNextLoadShowsItsCountsAgain)
+{
+    const std::string maps = tree.dir("maps");
+    tree.file("maps/small.map", kSmallLevel);
+    storeSettings(maps, "");
+    start();
+    doubleClickEntry("small.map");
+    ui().mnuFileNew->trigger();
+    ASSERT_TRUE(ui().lblWalCount->isHidden());
+    doubleClickEntry("small.map");
+    EXPECT_TRUE(ui().lblWalCount->isVisible() && ui().lblWavCount->isVisible());
+    EXPECT_EQ(ui().lblWalCount->text(), QStringLiteral("2"));
+    EXPECT_EQ(ui().lblWavCount->text(), QStringLiteral("1"));
+    // The level view shows no byte sum of the hidden browser.
+    EXPECT_TRUE(ui().lblFsize->isHidden());
+}
+
 TEST_F(LevelLoading, aLevelNamedOnTheCommandLineLoadsAsFileOpenWould)
 {
     const std::string maps = tree.dir("maps");

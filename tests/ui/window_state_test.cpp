@@ -30,22 +30,46 @@ TEST(WindowState, aSettingIsPendingOnceAfterEveryTimeItIsSetAlsoToItsOwnValue)
     EXPECT_FALSE(state.browseEnabled || state.useThisEnabled);
 }
 
-TEST(WindowState, theCountLabelsThatFileNewHidesStayHiddenInTheNextLevelView)
+TEST(WindowState, theLevelViewShowsTheCountLabelsThatFileNewHid)
 {
     WindowState state;
     ShowLevelView(state);
     BeginFileNew(state);
     EndFileNew(state);
-    Pending(state);
-    ShowLevelView(state);
     EXPECT_FALSE(state.textureCountShown || state.soundCountShown);
-    EXPECT_EQ(Pending(state)[6], false) << "the level view does not speak of the counts";
-    EXPECT_TRUE(state.textureListShown && state.soundListShown);
-    EXPECT_FALSE(state.browserShown || state.foldersShown);
-
-    // The tabs show them again.
-    ShowLevelListsTab(state);
+    EXPECT_TRUE(state.fileSizeSumShown) << "the browser's byte sum is back with the browser";
+    ShowLevelView(state);
     EXPECT_TRUE(state.textureCountShown && state.soundCountShown);
+    EXPECT_TRUE(state.textureListShown && state.soundListShown);
+    EXPECT_FALSE(state.browserShown || state.foldersShown || state.fileSizeSumShown);
+}
+
+TEST(WindowState, aNewLevelBeginsWithTheOptionsOfAFirstLoad)
+{
+    WindowState first;
+    BeginLevel(first);
+    ShowLevelView(first);
+
+    WindowState again;
+    BeginLevel(again);
+    ShowLevelView(again);
+    UseTarget(again);
+    again.skyIncluded = true;
+    again.pellarkIncluded = true;
+    again.compareOffered = true;
+    again.pooled = true;
+    again.soundsBesideFiles = true;
+    BeginLevel(again);
+    ShowLevelView(again);
+    int row = 0;
+    for (auto setting : {&WindowState::optionsEnabled, &WindowState::transferEnabled, &WindowState::useThisEnabled,
+                         &WindowState::skyIncluded, &WindowState::pellarkIncluded, &WindowState::compareOffered,
+                         &WindowState::pooled, &WindowState::soundsBesideFiles, &WindowState::browseEnabled,
+                         &WindowState::textureCountShown}) {
+        EXPECT_EQ(bool(again.*setting), bool(first.*setting)) << "setting " << row;
+        ++row;
+    }
+    EXPECT_EQ(again.mode, WindowMode::MapLoaded);
 }
 
 TEST(WindowState, comparingSoundsMovesThemBesideTheFilesUntilTheLevelTab)
