@@ -100,6 +100,9 @@ OverwriteAnswer TfrmMyMsg::ShowPrompt(const PromptRequest& request)
     bbtnNo_->setVisible(request.showNo);
     bbtnYesAll_->setVisible(request.showYesToAll);
     bbtnNoAll_->setVisible(request.showNoToAll);
+    // Enter presses the focused button: it must never be the one pressed last
+    // time, which may have been Yes to All.
+    safestButton(request)->setFocus(Qt::OtherFocusReason);
 
     answered_ = false;
     exec();
@@ -107,6 +110,18 @@ OverwriteAnswer TfrmMyMsg::ShowPrompt(const PromptRequest& request)
     bbtnYes_->setText(QString::fromLatin1(kPromptYesCaption));
     bbtnNoAll_->setText(QString::fromLatin1(kPromptNoAllCaption));
     return answer_;
+}
+
+QPushButton* TfrmMyMsg::safestButton(const PromptRequest& request) const
+{
+    // No; else Cancel, where No to All stands for it; else the notice's only button.
+    if (request.showNo)
+        return bbtnNo_;
+    if (request.showNoToAll && request.meaningOf(PromptButton::NoToAll) == PromptMeaning::Cancel)
+        return bbtnNoAll_;
+    if (request.showYes)
+        return bbtnYes_;
+    return request.showNoToAll ? bbtnNoAll_ : bbtnYesAll_;
 }
 
 void TfrmMyMsg::fitMemo()

@@ -2,8 +2,10 @@
 // The reusable overwrite prompt "File Exists!": an icon, the memo memoStatus
 // and four buttons. Each use sets the caption, the lines, which buttons are
 // visible and the captions of bbtnYes and bbtnNoAll. No button is the default
-// one; Escape presses the first visible cancel-style button (bbtnNo, then
-// bbtnNoAll); there is no close box.
+// one: Enter presses the focused button, and each use opens with the focus on
+// its safest button (No, else Cancel, else a notice's only button), never on a
+// "to All" or Yes. Escape presses the first visible cancel-style button
+// (bbtnNo, then bbtnNoAll); there is no close box.
 
 #include <QDialog>
 
@@ -35,6 +37,7 @@ protected:
 
 private:
     void answer(OverwriteAnswer value);
+    QPushButton* safestButton(const PromptRequest& request) const;
     void fitMemo();
     OverwriteAnswer answer_ = OverwriteAnswer::No;
     bool answered_ = false;

@@ -9,6 +9,7 @@
 #include <sys/wait.h>
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QFileDialog>
 #include <QLineEdit>
@@ -75,6 +76,40 @@ TEST_F(Prompt, showsTheRequestAndEscapePressesNo)
         QTest::keyClick(Control<QPushButton>(prompt, "bbtnYesAll"), Qt::Key_Return);
     });
     EXPECT_EQ(shell->host.showPrompt(request), OverwriteAnswer::YesToAll);
+}
+
+TEST_F(Prompt, eachUseOpensWithTheFocusOnItsSafestButton)
+{
+    const PromptRequest all = PromptRequest::OverwriteQuestion("Textures dir exists! TOWN", {"Overwrite?"},
+                                                              PromptButtons::All);
+    struct Case {
+        PromptRequest request;
+        const char* focused;
+        OverwriteAnswer enter;
+    };
+    const Case cases[] = {
+        {all, "bbtnNo", OverwriteAnswer::No},
+        {PromptRequest::OverwriteQuestion("File Exists!", {"Overwrite?"}, PromptButtons::YesNo), "bbtnNo",
+         OverwriteAnswer::No},
+        {PromptRequest::ContinueQuestion("File Exists!", {"Continue?"}), "bbtnNoAll", OverwriteAnswer::NoToAll},
+        {PromptRequest::Notice("File Does Not Exist!", {"DOES NOT EXIST:"}, false, "&Ok"), "bbtnYes",
+         OverwriteAnswer::Yes},
+    };
+    for (const Case& use : cases) {
+        // The use before was answered with a click on Yes to All, which took the focus.
+        answerWith([](TfrmMyMsg& prompt) {
+            QTest::mouseClick(Control<QPushButton>(prompt, "bbtnYesAll"), Qt::LeftButton);
+        });
+        ASSERT_EQ(shell->host.showPrompt(all), OverwriteAnswer::YesToAll);
+
+        QString focused;
+        answerWith([&](TfrmMyMsg& prompt) {
+            focused = prompt.focusWidget() ? prompt.focusWidget()->objectName() : QString();
+            PressEnter(prompt);
+        });
+        EXPECT_EQ(shell->host.showPrompt(use.request), use.enter) << use.request.caption;
+        EXPECT_EQ(focused, QString::fromLatin1(use.focused)) << use.request.caption;
+    }
 }
 
 TEST_F(Prompt, relabelledButtonsGetTheirCaptionsBackAndEscapeFindsTheVisibleCancel)

@@ -90,8 +90,10 @@ void TransferWindow::answerPrompt(const char* button, SeenPrompt* seen)
         }
         if (name == "Escape")
             QTest::keyClick(prompt, Qt::Key_Escape);
-        else
-            PressNamed(*prompt, name.c_str());
+        else if (name == "Enter")
+            PressEnter(*prompt);
+        else  // a click, which also gives the button the focus
+            QTest::mouseClick(Control<QPushButton>(*prompt, name.c_str()), Qt::LeftButton);
     });
 }
 

@@ -40,8 +40,9 @@ protected:
     // Loads town.map again after File > New and uses the target.
     void reloadTown(bool sky, bool pellark);
 
-    // Queues the answer to the next prompt: presses the button with that object
-    // name, or Escape (with "Escape"), and records what was shown.
+    // Queues the answer to the next prompt: clicks the button with that object
+    // name, or presses Escape ("Escape") or Enter ("Enter"), and records what
+    // was shown.
     void answerPrompt(const char* button, SeenPrompt* seen = nullptr);
     // Queues "Continue" on the Information dialog, recording its title and lines.
     void readLog(QStringList* lines, QString* title = nullptr);

@@ -228,6 +228,36 @@ TEST_F(TransferWindow, anEditedLevelIsAskedAboutBeforeItsBspAndYesShipsIt)
     EXPECT_EQ(tree.read("game/maps/town.map"), edited);
 }
 
+// A click on Yes to All leaves the focus on it; the next folder's prompt must
+// not take Enter for another Yes to All.
+TEST_F(TransferWindow, afterAYesToAllTheNextFoldersPromptAnswersEnterWithNo)
+{
+    firstTransfer();
+    tree.file("work/textures/town/wall.wal", "wall, second edition");
+    reloadTown(false, false);
+    answerPrompt("Enter");       // go on? Enter is Cancel ...
+    SeenBox refused;
+    modals.answerBox(QStringLiteral("OK"), &refused);
+    ui().btnCreate->click();
+    EXPECT_EQ(refused.text, "Didn't create target directory!\n" + S(target) + "\n\nChoose New from the File menu");
+
+    answerPrompt("bbtnYes");     // ... and Ok goes on
+    answerPrompt("Enter");       // the .bsp: No
+    answerPrompt("bbtnYesAll");  // dock/
+    answerPrompt("Enter");       // town/floor.wal: No
+    answerPrompt("Enter");       // town/wall.wal, asked again: No
+    answerPrompt("Enter");       // the sound: No
+    QStringList log;
+    readLog(&log);
+    ui().btnCreate->click();
+    EXPECT_TRUE(log.contains("Already exists: " + S(target) + "/maps/town.bsp"));
+    EXPECT_TRUE(log.contains(QStringLiteral("Copied: dock/rope.wal\tOverwritten")));
+    EXPECT_TRUE(log.contains(QStringLiteral("Already Exists: town/floor.wal")));
+    EXPECT_TRUE(log.contains(QStringLiteral("Already Exists: town/wall.wal")));
+    EXPECT_TRUE(log.contains(QStringLiteral("Already Exists: town/bell.wav")));
+    EXPECT_EQ(tree.read("game/textures/town/wall.wal"), "wall");
+}
+
 TEST_F(TransferWindow, aToAllAnswerEndsWithItsTransferAndTheNextOneAsksAgain)
 {
     firstTransfer();

@@ -192,6 +192,19 @@ void PressNamed(QDialog& dialog, const char* name)
     button->click();
 }
 
+void PressEnter(QDialog& dialog)
+{
+    QWidget* focused = QApplication::focusWidget();
+    if (!focused || focused->window() != &dialog)
+        focused = dialog.focusWidget();
+    if (!focused) {
+        ADD_FAILURE() << "nothing has the focus in " << dialog.windowTitle().toStdString();
+        dialog.done(QDialog::Rejected);
+        return;
+    }
+    QTest::keyClick(focused, Qt::Key_Return);
+}
+
 UiTest::UiTest() : settingsFile(tree.path("config/Corvane.conf")) {}
 
 UiTest::~UiTest() = default;

@@ -178,6 +178,8 @@ QStringList Entries(const QListWidget& list);
 void Press(QDialog& dialog, const QString& caption);
 // Presses a button of a dialog by its object name.
 void PressNamed(QDialog& dialog, const char* name);
+// Presses Enter where the keyboard sends it: to the dialog's focused control.
+void PressEnter(QDialog& dialog);
 
 // Counts the writes that reach the real store.
 class CountingKeyStore : public KeyStore {
