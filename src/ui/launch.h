@@ -12,13 +12,22 @@ namespace corvane::ui {
 // nothing could be started (or nothing is known of what was started).
 using LaunchResult = std::int64_t;
 
-// Starts a program detached, with its arguments and working directory ("" for
-// the current one). An empty program starts nothing.
-LaunchResult LaunchProgram(const std::string& program, const std::vector<std::string>& arguments,
-                           const std::string& workingDirectory);
+// A launch: what it started, and when it started nothing, why, in words for
+// the person who asked for it.
+struct Launch {
+    LaunchResult started = 0;
+    std::string failure;  // empty when the launch went through
 
-// Opens a folder in the desktop's file manager; 1 when the desktop took the
-// request, 0 otherwise.
-LaunchResult ExploreFolder(const std::string& folder);
+    bool failed() const { return !failure.empty(); }
+};
+
+// Starts a program detached, with its arguments and working directory ("" for
+// the current one).
+Launch LaunchProgram(const std::string& program, const std::vector<std::string>& arguments,
+                     const std::string& workingDirectory);
+
+// Opens a folder in the desktop's file manager; `started` is 1 when the
+// desktop took the request.
+Launch ExploreFolder(const std::string& folder);
 
 }  // namespace corvane::ui

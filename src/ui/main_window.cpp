@@ -635,7 +635,15 @@ void TfrmMain::listFilesDblClick()
     }
     // A level is loaded: a pak file goes to the pak utility, anything else is left alone.
     if (AsciiLower(std::string(FileExtension(path))) == "pak")
-        LaunchProgram(settings_.PakPath, {path}, listDirs_->directory());
+        reportLaunch(LaunchProgram(settings_.PakPath, {path}, listDirs_->directory()),
+                     "Could not start the pak utility:", settings_.PakPath);
+}
+
+void TfrmMain::reportLaunch(const Launch& launch, const char* what, const std::string& path)
+{
+    if (launch.failed())
+        host_.messageBox({what + ("\n" + path + "\n" + launch.failure), kApplicationTitle, MessageIcon::Warning,
+                          {MessageButton::Ok}});
 }
 
 // --- options --------------------------------------------------------------------
@@ -1067,15 +1075,20 @@ void TfrmMain::speedPakExpClick()
 {
     if (settings_.PakPath.empty()) {
         std::string chosen;
-        if (config_->LocatePakUtility(chosen))
-            settings_.PakPath = chosen;
+        if (!config_->LocatePakUtility(chosen))
+            return;  // none chosen: nothing to start
+        settings_.PakPath = chosen;
     }
-    pakLaunch_ = LaunchProgram(settings_.PakPath, {}, settings_.TargPath);
+    const Launch launch = LaunchProgram(settings_.PakPath, {}, settings_.TargPath);
+    pakLaunch_ = launch.started;
+    reportLaunch(launch, "Could not start the pak utility:", settings_.PakPath);
 }
 
 void TfrmMain::speedWinExpClick()
 {
-    explorerLaunch_ = ExploreFolder(settings_.TargPath);
+    const Launch launch = ExploreFolder(settings_.TargPath);
+    explorerLaunch_ = launch.started;
+    reportLaunch(launch, "Could not open the folder in the file manager:", settings_.TargPath);
 }
 
 void TfrmMain::optionMoveClick()

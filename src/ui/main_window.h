@@ -149,6 +149,9 @@ private:
     void showTransferred(const std::string& target);
     // Counts the target's bytes into status panel 1 and the caption.
     void countTargetBytes();
+    // Tells the user, in a box, why a launch started nothing: `what` failed,
+    // then the program or folder, then the reason.
+    void reportLaunch(const Launch& launch, const char* what, const std::string& path);
     // Whether the target's maps folder is there and no level is loaded.
     bool previewPossible() const;
     // The target as the field shows it, checked with the full-path rule when

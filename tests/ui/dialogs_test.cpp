@@ -258,6 +258,51 @@ TEST_F(Tools, includePellarkAsksForTheFolderAndRefusesWithoutOne)
     EXPECT_EQ(ui().lblPellark->text(), QString());
 }
 
+// A launch that starts nothing says so in the window: what failed, the
+// program or folder, and why.
+TEST_F(Tools, aLaunchThatStartsNothingSaysWhatFailedAndWhy)
+{
+    useTarget();
+    const std::string script = tree.file("bin/paked", "#!/bin/sh\n");
+    fs::permissions(script, fs::perms::owner_all);
+    const std::string notes = tree.file("bin/notes.txt", "not a program");
+    const std::string gone = tree.path("gone");
+    struct Case {
+        std::string pak;
+        std::string target;
+        std::string text;
+    };
+    const std::string pakFailed = "Could not start the pak utility:\n";
+    const Case cases[] = {
+        {tree.path("bin/missing"), tree.path("game"), pakFailed + tree.path("bin/missing") + "\nNo such file or directory"},
+        {notes, tree.path("game"), pakFailed + notes + "\nPermission denied"},
+        {script, gone, pakFailed + script + "\nThe folder it is to start in does not exist: " + gone},
+    };
+    for (const Case& launch : cases) {
+        shell->settings.PakPath = launch.pak;
+        shell->settings.TargPath = launch.target;
+        SeenBox seen;
+        modals.answerBox(QStringLiteral("OK"), &seen);
+        ui().speedPakExp->click();
+        EXPECT_EQ(seen.text, QString::fromStdString(launch.text));
+        EXPECT_EQ(seen.caption, QStringLiteral("Corvane"));
+        EXPECT_EQ(seen.icon, QMessageBox::Warning);
+        EXPECT_EQ(main().pakLaunch(), 0);
+    }
+
+    SeenBox explorer;
+    modals.answerBox(QStringLiteral("OK"), &explorer);
+    ui().speedWinExp->click();
+    EXPECT_EQ(explorer.text, QString::fromStdString("Could not open the folder in the file manager:\n" + gone +
+                                                    "\nThe folder does not exist."));
+
+    // Cancelling "Locate Pak Utility" is an answer, not a failure: nothing starts, nothing is said.
+    shell->settings.PakPath.clear();
+    modals.then([](QDialog& dialog) { dialog.reject(); });
+    ui().speedPakExp->click();
+    EXPECT_EQ(shell->settings.PakPath, "");
+}
+
 TEST_F(Tools, thePakLauncherLocatesTheUtilityOnceAndClosingLeavesItRunning)
 {
     // A utility that records its working folder and then keeps running.

@@ -317,6 +317,13 @@ TEST_F(LevelLoading, withALevelLoadedAPakFileGoesToThePakUtilityByItsOwnExtensio
     fs::remove(tree.path("paked.out"));
     doubleClickEntry("PAK1.PAK");
     EXPECT_EQ(AwaitFile(tree.path("paked.out")), folder + "\n" + folder + "/PAK1.PAK\n");
+
+    // Without a utility, the window says so rather than nothing.
+    shell->settings.PakPath.clear();
+    SeenBox none;
+    modals.answerBox(QStringLiteral("OK"), &none);
+    doubleClickEntry("pak0.pak");
+    EXPECT_EQ(none.text, QStringLiteral("Could not start the pak utility:\n\nNone is set: choose it with Configure > Set paths..."));
 }
 
 TEST_F(LevelLoading, fileNewReturnsToTheStartStateAndListsOnlyLevels)
