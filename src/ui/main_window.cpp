@@ -351,8 +351,11 @@ void TfrmMain::connectHandlers()
         listFiles_->setDirectory(path);
         run(&TfrmMain::listDirsChange);
     });
-    // Every refill of the file list (a new folder or a new mask) shows the sizes.
-    connect(listFiles_, &FileList::refilled, this, [this] { run(&TfrmMain::showFileSizes); });
+    // Every refill of the file list (a new folder or a new mask) shows the sizes and the count.
+    connect(listFiles_, &FileList::refilled, this, [this] {
+        run(&TfrmMain::showFileSizes);
+        run(&TfrmMain::showCounts);
+    });
 }
 
 bool TfrmMain::eventFilter(QObject* watched, QEvent* event)
@@ -777,6 +780,7 @@ void TfrmMain::listDirsChange()
 {
     if (state_.mode != WindowMode::Transferred)
         return;
+    const bool comparing = state_.foldersShown && !state_.browserShown;  // the comparison is on screen
     const FolderComparison comparison =
         CompareFolder(listDirs_->directory(), level_.TextureList, level_.SoundList);
     state_.compareTextures = comparison.textures;
@@ -784,16 +788,31 @@ void TfrmMain::listDirsChange()
     state_.compareOffered = comparison.available;
     if (comparison.textureEntries)
         Fill(listWals_, *comparison.textureEntries);
-    if (comparison.soundEntries) {
+    if (comparison.soundEntries)
         Fill(listWavs_, *comparison.soundEntries);
-        lblWavCount_->setText(QString::number(listWavs_->count()));
-    }
     applyState();
     if (!state_.compareOffered)
         selectTab(0);
-    lblWalCount_->setText(QString::number(listFiles_->count()));
-    state_.textureCountShown = true;
-    applyState();
+    // What is on screen follows the folder: the comparison of this one, or the
+    // browser when there is nothing to compare.
+    if (comparing && state_.compareOffered) {
+        ShowCompareTab(state_);
+        applyState();
+    } else if (comparing) {
+        TabControl1Change();
+    }
+    showCounts();
+}
+
+void TfrmMain::showCounts()
+{
+    if (state_.browserShown) {
+        if (state_.textureHeadingShown)
+            lblWalCount_->setText(QString::number(listFiles_->count()));
+    } else if (state_.foldersShown) {
+        lblWalCount_->setText(QString::number(listWals_->count()));
+        lblWavCount_->setText(QString::number(listWavs_->count()));
+    }
 }
 
 void TfrmMain::selectTab(int index)
@@ -822,10 +841,11 @@ void TfrmMain::TabControl1Change()
     if (index == 0) {
         ShowBrowserTab(state_);
         applyState();
-        lblWalCount_->setText(QString::number(listFiles_->count()));
+        showCounts();
     } else if (index == 1) {
         ShowCompareTab(state_);
         applyState();
+        showCounts();
     } else if (index == 2) {
         ShowLevelListsTab(state_);
         applyState();

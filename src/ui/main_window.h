@@ -141,6 +141,10 @@ private:
     void switchToLevelView();
     // The size column of the file list and the byte sum in lblFsize.
     void showFileSizes();
+    // Each "N Files" counts the list shown beneath it: the browser's files, or
+    // beside the folders the level's resources of the compared folder. The
+    // level view's counts come with its lists, whose placeholders are no files.
+    void showCounts();
     // Puts the sound list and its count on the right (the comparison) or the left.
     void placeSoundList(bool right);
     // Selects a tab without running the tab handler.

@@ -84,16 +84,22 @@ TEST_F(Views, belowATextureFolderTheSecondTabComparesTheLevelsTexturesOfThatFold
     EXPECT_TRUE(w.listFiles->isHidden() && w.cboDrive->isHidden() && w.lblFsize->isHidden());
     EXPECT_TRUE(w.listWavs->isHidden() && w.lblWavCount->isHidden());
 
-    // A folder name matches anywhere in an entry.
+    // A folder name matches anywhere in an entry. "N Files" counts the
+    // entries it stands above, not the files of the (empty) folder.
     w.listDirs->setDirectory(target + "/textures/ow");
     EXPECT_EQ(Entries(*w.listWals), (QStringList{"town/floor.wal", "town/wall.wal"}));
+    EXPECT_EQ(w.lblWalCount->text(), QStringLiteral("2"));
     w.listDirs->setDirectory(target + "/textures/dock");
     EXPECT_EQ(Entries(*w.listWals), QStringList{QStringLiteral("dock/rope.wal")});
+    EXPECT_EQ(w.lblWalCount->text(), QStringLiteral("1"));
 
-    // The textures folder itself has nothing to compare: back to the first tab.
+    // The textures folder itself has nothing to compare: back to the first
+    // tab, which shows the browser again.
     w.listDirs->setDirectory(target + "/textures");
     EXPECT_EQ(w.TabControl1->tabText(1), QStringLiteral("N/A"));
     EXPECT_EQ(w.TabControl1->currentIndex(), 0);
+    EXPECT_TRUE(w.listFiles->isVisible() && w.listWals->isHidden());
+    EXPECT_EQ(w.lblWalCount->text(), QString::number(w.listFiles->count()));
     ClickTab(w, 2);
     ClickTab(w, 1);
     EXPECT_EQ(w.TabControl1->currentIndex(), 2);
@@ -116,6 +122,13 @@ TEST_F(Views, belowASoundFolderTheSoundListMovesBesideTheTreeAndTheThirdTabPutsI
     EXPECT_TRUE(w.listWals->isHidden() && w.lblWalCount->isHidden());
     EXPECT_GT(Left(w, w.listWavs), Left(w, w.listDirs));
     EXPECT_GT(Left(w, w.lblWavCount), Left(w, w.listDirs) + w.listDirs->width() / 2);
+
+    // Another sound folder: its one file is not counted above the sounds.
+    tree.file("game/sound/gulls/cry.wav", "RIFF");
+    w.listDirs->setDirectory(target + "/sound/gulls");
+    EXPECT_EQ(w.lblWavCount->text(), QStringLiteral("0"));
+    EXPECT_TRUE(w.listWavs->isVisible() && w.lblWalCount->isHidden());
+    w.listDirs->setDirectory(target + "/sound/town");
 
     // The level's lists, whole again, whatever the comparison filtered.
     ClickTab(w, 2);
@@ -246,6 +259,7 @@ TEST_F(PreviewMode, fromTheStartItShowsTheTargetWithItsTotalAndReturnsToTheSourc
     ASSERT_TRUE(w.btnPreview->isEnabled());
     enterPreview(WindowMode::Idle);
     EXPECT_EQ(Entries(*w.listFiles), (QStringList{"notes.txt       7", "old.map         4"}));
+    EXPECT_EQ(w.lblWalCount->text(), QStringLiteral("2"));
     EXPECT_EQ(w.lblFsize->text(), QStringLiteral("11"));
     EXPECT_EQ(w.statusText(1), QStringLiteral("Total Bytes:  1,011"));
     EXPECT_EQ(w.windowTitle(), QStringLiteral("Corvane - "));  // no transfer yet
