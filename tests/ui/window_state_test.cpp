@@ -44,34 +44,6 @@ TEST(WindowState, theLevelViewShowsTheCountLabelsThatFileNewHid)
     EXPECT_FALSE(state.browserShown || state.foldersShown || state.fileSizeSumShown);
 }
 
-TEST(WindowState, aNewLevelBeginsWithTheOptionsOfAFirstLoad)
-{
-    WindowState first;
-    BeginLevel(first);
-    ShowLevelView(first);
-
-    WindowState again;
-    BeginLevel(again);
-    ShowLevelView(again);
-    UseTarget(again);
-    again.skyIncluded = true;
-    again.pellarkIncluded = true;
-    again.compareOffered = true;
-    again.pooled = true;
-    again.soundsBesideFiles = true;
-    BeginLevel(again);
-    ShowLevelView(again);
-    int row = 0;
-    for (auto setting : {&WindowState::optionsEnabled, &WindowState::transferEnabled, &WindowState::useThisEnabled,
-                         &WindowState::skyIncluded, &WindowState::pellarkIncluded, &WindowState::compareOffered,
-                         &WindowState::pooled, &WindowState::soundsBesideFiles, &WindowState::browseEnabled,
-                         &WindowState::textureCountShown}) {
-        EXPECT_EQ(bool(again.*setting), bool(first.*setting)) << "setting " << row;
-        ++row;
-    }
-    EXPECT_EQ(again.mode, WindowMode::MapLoaded);
-}
-
 TEST(WindowState, comparingSoundsMovesThemBesideTheFilesUntilTheLevelTab)
 {
     WindowState state;
