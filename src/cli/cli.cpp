@@ -15,6 +15,7 @@
 #include "map/scan.h"
 #include "map/sky.h"
 #include "platform/error.h"
+#include "platform/shown_name.h"
 
 namespace corvane::cli {
 
@@ -86,7 +87,7 @@ int Scan(const std::vector<std::string>& args, std::ostream& out, std::ostream& 
     } else {
         PrintList(out, "Textures: ", level.TextureList);
         PrintList(out, "Sounds: ", level.SoundList);
-        out << "Sky: " << sky << '\n';
+        out << "Sky: " << ShownName(sky) << '\n';
     }
     return kExitOk;
 }
@@ -116,7 +117,7 @@ void PrintList(std::ostream& out, std::string_view heading, const ResourceList& 
 {
     out << heading << list.size() << '\n';
     for (const std::string& name : list)
-        out << name << '\n';
+        out << ShownName(name) << '\n';
 }
 
 bool LoadLevel(const std::string& levelPath, LoadedLevel& level, std::ostream& err)
@@ -126,7 +127,7 @@ bool LoadLevel(const std::string& levelPath, LoadedLevel& level, std::ostream& e
     try {
         const LevelLoad load = LoadMapFile(Absolute(levelPath), level, giveUp);
         if (!load.scanned) {
-            err << kProgram << ": can't open file '" << levelPath << "': " << load.readError << '\n';
+            err << kProgram << ": can't open file '" << ShownName(levelPath) << "': " << load.readError << '\n';
             return false;
         }
     } catch (const std::exception& error) {

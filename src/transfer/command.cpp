@@ -1,5 +1,6 @@
 #include "transfer/command.h"
 
+#include "platform/shown_name.h"
 #include "transfer/byte_total.h"
 #include "transfer/pellark.h"
 #include "transfer/layout.h"
@@ -27,7 +28,7 @@ TransferReport RunTransferCommand(const TransferJob& job, const ResourceList& te
 
     if (!PrepareTargetDirectory(context, job.target)) {
         host.alert(AlertSound::Error);
-        host.messageBox({"Didn't create target directory!\n" + job.target +
+        host.messageBox({"Didn't create target directory!\n" + ShownName(job.target) +
                              "\n\nChoose New from the File menu",
                          "Error", MessageIcon::Error, {MessageButton::Ok}});
         return Ended(TransferOutcome::TargetNotPrepared, job, log);
@@ -35,7 +36,7 @@ TransferReport RunTransferCommand(const TransferJob& job, const ResourceList& te
 
     if (CreateTargetSubdirectory(context, job.targPath, "maps")) {
         if (!TransferLevelFiles(context, job.currentMapPath, job.targPath, session.targetMapPath))
-            log.append("Could not copy file:\n" + job.currentMapPath);
+            log.append("Could not copy file:\n" + ShownName(job.currentMapPath));
     } else {
         log.append("Can't create \"maps\" directory!");
     }
@@ -43,7 +44,7 @@ TransferReport RunTransferCommand(const TransferJob& job, const ResourceList& te
     if (job.includeSky && !job.skyName.empty())
         TransferSky(context, job.skyName, job.srcPath, job.targPath);
 
-    if (!CreateResourceLayout(context, job.target, textures, sounds)) {
+    if (!CreateResourceLayout(context, job.target, job.srcPath, textures, sounds)) {
         host.alert(AlertSound::Error);
         host.messageBox({"One or more resource directories\ncould not be created.\n\nAborting!",
                          "Fatal Error", MessageIcon::Error, {MessageButton::Ok}});

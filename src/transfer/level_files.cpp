@@ -3,6 +3,7 @@
 #include "platform/file_ops.h"
 #include "platform/files.h"
 #include "platform/paths.h"
+#include "platform/shown_name.h"
 #include "transfer/overwrite.h"
 
 namespace corvane {
@@ -20,7 +21,7 @@ void ReportLevelFileFailure(TransferContext& context, const char* label, const s
                             const std::string& reason)
 {
     context.log.recordFailure(source, reason);
-    const std::string text = label + ("\n" + source);
+    const std::string text = label + ("\n" + ShownName(source));
     context.log.append(text);
     context.host.alert(AlertSound::Error);
     context.host.messageBox({text, "Error in source file", MessageIcon::Warning, {MessageButton::Ok}});
@@ -44,8 +45,8 @@ std::string BspPath(const std::string& mapPath)
 void BspNotice(Host& host, const std::string& sourceBsp, const std::string& targetBsp)
 {
     host.showPrompt(PromptRequest::Notice("BSP file exists!",
-                                          {ExistsLabel(sourceBsp), sourceBsp, "  ", ExistsLabel(targetBsp),
-                                           targetBsp, "  ", "Continue?"},
+                                          {ExistsLabel(sourceBsp), ShownName(sourceBsp), "  ",
+                                           ExistsLabel(targetBsp), ShownName(targetBsp), "  ", "Continue?"},
                                           true));
 }
 
@@ -69,7 +70,7 @@ bool TransferLevelFiles(TransferContext& context, const std::string& mapPath,
     }
     if (existed && OverwritePrompt(context.host, targetBsp, sourceBsp, "File Exists!",
                                    PromptButtons::YesNo) == OverwriteAnswer::No) {
-        context.log.append("Already exists: " + targetBsp);
+        context.log.append("Already exists: " + ShownName(targetBsp));
         return true;
     }
     const FileTransfer transfer = TransferFile(sourceBsp, targetBsp, context.mode);

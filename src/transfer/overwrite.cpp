@@ -1,6 +1,7 @@
 #include "transfer/overwrite.h"
 
 #include "platform/file_ops.h"
+#include "platform/shown_name.h"
 
 namespace corvane {
 
@@ -14,8 +15,8 @@ bool OverwritePolicy::allowsOverwrite(const std::function<OverwriteAnswer()>& as
 std::vector<std::string> OverwritePromptLines(const std::string& target, const std::string& source)
 {
     // Target first, then source, as the question reads.
-    std::string targetLine = target + '\t' + FileDateText(target);
-    std::string sourceLine = source + '\t' + FileDateText(source);
+    std::string targetLine = ShownName(target) + '\t' + FileDateText(target);
+    std::string sourceLine = ShownName(source) + '\t' + FileDateText(source);
     return {"Overwrite?", "  ", std::move(targetLine), "  ", "   with", "  ", std::move(sourceLine)};
 }
 

@@ -6,6 +6,7 @@
 #include "platform/file_ops.h"
 #include "platform/files.h"
 #include "platform/paths.h"
+#include "platform/shown_name.h"
 #include "transfer/layout.h"
 
 namespace corvane {
@@ -45,7 +46,7 @@ struct PellarkWalk {
         const Listing listing = ListDirectory(dir);
         if (!listing.ok) {
             context.host.alert(AlertSound::Stop);
-            context.host.messageBox({"Failed to open Pellark directory\n" + shown, "Error",
+            context.host.messageBox({"Failed to open Pellark directory\n" + ShownName(shown), "Error",
                                      MessageIcon::Error, {MessageButton::Ok}});
             return;
         }
@@ -59,7 +60,7 @@ struct PellarkWalk {
                     continue;
                 context.log.append("  ");
                 context.log.append("=========================");
-                context.log.append("Pellark   " + below);
+                context.log.append("Pellark   " + ShownName(below));
                 context.log.append("=========================");
                 CreateTargetSubdirectory(context, targPath, below);
                 walk(full, name, below);
@@ -92,18 +93,19 @@ void CopyPellarkFile(TransferContext& context, const std::string& source, const 
             return OverwritePrompt(context.host, target, source, "Pellark file exists! ",
                                    PromptButtons::All);
         })) {
-        context.log.append("Already Exists: " + target);
+        context.log.append("Already Exists: " + ShownName(target));
         return;
     }
     const OpResult copied = CopyFileAtomic(source, target, CopyMode::Replace);
     if (copied.ok) {
-        context.log.append("Copied: " + target + (existed ? "\tOverwritten" : ""));
+        context.log.append("Copied: " + ShownName(target) + (existed ? "\tOverwritten" : ""));
         return;
     }
+    const std::string shown = ShownName(source);
     context.log.recordFailure(source, copied.error);
-    context.log.appendReport("Failed copy:  ", source, TransferLog::Hint::None);
+    context.log.appendReport("Failed copy:  ", shown, TransferLog::Hint::None);
     context.host.alert(AlertSound::Stop);
-    context.host.messageBox({"Failed copy:  \n      " + source, "Error", MessageIcon::Warning,
+    context.host.messageBox({"Failed copy:  \n      " + shown, "Error", MessageIcon::Warning,
                              {MessageButton::Ok}});
 }
 
