@@ -23,8 +23,10 @@ std::vector<std::string> OverwritePromptLines(const std::string& target, const s
 OverwriteAnswer OverwritePrompt(Host& host, const std::string& target, const std::string& source,
                                 const std::string& caption, PromptButtons buttons)
 {
-    return host.showPrompt(
-        PromptRequest::OverwriteQuestion(caption, OverwritePromptLines(target, source), buttons));
+    PromptRequest request =
+        PromptRequest::OverwriteQuestion(caption, OverwritePromptLines(target, source), buttons);
+    request.target = target;
+    return host.showPrompt(request);
 }
 
 }  // namespace corvane
