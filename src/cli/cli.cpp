@@ -28,6 +28,8 @@ constexpr std::string_view kUsage =
     "  scan LEVEL.map [--json]   list the custom textures, sounds and sky a level uses\n"
     "  transfer LEVEL.map --target DIR [OPTIONS]\n"
     "                            build a game directory from a level and its resources\n"
+    "  check LEVEL.map --target DIR [OPTIONS]\n"
+    "                            show what a transfer would do, changing nothing\n"
     "  pool TARGET [--json]      list the resources of every level in TARGET/maps\n"
     "  size DIR                  total the bytes of the files below DIR\n"
     "  pack TARGET --format pak|pk3|pkz [-o FILE]\n"
@@ -156,6 +158,8 @@ int RunCli(const std::vector<std::string>& args, std::istream& in, std::ostream&
         return Scan(rest, out, err);
     if (command == "transfer")
         return Transfer(rest, in, out, err);
+    if (command == "check")
+        return Check(rest, out, err);
     if (command == "pool")
         return Pool(rest, in, out, err);
     if (command == "size")
