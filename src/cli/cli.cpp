@@ -40,6 +40,9 @@ constexpr std::string_view kUsage =
     "  -h, --help                show this help and exit\n"
     "  -V, --version             show the version and exit\n"
     "\n"
+    "Exit status: 0 on success, 1 on failure, 2 for wrong arguments, and 3 when a\n"
+    "transfer ran through but a file failed, was missing or was refused.\n"
+    "\n"
     "Run 'corvane-cli COMMAND --help' for a command's own help.\n";
 
 constexpr std::string_view kScanUsage =

@@ -32,7 +32,9 @@ constexpr std::string_view kTransferUsage =
     ".bsp, and the custom textures, sounds and (with --sky) sky images the level\n"
     "uses, taken from the textures, sound and env folders beside the source folder.\n"
     "The transfer log goes to standard output; questions and messages go to\n"
-    "standard error, followed by the target's byte total.\n"
+    "standard error, followed by the target's byte total and, when something\n"
+    "failed, was missing or was refused, a summary of the problems with the\n"
+    "reason for each.\n"
     "\n"
     "Options:\n"
     "  --target DIR          the game directory to build (required)\n"
@@ -44,7 +46,12 @@ constexpr std::string_view kTransferUsage =
     "                        yes, no, all (Yes to All), none (No to All), ok, cancel\n"
     "  --overwrite all       replace existing files without asking\n"
     "  --overwrite none      keep existing files without asking\n"
-    "  -h, --help            show this help and exit\n";
+    "  -h, --help            show this help and exit\n"
+    "\n"
+    "Exit status: 0 when the transfer ran through and nothing went wrong; 1 when\n"
+    "it ended early (the target could not be prepared or a resource folder could\n"
+    "not be created) or the level cannot be read; 2 for wrong arguments; 3 when it\n"
+    "ran through but a file failed, was missing or was refused.\n";
 
 constexpr std::string_view kCheckUsage =
     "Usage: corvane-cli check LEVEL.map --target DIR [--source-dir DIR] [--sky] [--pellark DIR]\n"
@@ -259,7 +266,11 @@ int Transfer(const std::vector<std::string>& args, std::istream& in, std::ostrea
     }
     if (report.byteTotal)
         err << TotalBytesText(report.byteTotal->bytes) << '\n';
-    return report.outcome == TransferOutcome::RanThrough ? kExitOk : kExitFailed;
+    for (const std::string& line : ProblemSummary(report))
+        err << line << '\n';
+    if (report.outcome != TransferOutcome::RanThrough)
+        return kExitFailed;
+    return report.hasProblems() ? kExitProblems : kExitOk;
 }
 
 int Check(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)

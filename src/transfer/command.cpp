@@ -14,10 +14,35 @@ namespace {
 
 TransferReport Ended(TransferOutcome outcome, const TransferJob& job, const TransferLog& log)
 {
-    return {outcome, TargetMapPath(job.currentMapPath, job.targPath), std::nullopt, log.failures()};
+    return {outcome, TargetMapPath(job.currentMapPath, job.targPath), std::nullopt, log.failures(),
+            log.problems()};
 }
 
 }  // namespace
+
+std::vector<std::string> ProblemSummary(const TransferReport& report)
+{
+    if (!report.hasProblems())
+        return {};
+    std::size_t missing = 0;
+    for (const TransferProblem& problem : report.problems)
+        missing += problem.kind == TransferProblem::Kind::Missing ? 1 : 0;
+    const std::size_t refused = report.problems.size() - missing;
+    std::vector<std::string> lines{"Problems: " + std::to_string(report.failures.size()) + " failed, " +
+                                   std::to_string(missing) + " missing, " + std::to_string(refused) + " refused"};
+    for (const TransferFailure& failure : report.failures)
+        lines.push_back("Failed: " + ShownName(failure.path) + ": " + failure.reason);
+    for (const TransferProblem& problem : report.problems) {
+        if (problem.kind == TransferProblem::Kind::Missing)
+            lines.push_back("Missing: " + ShownName(problem.name));
+    }
+    for (const TransferProblem& problem : report.problems) {
+        if (problem.kind != TransferProblem::Kind::Missing)
+            lines.push_back((problem.kind == TransferProblem::Kind::RefusedSky ? "Refused sky: " : "Refused: ") +
+                            ShownName(problem.name) + ": " + problem.reason);
+    }
+    return lines;
+}
 
 TransferReport RunTransferCommand(const TransferJob& job, const ResourceList& textures,
                                   const ResourceList& sounds, TransferSession& session, TransferLog& log,

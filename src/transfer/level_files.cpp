@@ -65,6 +65,7 @@ bool TransferLevelFiles(TransferContext& context, const std::string& mapPath,
     const std::string targetBsp = BspPath(targetMapPath);
     const bool existed = FileExists(targetBsp);
     if (!FileExists(sourceBsp) && existed) {
+        context.log.recordProblem(TransferProblem::Kind::Missing, sourceBsp);
         BspNotice(context.host, sourceBsp, targetBsp);
         return false;
     }

@@ -57,8 +57,9 @@ std::string ResourceNameRefusal(std::string_view name)
     return {};
 }
 
-void ReportRefusedName(TransferLog& log, std::string_view listed)
+void ReportRefusedName(TransferLog& log, std::string_view listed, std::string reason)
 {
+    log.recordProblem(TransferProblem::Kind::Refused, std::string(listed), std::move(reason));
     log.appendReport("Unsafe name refused:  ", ShownName(listed));
 }
 

@@ -28,8 +28,9 @@ std::string ResourceFolder(std::string_view entry);
 // network path: the name then lies directly in its kind's folder.
 std::string ResourceNameRefusal(std::string_view name);
 
-// The five log lines that report a refused name (shown with ShownName).
-void ReportRefusedName(TransferLog& log, std::string_view listed);
+// The five log lines that report a refused name (shown with ShownName); the
+// refusal is noted with its reason.
+void ReportRefusedName(TransferLog& log, std::string_view listed, std::string reason);
 
 // The working tree's and the target's folder of one kind.
 struct ResourcePlaces {

@@ -18,6 +18,7 @@ void MissingFileNotice(TransferContext& context, const std::string& source, cons
         false, "&Ok");
     context.host.alert(AlertSound::Error);
     context.host.showPrompt(notice);
+    context.log.recordProblem(TransferProblem::Kind::Missing, source);
     context.log.appendReport("Does not exist:  ", ShownName(source));
 }
 
@@ -36,7 +37,7 @@ void TransferResources(TransferContext& context, ResourceKind kind, const Resour
         context.host.progress(step, done++, list.size());
         const ResourceEntry entry = ResolveEntry(kind, listed, places);
         if (!entry.refusal.empty()) {
-            ReportRefusedName(context.log, listed);
+            ReportRefusedName(context.log, listed, entry.refusal);
             continue;
         }
         if (scopes.begins(entry.folder))

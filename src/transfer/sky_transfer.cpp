@@ -69,6 +69,7 @@ void TransferSky(TransferContext& context, const std::string& skyName, const std
     case SkyVerdict::NotSpecified: Refuse(context.host, "Sky env file not specified!"); return;
     case SkyVerdict::Stock: Refuse(context.host, "Can't copy internal env file: " + skyName); return;
     case SkyVerdict::NotAllowed:
+        context.log.recordProblem(TransferProblem::Kind::RefusedSky, skyName, decision.reason);
         Refuse(context.host, "Sky env file name not allowed: " + ShownName(skyName));
         return;
     case SkyVerdict::Transfer: break;
@@ -84,6 +85,8 @@ void TransferSkyFace(TransferContext& context, const std::string& sourceFolder,
                      const std::string& targetFolder, const std::string& pattern)
 {
     const std::vector<std::string> matches = SkyFaceImages(sourceFolder, pattern);
+    if (matches.empty())
+        context.log.recordProblem(TransferProblem::Kind::Missing, sourceFolder + pattern);
     for (std::size_t i = 0; i < matches.size(); ++i) {
         const std::string source = sourceFolder + matches[i];
         const std::string target = targetFolder + matches[i];

@@ -46,7 +46,9 @@ std::vector<std::string> SkyFaceImages(const std::string& sourceFolder, const st
 void TransferSky(TransferContext& context, const std::string& skyName, const std::string& srcPath,
                  const std::string& targPath);
 
-// Transfers the first two ordinary files of `sourceFolder` that match `pattern`.
+// Transfers the first two ordinary files of `sourceFolder` that match
+// `pattern`; when none does, nothing is shown or logged, and the face is
+// noted as missing.
 void TransferSkyFace(TransferContext& context, const std::string& sourceFolder,
                      const std::string& targetFolder, const std::string& pattern);
 

@@ -349,6 +349,27 @@ TEST_P(PlanAgreement, statusesPredictTheLogTheQuestionsAndTheFiles)
     const std::string targetMap = tree.path("game/maps/level.map");
     EXPECT_EQ(FileEvents(log.lines(), targetMap), PredictedEvents(plan, job, host.answers, release.before));
 
+    // The problems the transfer reports after its log are the plan's missing
+    // and refused items, with the same reasons; a .bsp that neither side has
+    // is a failed copy.
+    std::vector<TransferProblem> problems;
+    std::vector<std::string> failed;
+    for (const PlanItem& item : plan.items) {
+        if (item.status == PlanStatus::Missing && item.kind == PlanKind::Bsp && !release.before.count(item.target))
+            failed.push_back(item.source);
+        else if (item.status == PlanStatus::Missing)
+            problems.push_back({TransferProblem::Kind::Missing, item.source, ""});
+        else if (item.status == PlanStatus::Refused)
+            problems.push_back({item.kind == PlanKind::Sky ? TransferProblem::Kind::RefusedSky
+                                                           : TransferProblem::Kind::Refused,
+                                item.name, item.reason});
+    }
+    EXPECT_EQ(report.problems, problems);
+    std::vector<std::string> failures;
+    for (const TransferFailure& failure : report.failures)
+        failures.push_back(failure.path);
+    EXPECT_EQ(failures, failed);
+
     // Asked about: exactly the items that exist in the target, in order (the
     // .map, which the transfer keeps, aside); each question with its buttons.
     Lines asked, predicted;
