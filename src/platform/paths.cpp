@@ -114,10 +114,14 @@ std::string EntryRelativePath(std::string_view entry, PathStyle style)
     return relative;
 }
 
+std::size_t MaxPathBytes(PathStyle style)
+{
+    return style == PathStyle::Windows ? 259 : 4095;
+}
+
 bool ExceedsPathLimits(std::string_view path, PathStyle style)
 {
-    const std::size_t maxPath = style == PathStyle::Windows ? 259 : 4095;
-    if (path.size() > maxPath)
+    if (path.size() > MaxPathBytes(style))
         return true;
     const std::string_view separators = style == PathStyle::Windows ? "\\/" : "/";
     std::size_t start = 0;

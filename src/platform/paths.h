@@ -57,9 +57,12 @@ std::string_view FileExtension(std::string_view path, PathStyle style = kNativeS
 // The longest file name the file systems we write to take, in bytes.
 inline constexpr std::size_t kMaxNameBytes = 255;
 
+// The longest path the file systems we write to take, in bytes: 4095 on
+// Posix, 259 on Windows.
+std::size_t MaxPathBytes(PathStyle style = kNativeStyle);
+
 // True when a path cannot be used as it stands: one of its components is
-// longer than kMaxNameBytes, or the whole is longer than a path may be (4095
-// bytes on Posix, 259 on Windows).
+// longer than kMaxNameBytes, or the whole is longer than MaxPathBytes.
 bool ExceedsPathLimits(std::string_view path, PathStyle style = kNativeStyle);
 
 // The drive character of a path: its first character, or NUL for "".

@@ -32,6 +32,29 @@ PlanItem Unread(PlanKind kind, PlanStatus status, std::string name, std::string 
     return item;
 }
 
+// What PlanFile says, with the facts read by the readers given (the plan
+// keeps one for the sources and one for the targets, each going from folder
+// to folder).
+PlanItem CompareFiles(FileFactsReader& sources, FileFactsReader& targets, PlanKind kind, std::string name,
+                      std::string source, std::string target)
+{
+    PlanItem item = Unread(kind, PlanStatus::Missing, std::move(name), std::move(source), std::move(target));
+    const FileFacts from = sources.read(item.source);
+    if (!from.file)
+        return item;
+    item.bytes = from.size;
+    item.sourceModified = from.modified;
+    const FileFacts to = targets.read(item.target);
+    if (!to.file) {
+        item.status = PlanStatus::New;
+        return item;
+    }
+    item.targetModified = to.modified;
+    item.status = to.size == from.size && SameContent(item.source, item.target) ? PlanStatus::Same
+                                                                              : PlanStatus::Replace;
+    return item;
+}
+
 // Whether a transfer in `mode` deletes the source of an item it copies.
 bool Moves(PlanKind kind, TransferMode mode)
 {
@@ -42,6 +65,13 @@ struct Planner {
     const TransferJob& job;
     Plan plan;
     std::size_t scopeIds = 0;
+    FileFactsReader sources;
+    FileFactsReader targets;
+
+    PlanItem compare(PlanKind kind, std::string name, std::string source, std::string target)
+    {
+        return CompareFiles(sources, targets, kind, std::move(name), std::move(source), std::move(target));
+    }
 
     void add(PlanItem item, PlanScope scope)
     {
@@ -54,10 +84,10 @@ struct Planner {
     void levelFiles()
     {
         const std::string targetMap = TargetMapPath(job.currentMapPath, job.targPath);
-        add(PlanFile(PlanKind::Level, std::string(FileName(job.currentMapPath)), job.currentMapPath, targetMap),
+        add(compare(PlanKind::Level, std::string(FileName(job.currentMapPath)), job.currentMapPath, targetMap),
             PlanScope::None);
         const std::string bsp = BspPath(job.currentMapPath);
-        add(PlanFile(PlanKind::Bsp, std::string(FileName(bsp)), bsp, BspPath(targetMap)), PlanScope::Alone);
+        add(compare(PlanKind::Bsp, std::string(FileName(bsp)), bsp, BspPath(targetMap)), PlanScope::Alone);
     }
 
     void sky()
@@ -84,7 +114,7 @@ struct Planner {
                     PlanScope::None);
             }
             for (const std::string& image : images)
-                add(PlanFile(PlanKind::Sky, image, env.sourceFolder + image, env.targetFolder + image),
+                add(compare(PlanKind::Sky, image, env.sourceFolder + image, env.targetFolder + image),
                     PlanScope::Alone);
         }
     }
@@ -96,7 +126,7 @@ struct Planner {
         FolderScopes scopes;
         bool first = true;  // each list's run begins with a scope of its own
         for (const std::string& listed : list) {
-            const ResourceEntry entry = ResolveEntry(kind, listed, places);
+            ResourceEntry entry = ResolveEntry(kind, listed, places);
             if (!entry.refusal.empty()) {
                 PlanItem item = Unread(planKind, PlanStatus::Refused, listed, entry.source, entry.target);
                 item.reason = entry.refusal;
@@ -107,7 +137,7 @@ struct Planner {
             if (scopes.begins(entry.folder) || first)
                 ++scopeIds;
             first = false;
-            PlanItem item = PlanFile(planKind, listed, entry.source, entry.target);
+            PlanItem item = compare(planKind, listed, std::move(entry.source), std::move(entry.target));
             item.folder = entry.folder;
             item.scopeId = scopeIds;
             add(std::move(item), PlanScope::Folder);
@@ -130,7 +160,7 @@ struct Planner {
         visit.unreadable = [](const std::string&, const std::string&) {};
         visit.folder = [](const std::string&) {};
         visit.file = [&](const std::string& source, const std::string& target, const std::string& relative) {
-            PlanItem item = PlanFile(PlanKind::Pellark, relative, source, target);
+            PlanItem item = compare(PlanKind::Pellark, relative, source, target);
             const std::string_view name = FileName(relative);
             item.folder = relative.substr(0, relative.size() - std::min(relative.size(), name.size() + 1));
             add(std::move(item), PlanScope::Pellark);
@@ -164,21 +194,8 @@ std::string_view PlanStatusName(PlanStatus status)
 
 PlanItem PlanFile(PlanKind kind, std::string name, std::string source, std::string target)
 {
-    PlanItem item = Unread(kind, PlanStatus::Missing, std::move(name), std::move(source), std::move(target));
-    const FileFacts from = ReadFileFacts(item.source);
-    if (!from.file)
-        return item;
-    item.bytes = from.size;
-    item.sourceModified = from.modified;
-    const FileFacts to = ReadFileFacts(item.target);
-    if (!to.file) {
-        item.status = PlanStatus::New;
-        return item;
-    }
-    item.targetModified = to.modified;
-    item.status = to.size == from.size && SameContent(item.source, item.target) ? PlanStatus::Same
-                                                                              : PlanStatus::Replace;
-    return item;
+    FileFactsReader sources, targets;
+    return CompareFiles(sources, targets, kind, std::move(name), std::move(source), std::move(target));
 }
 
 PlanSummary Summarize(const Plan& plan)
@@ -194,8 +211,10 @@ PlanSummary Summarize(const Plan& plan)
 
 Plan PlanTransfer(const TransferJob& job, const LoadedLevel& level)
 {
-    Planner planner{job, {}};
+    Planner planner{job, {}, 0, {}, {}};
     planner.plan.target = TargetOf(job.target);
+    planner.plan.items.reserve(2 + 12 + level.TextureList.size() + level.SoundList.size() +
+                               level.StockTextures.size() + level.StockSounds.size());
     planner.levelFiles();
     planner.sky();
     planner.resources(ResourceKind::Textures, level.TextureList, level.StockTextures);

@@ -1,5 +1,7 @@
 #include "transfer/resource_names.h"
 
+#include <algorithm>
+
 #include "platform/paths.h"
 #include "platform/shown_name.h"
 
@@ -78,7 +80,8 @@ ResourceEntry ResolveEntry(ResourceKind kind, std::string_view listed, const Res
     entry.source = places.sourceFolder + entry.relative;
     entry.target = places.targetFolder + entry.relative;
     entry.refusal = ResourceNameRefusal(entry.name);
-    if (entry.refusal.empty() && (ExceedsPathLimits(entry.source) || ExceedsPathLimits(entry.target)))
+    // The name's own parts are known to fit; the folders above it are the user's.
+    if (entry.refusal.empty() && std::max(entry.source.size(), entry.target.size()) > MaxPathBytes())
         entry.refusal = "a path longer than the file system allows";
     return entry;
 }

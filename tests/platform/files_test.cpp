@@ -76,6 +76,21 @@ TEST(FileFacts, agreeWithTheExistenceTestAndGiveSizeAndTime)
     for (const char* name : {"a/file.wal", "link.wal", "broken.wal", "fifo.wal", "a", "nothing"})
         EXPECT_EQ(ReadFileFacts(tree.path(name)).file, FileExists(tree.path(name))) << name;
 
+    // A reader that keeps its folder open says the same, folder after folder,
+    // for folders that are missing, linked or files themselves.
+    tree.file("b/other.wal", "1");
+    std::filesystem::create_symlink(tree.path("a"), tree.path("linked"));
+    FileFactsReader reader;
+    for (const char* name : {"a/file.wal", "a/none.wal", "b/other.wal", "a/file.wal", "missing/x.wal",
+                             "missing/y.wal", "a/file.wal/z", "linked/file.wal", "fifo.wal", "link.wal", "b",
+                             "broken.wal"}) {
+        const FileFacts read = reader.read(tree.path(name));
+        const FileFacts alone = ReadFileFacts(tree.path(name));
+        EXPECT_EQ(read.file, alone.file) << name;
+        EXPECT_EQ(read.size, alone.size) << name;
+        EXPECT_EQ(read.modified, alone.modified) << name;
+    }
+
     const FileFacts facts = ReadFileFacts(tree.path("link.wal"));
     EXPECT_EQ(facts.size, 5u);
     struct stat st {};
