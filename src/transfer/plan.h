@@ -52,8 +52,8 @@ enum class PlanScope {
     Alone,    // Yes or No for this file alone: the .bsp and each sky image
     Folder,   // Yes, No, Yes to All, No to All: a "to All" answer holds for the
               // following items of the same scopeId (one run of a resource folder)
-    Pellark,  // the same four buttons: a "to All" answer holds for the rest of
-              // the Pellark tree and the later copies of the same session
+    Pellark,  // the same four buttons: a "to All" answer holds for the
+              // following Pellark items
 };
 
 struct PlanItem {
