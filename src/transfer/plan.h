@@ -5,7 +5,9 @@
 // steps take theirs (ResolveEntry and FolderScopes for the resources,
 // DecideSky and SkyFaceImages for the sky, TargetMapPath and BspPath for the
 // level's files, WalkPellarkTree for the Pellark tree, FileExists for "is it
-// there"), so that its statuses predict the transfer's log:
+// there", as FileFactsReader reads it), so that its statuses predict the
+// transfer's log, and its Missing and Refused items the problems the
+// transfer reports after the log (ProblemSummary):
 //
 //   New      "Copied: " (or "Moved: ") without "\tOverwritten", no question
 //   Replace  an overwrite question; Yes gives "...\tOverwritten", No keeps it
@@ -73,7 +75,10 @@ struct PlanItem {
     // Pellark file below the tree's root; "" for the rest.
     std::string folder;
     PlanScope scope = PlanScope::None;
-    std::size_t scopeId = 0;   // tells the Folder scopes apart (1, 2, ... in plan order)
+    // Textures and sounds that are not refused: the run of one resource folder
+    // the item belongs to (1, 2, ... in plan order); a Folder question's
+    // "to All" answer covers the items of its run.
+    std::size_t scopeId = 0;
     bool movesSource = false;  // in move mode, the source is deleted once it is copied
 };
 
