@@ -17,6 +17,8 @@ Every round runs, side by side:
              beside  cp -r STAGE NEW (twice), where STAGE holds (as hard links)
              exactly the files the transfer copies, laid out as the
              transfer lays them
+  check      corvane-cli check LEVEL --target NEW --sky, the plan of that
+             transfer, beside  find TREE over the working tree  (3 times)
 
 The order within each group turns round from one repetition to the next.
 Before each command the file system is synced so that writing back the
@@ -191,6 +193,23 @@ def check_transfer(cli, level, tree, expected, stage, scratch, cp):
     shutil.rmtree(copied)
 
 
+def check_plan(cli, level, expected, scratch):
+    """Untimed: the plan of the transfer into a new target lists exactly the
+    files the transfer copies, each new, and creates nothing."""
+    target = scratch / "check-target"
+    done = subprocess.run([cli, "check", level, "--target", str(target), "--sky", "--json"],
+                          capture_output=True, text=True)
+    if done.returncode != 0:
+        sys.exit("corvane-cli check found problems:\n" + done.stderr + done.stdout[-2000:])
+    plan = json.loads(done.stdout)
+    taken = {str(Path(item["target"]).relative_to(target)) for item in plan["items"]
+             if item["status"] == "new"}
+    others = {item["status"] for item in plan["items"]} - {"new", "stock"}
+    if taken != set(expected) or others or target.exists():
+        sys.exit("corvane-cli check does not plan exactly the transfer's files (%d new, %d expected, "
+                 "other statuses: %s)" % (len(taken), len(expected), sorted(others)))
+
+
 def check_results(cli, data, results, big, pools):
     """Untimed: the scan and the pooling list exactly what the generator put
     into the levels, and the byte total is the files' total."""
@@ -217,6 +236,7 @@ GOALS = {
     "size": 1.5,
     "pool": 1.25,
     "basegame": 0.25,
+    "check": 1.5,
 }
 SECONDS_GOALS = {"basegame"}
 
@@ -245,10 +265,10 @@ def main():
 
     began = time.perf_counter()
     cli = str(args.cli.resolve())
-    tools = {name: shutil.which(name) for name in ("cp", "du", "wc")}
+    tools = {name: shutil.which(name) for name in ("cp", "du", "wc", "find")}
     if not all(tools.values()):
-        sys.exit("cp, du and wc are needed")
-    cp, du, wc = tools["cp"], tools["du"], tools["wc"]
+        sys.exit("cp, du, wc and find are needed")
+    cp, du, wc, find = tools["cp"], tools["du"], tools["wc"], tools["find"]
     data = args.data.resolve()
     tree = data / "tree"
     levels = sorted((tree / "maps").glob("*.map"))
@@ -297,12 +317,14 @@ def main():
     # that Corvane's results are right.
     read_all([tree / rel for rel in expected] + [big] + sorted(pools[-1][1].glob("maps/*.map")))
     check_transfer(cli, level, tree, expected, stage, scratch, cp)
+    check_plan(cli, level, expected, scratch)
     size_files, size_total = check_results(cli, data, results, big, pools)
     basegame = data / "basegame"
     basegame_files = check_basegame(cli, data)
     du_total = int(subprocess.run([du, "-sb", str(sizes)], capture_output=True, text=True,
                                   check=True).stdout.split()[0])
-    print("Checked: the transfer copies exactly the level's files; the scan and the pooling list "
+    print("Checked: the transfer copies exactly the level's files, and check plans exactly those; "
+          "the scan and the pooling list "
           "what the levels name; corvane-cli size totals %d bytes for the %d files (du -sb: %d, "
           "with the folders)" % (size_total, size_files, du_total))
 
@@ -316,6 +338,9 @@ def main():
         bench.pair(round_no, [("pool-%d" % count, [cli, "pool", str(folder)])
                               for count, folder in pools], memory=False, reps=2)
         bench.pair(round_no, [("basegame", [cli, "basegame", str(basegame)])], reps=3)
+        bench.pair(round_no, [("check", [cli, "check", level, "--target", str(scratch / "check-target"),
+                                         "--sky"]),
+                              ("find", [find, str(tree)])], reps=3)
         copy_jobs = [
             ("transfer", [cli, "transfer", level, "--target", str(t_target), "--sky",
                           "--overwrite", "all"]),
@@ -332,11 +357,11 @@ def main():
         shutil.rmtree(c_target)
         t = {key: v[-1] for key, v in bench.times.items()}
         print("round %d: scan %s, wc -l %s, size %s, du -sb %s, pool 50/100/200 %s/%s/%s, "
-              "basegame %s, transfer %s, cp -r %s"
+              "basegame %s, check %s, find %s, transfer %s, cp -r %s"
               % (round_no + 1, fmt_time(t["scan"]), fmt_time(t["wc"]), fmt_time(t["size"]),
                  fmt_time(t["du"]), fmt_time(t["pool-50"]), fmt_time(t["pool-100"]),
-                 fmt_time(t["pool-200"]), fmt_time(t["basegame"]), fmt_time(t["transfer"]),
-                 fmt_time(t["cp"])), flush=True)
+                 fmt_time(t["pool-200"]), fmt_time(t["basegame"]), fmt_time(t["check"]),
+                 fmt_time(t["find"]), fmt_time(t["transfer"]), fmt_time(t["cp"])), flush=True)
     shutil.rmtree(stage)
 
     med = statistics.median
@@ -365,6 +390,9 @@ def main():
     rows.append(("basegame index of %d files: time" % basegame_files, times["basegame"], None,
                  fmt_time, "basegame"))
     rows.append(("basegame index: peak RSS", memory["basegame"], None, fmt_mem, None))
+    rows.append(("check of the transfer (%d files) vs find: time" % len(expected), times["check"],
+                 times["find"], fmt_time, "check"))
+    rows.append(("check vs find: peak RSS", memory["check"], memory["find"], fmt_mem, None))
 
     table = [("figure", "Corvane median", "baseline median", "ratio", "goal", "met")]
     missed = []

@@ -1,4 +1,4 @@
-// Fuzz target: the path rules and the unsafe-name test. The input is a
+// Fuzz target: the path rules and the refusal of unsafe names. The input is a
 // resource name as a level may write it (and, after the first NUL, a directory).
 // Whatever the name, a transfer that accepts it must put the file below its
 // kind's folder; the rules themselves must not fail on any bytes.
@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "platform/paths.h"
-#include "transfer/layout.h"
+#include "platform/shown_name.h"
 #include "transfer/resource_names.h"
 
 namespace {
@@ -70,7 +70,7 @@ void CheckStyle(std::string_view entry, std::string_view dir, PathStyle style)
     // network prefix cannot reappear in the middle of the path either.
     for (ResourceKind kind : {ResourceKind::Textures, ResourceKind::Sounds}) {
         const std::string name = TransferName(kind, entry);
-        if (IsUnsafeResourceName(name))
+        if (!ResourceNameRefusal(name).empty())
             continue;
         const std::string below = EntryRelativePath(name, style);
         Check(ResolvedDepth(below, style) >= 0);
@@ -92,10 +92,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string_view entry = input.substr(0, nul);
     const std::string_view dir = nul == std::string_view::npos ? std::string_view() : input.substr(nul + 1);
 
-    const bool unsafe = IsUnsafeResourceName(entry);
+    const bool unsafe = !ResourceNameRefusal(entry).empty();
     // Any ".." component makes a name unsafe, in either separator.
     if (ResolvedDepth(entry, PathStyle::Windows) < 0)
         Check(unsafe);
+
+    // A name is never shown with a byte a terminal would act on.
+    Check(!HasControlByte(ShownName(entry)));
+    Check(ShownName(entry).size() >= entry.size());
 
     CheckStyle(entry, dir, PathStyle::Posix);
     CheckStyle(entry, dir, PathStyle::Windows);

@@ -1,8 +1,7 @@
 #include "archive/archive.h"
 
-#include <cstdio>
-
 #include "archive/listing_builder.h"
+#include "platform/shown_name.h"
 
 namespace corvane {
 
@@ -35,20 +34,10 @@ std::string ArchiveNameProblem(std::string_view name)
     }
 }
 
-std::string ShownName(std::string_view name)
+std::string ShortShownName(std::string_view name)
 {
     constexpr std::size_t kLongest = 200;
-    std::string shown;
-    for (const char c : name.substr(0, kLongest)) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (byte < 0x20 || byte == 0x7f) {
-            char escaped[8];
-            std::snprintf(escaped, sizeof escaped, "\\x%02X", byte);
-            shown += escaped;
-        } else {
-            shown += c;
-        }
-    }
+    std::string shown = ShownName(name.substr(0, kLongest));
     if (name.size() > kLongest)
         shown += "...";
     return shown;
@@ -56,7 +45,7 @@ std::string ShownName(std::string_view name)
 
 std::string TooLargeText(std::string_view name, std::uint64_t size, std::uint64_t maxBytes)
 {
-    return "'" + ShownName(name) + "' holds " + std::to_string(size) + " bytes, more than the " +
+    return "'" + ShortShownName(name) + "' holds " + std::to_string(size) + " bytes, more than the " +
            std::to_string(maxBytes) + " allowed";
 }
 
@@ -71,7 +60,7 @@ void ListingBuilder::skip(std::string_view name, std::string_view problem)
 {
     if (++skipped_ <= kMaxEntryWarnings)
         listing_.warnings.push_back(
-            {file_, "entry '" + ShownName(name) + "' left out: " + std::string(problem)});
+            {file_, "entry '" + ShortShownName(name) + "' left out: " + std::string(problem)});
 }
 
 void ListingBuilder::add(ArchiveEntry entry)

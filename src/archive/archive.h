@@ -61,9 +61,8 @@ inline constexpr std::size_t kMaxEntryWarnings = 10;
 // backslash, an empty, "." or ".." component, or a control character.
 std::string ArchiveNameProblem(std::string_view name);
 
-// The name as a warning shows it: control characters are written as \xNN, so
-// that no name can steer a terminal, and a name longer than 200 bytes is cut
-// there and ends in "...".
-std::string ShownName(std::string_view name);
+// The name as a warning shows it: as ShownName shows it, and a name longer
+// than 200 bytes cut there and ending in "...".
+std::string ShortShownName(std::string_view name);
 
 }  // namespace corvane

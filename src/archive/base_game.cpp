@@ -171,7 +171,7 @@ EntryBytes BaseGameIndex::Read(std::string_view name, std::uint64_t maxBytes) co
 {
     const BaseGameFile* file = Find(name);
     if (!file)
-        return {false, {}, "'" + ShownName(name) + "' is not in the base game " + folder_};
+        return {false, {}, "'" + ShortShownName(name) + "' is not in the base game " + folder_};
     if (file->source == kLooseSource)
         return readLoose(*file, maxBytes);
 

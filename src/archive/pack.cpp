@@ -171,7 +171,7 @@ void CheckNames(const std::vector<std::string>& names, ArchiveFormat format, std
 {
     for (const std::string& name : names) {
         if (const std::string problem = ArchiveNameProblem(name); !problem.empty())
-            errors.push_back("'" + ShownName(name) + "' cannot be stored in an archive: " + problem);
+            errors.push_back("'" + ShortShownName(name) + "' cannot be stored in an archive: " + problem);
         else if (format == ArchiveFormat::Pak && name.size() > kPakLongestName)
             errors.push_back("'" + name + "' is " + std::to_string(name.size()) + " bytes long; a pak holds " +
                              std::to_string(kPakLongestName) + " at most");

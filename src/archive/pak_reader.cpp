@@ -139,7 +139,7 @@ EntryBytes PakReader::read(const ArchiveEntry& entry, std::uint64_t maxBytes) co
         return result;
     }
     if (entry.offset > size_ || entry.size > size_ - entry.offset) {
-        result.error = "'" + ShownName(entry.name) + "' lies beyond the end of the file";
+        result.error = "'" + ShortShownName(entry.name) + "' lies beyond the end of the file";
         return result;
     }
     result.data.resize(static_cast<std::size_t>(entry.size));

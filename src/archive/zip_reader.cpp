@@ -163,7 +163,7 @@ void ZipReader::readDirectory(std::string file, std::uint64_t fileSize)
 EntryBytes ZipReader::read(const ArchiveEntry& entry, std::uint64_t maxBytes)
 {
     EntryBytes result;
-    const std::string shown = "'" + ShownName(entry.name) + "'";
+    const std::string shown = "'" + ShortShownName(entry.name) + "'";
     zip_stat_t st;
     zip_stat_init(&st);
     if (!zip_ || zip_stat_index(zip_, entry.offset, ZIP_FL_ENC_RAW, &st) != 0 ||

@@ -15,6 +15,7 @@
 #include "map/scan.h"
 #include "map/sky.h"
 #include "platform/error.h"
+#include "platform/shown_name.h"
 
 namespace corvane::cli {
 
@@ -27,6 +28,8 @@ constexpr std::string_view kUsage =
     "  scan LEVEL.map [--json]   list the custom textures, sounds and sky a level uses\n"
     "  transfer LEVEL.map --target DIR [OPTIONS]\n"
     "                            build a game directory from a level and its resources\n"
+    "  check LEVEL.map --target DIR [OPTIONS]\n"
+    "                            show what a transfer would do, changing nothing\n"
     "  pool TARGET [--json]      list the resources of every level in TARGET/maps\n"
     "  size DIR                  total the bytes of the files below DIR\n"
     "  pack TARGET --format pak|pk3|pkz [-o FILE]\n"
@@ -36,6 +39,9 @@ constexpr std::string_view kUsage =
     "Options:\n"
     "  -h, --help                show this help and exit\n"
     "  -V, --version             show the version and exit\n"
+    "\n"
+    "Exit status: 0 on success, 1 on failure, 2 for wrong arguments, and 3 when a\n"
+    "transfer ran through but a file failed, was missing or was refused.\n"
     "\n"
     "Run 'corvane-cli COMMAND --help' for a command's own help.\n";
 
@@ -86,7 +92,7 @@ int Scan(const std::vector<std::string>& args, std::ostream& out, std::ostream& 
     } else {
         PrintList(out, "Textures: ", level.TextureList);
         PrintList(out, "Sounds: ", level.SoundList);
-        out << "Sky: " << sky << '\n';
+        out << "Sky: " << ShownName(sky) << '\n';
     }
     return kExitOk;
 }
@@ -116,7 +122,7 @@ void PrintList(std::ostream& out, std::string_view heading, const ResourceList& 
 {
     out << heading << list.size() << '\n';
     for (const std::string& name : list)
-        out << name << '\n';
+        out << ShownName(name) << '\n';
 }
 
 bool LoadLevel(const std::string& levelPath, LoadedLevel& level, std::ostream& err)
@@ -126,7 +132,7 @@ bool LoadLevel(const std::string& levelPath, LoadedLevel& level, std::ostream& e
     try {
         const LevelLoad load = LoadMapFile(Absolute(levelPath), level, giveUp);
         if (!load.scanned) {
-            err << kProgram << ": can't open file '" << levelPath << "': " << load.readError << '\n';
+            err << kProgram << ": can't open file '" << ShownName(levelPath) << "': " << load.readError << '\n';
             return false;
         }
     } catch (const std::exception& error) {
@@ -155,6 +161,8 @@ int RunCli(const std::vector<std::string>& args, std::istream& in, std::ostream&
         return Scan(rest, out, err);
     if (command == "transfer")
         return Transfer(rest, in, out, err);
+    if (command == "check")
+        return Check(rest, out, err);
     if (command == "pool")
         return Pool(rest, in, out, err);
     if (command == "size")

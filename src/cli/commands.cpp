@@ -9,13 +9,16 @@
 #include "cli/cli.h"
 #include "cli/common.h"
 #include "cli/json.h"
+#include "cli/plan_output.h"
 #include "cli/terminal_host.h"
 #include "map/sky.h"
 #include "platform/error.h"
 #include "platform/paths.h"
+#include "platform/shown_name.h"
 #include "transfer/byte_total.h"
 #include "pool/pooling.h"
 #include "transfer/command.h"
+#include "transfer/plan.h"
 
 namespace corvane::cli {
 
@@ -29,7 +32,9 @@ constexpr std::string_view kTransferUsage =
     ".bsp, and the custom textures, sounds and (with --sky) sky images the level\n"
     "uses, taken from the textures, sound and env folders beside the source folder.\n"
     "The transfer log goes to standard output; questions and messages go to\n"
-    "standard error, followed by the target's byte total.\n"
+    "standard error, followed by the target's byte total and, when something\n"
+    "failed, was missing or was refused, a summary of the problems with the\n"
+    "reason for each.\n"
     "\n"
     "Options:\n"
     "  --target DIR          the game directory to build (required)\n"
@@ -41,7 +46,38 @@ constexpr std::string_view kTransferUsage =
     "                        yes, no, all (Yes to All), none (No to All), ok, cancel\n"
     "  --overwrite all       replace existing files without asking\n"
     "  --overwrite none      keep existing files without asking\n"
-    "  -h, --help            show this help and exit\n";
+    "  -h, --help            show this help and exit\n"
+    "\n"
+    "Exit status: 0 when the transfer ran through and nothing went wrong; 1 when\n"
+    "it ended early (the target could not be prepared or a resource folder could\n"
+    "not be created) or the level cannot be read; 2 for wrong arguments; 3 when it\n"
+    "ran through but a file failed, was missing or was refused.\n";
+
+constexpr std::string_view kCheckUsage =
+    "Usage: corvane-cli check LEVEL.map --target DIR [--source-dir DIR] [--sky] [--pellark DIR]\n"
+    "                         [--json]\n"
+    "\n"
+    "Shows what 'corvane-cli transfer' would do with the same options, and changes\n"
+    "nothing: one line per file it would touch, in its order, as STATUS  KIND  NAME,\n"
+    "then a summary with the count of each status and the bytes it would write.\n"
+    "\n"
+    "Statuses: new (not in the target), replace (in the target, other content),\n"
+    "same (in the target, the same bytes), missing (not in the working tree),\n"
+    "stock (the game's own, left out), refused (a name the transfer refuses; the\n"
+    "reason follows in parentheses).\n"
+    "Kinds: level, bsp, sky, texture, sound, pellark.\n"
+    "\n"
+    "Options:\n"
+    "  --target DIR          the game directory (it need not exist)\n"
+    "  --source-dir DIR      the folder of level sources (default: the level's folder)\n"
+    "  --sky                 include the level's sky images\n"
+    "  --pellark DIR         include the base game tree DIR\n"
+    "  --json                print one JSON object: {\"items\": [...], \"summary\": {...}}\n"
+    "  -h, --help            show this help and exit\n"
+    "\n"
+    "Exit status: 0 when nothing is missing or refused; 1 when something is, when\n"
+    "the transfer could not begin (the target is a whole drive, or its parent\n"
+    "folder does not exist) or the level cannot be read; 2 for wrong arguments.\n";
 
 constexpr std::string_view kPoolUsage =
     "Usage: corvane-cli pool TARGET [--json]\n"
@@ -149,6 +185,47 @@ CommandStart StartCommand(const std::vector<std::string>& args, const std::vecto
     return start;
 }
 
+// The level and the transfer that a command's arguments describe (the level,
+// --target, --source-dir, --sky, --pellark and --move), or the exit status to
+// end with.
+struct JobStart {
+    LoadedLevel level;
+    TransferJob job;
+    std::optional<int> exitStatus;
+};
+
+JobStart StartJob(const ParsedArgs& parsed, std::string_view command, std::string_view usage, std::ostream& err)
+{
+    JobStart start;
+    const std::string prefix = std::string(command) + ": ";
+    const std::optional<std::string> target = parsed.value("--target");
+    const std::optional<std::string> sourceDir = parsed.value("--source-dir");
+    const std::optional<std::string> pellark = parsed.value("--pellark");
+    if (!target || target->empty())
+        start.exitStatus = UsageError(err, prefix + "no target named (--target DIR)", usage);
+    else if (sourceDir && sourceDir->empty())
+        start.exitStatus = UsageError(err, prefix + "--source-dir needs a folder", usage);
+    else if (pellark && pellark->empty())
+        start.exitStatus = UsageError(err, prefix + "--pellark needs a folder", usage);
+    else if (!LoadLevel(parsed.operands.front(), start.level, err))
+        start.exitStatus = kExitFailed;
+    if (start.exitStatus)
+        return start;
+
+    TransferJob& job = start.job;
+    job.currentMapPath = Absolute(parsed.operands.front());
+    job.target = Absolute(*target);
+    job.targPath = job.target;
+    job.srcPath = sourceDir ? Absolute(*sourceDir) : ParentPath(job.currentMapPath);
+    job.mode = parsed.flag("--move") ? TransferMode::Move : TransferMode::Copy;
+    job.includeSky = parsed.flag("--sky");
+    job.skyName = FindSkyCaption(start.level.MapLines);
+    job.includePellark = pellark.has_value();
+    if (pellark)
+        job.pellarkPath = Absolute(*pellark);
+    return start;
+}
+
 }  // namespace
 
 int Transfer(const std::vector<std::string>& args, std::istream& in, std::ostream& out,
@@ -160,9 +237,6 @@ int Transfer(const std::vector<std::string>& args, std::istream& in, std::ostrea
     if (start.exitStatus)
         return *start.exitStatus;
     const ParsedArgs& parsed = start.parsed;
-    const std::optional<std::string> target = parsed.value("--target");
-    if (!target || target->empty())
-        return UsageError(err, "transfer: no target named (--target DIR)", kTransferUsage);
 
     AnswerPolicy policy = AnswerPolicy::Ask;
     if (const auto overwrite = parsed.value("--overwrite")) {
@@ -173,28 +247,11 @@ int Transfer(const std::vector<std::string>& args, std::istream& in, std::ostrea
         else if (*overwrite != "ask")
             return UsageError(err, "transfer: --overwrite takes ask, all or none", kTransferUsage);
     }
-    const std::optional<std::string> sourceDir = parsed.value("--source-dir");
-    if (sourceDir && sourceDir->empty())
-        return UsageError(err, "transfer: --source-dir needs a folder", kTransferUsage);
-    const std::optional<std::string> pellark = parsed.value("--pellark");
-    if (pellark && pellark->empty())
-        return UsageError(err, "transfer: --pellark needs a folder", kTransferUsage);
-
-    LoadedLevel level;
-    if (!LoadLevel(parsed.operands.front(), level, err))
-        return kExitFailed;
-
-    TransferJob job;
-    job.currentMapPath = Absolute(parsed.operands.front());
-    job.target = Absolute(*target);
-    job.targPath = job.target;
-    job.srcPath = sourceDir ? Absolute(*sourceDir) : ParentPath(job.currentMapPath);
-    job.mode = parsed.flag("--move") ? TransferMode::Move : TransferMode::Copy;
-    job.includeSky = parsed.flag("--sky");
-    job.skyName = FindSkyCaption(level.MapLines);
-    job.includePellark = pellark.has_value();
-    if (pellark)
-        job.pellarkPath = Absolute(*pellark);
+    const JobStart described = StartJob(parsed, "transfer", kTransferUsage, err);
+    if (described.exitStatus)
+        return *described.exitStatus;
+    const TransferJob& job = described.job;
+    const LoadedLevel& level = described.level;
 
     TerminalHost host(policy, in, err);
     TransferLog log;
@@ -209,7 +266,37 @@ int Transfer(const std::vector<std::string>& args, std::istream& in, std::ostrea
     }
     if (report.byteTotal)
         err << TotalBytesText(report.byteTotal->bytes) << '\n';
-    return report.outcome == TransferOutcome::RanThrough ? kExitOk : kExitFailed;
+    for (const std::string& line : ProblemSummary(report))
+        err << line << '\n';
+    if (report.outcome != TransferOutcome::RanThrough)
+        return kExitFailed;
+    return report.hasProblems() ? kExitProblems : kExitOk;
+}
+
+int Check(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
+{
+    const CommandStart start = StartCommand(args, {"--sky", "--json"}, {"--target", "--source-dir", "--pellark"},
+                                            "check", kCheckUsage, "level", out, err);
+    if (start.exitStatus)
+        return *start.exitStatus;
+    const JobStart described = StartJob(start.parsed, "check", kCheckUsage, err);
+    if (described.exitStatus)
+        return *described.exitStatus;
+
+    const Plan plan = PlanTransfer(described.job, described.level);
+    const PlanSummary summary = Summarize(plan);
+    if (start.parsed.flag("--json"))
+        out << PlanJson(plan, summary);
+    else
+        out << PlanText(plan, summary);
+
+    const std::string target = ShownName(described.job.target);
+    if (plan.target == PlanTarget::Refused)
+        err << kProgram << ": check: " << target << " is a whole drive; the transfer would refuse it\n";
+    else if (plan.target == PlanTarget::Unreachable)
+        err << kProgram << ": check: " << target << " cannot be made: its parent folder does not exist\n";
+    const bool begins = plan.target == PlanTarget::Create || plan.target == PlanTarget::Exists;
+    return begins && !summary.hasProblems() ? kExitOk : kExitFailed;
 }
 
 int Pool(const std::vector<std::string>& args, std::istream& in, std::ostream& out, std::ostream& err)

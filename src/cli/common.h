@@ -28,6 +28,7 @@ bool LoadLevel(const std::string& levelPath, LoadedLevel& level, std::ostream& e
 
 int Transfer(const std::vector<std::string>& args, std::istream& in, std::ostream& out,
              std::ostream& err);
+int Check(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int Pool(const std::vector<std::string>& args, std::istream& in, std::ostream& out, std::ostream& err);
 int Size(const std::vector<std::string>& args, std::istream& in, std::ostream& out, std::ostream& err);
 

@@ -67,7 +67,7 @@ std::string JsonString(std::string_view bytes)
         case '\t': out += "\\t"; ++i; continue;
         default: break;
         }
-        if (c < 0x20) {
+        if (c < 0x20 || c == 0x7F) {
             AppendByteEscape(out, c);
             ++i;
             continue;

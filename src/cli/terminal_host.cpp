@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/paths.h"
+#include "platform/shown_name.h"
 
 namespace corvane::cli {
 
@@ -78,7 +79,7 @@ Choice TerminalHost::Ask(const std::vector<std::pair<std::string, Choice>>& choi
                     if (typed == word)
                         return choice;
                 }
-                err_ << "corvane-cli: '" << Trimmed(line) << "' is not one of the answers\n";
+                err_ << "corvane-cli: '" << ShownName(Trimmed(line)) << "' is not one of the answers\n";
                 continue;
             }
             inputEnded_ = true;

@@ -7,6 +7,8 @@ void EmptyLoadedLevel(LoadedLevel& level)
     level.MapLines.clear();
     level.TextureList.clear();
     level.SoundList.clear();
+    level.StockTextures.clear();
+    level.StockSounds.clear();
 }
 
 }  // namespace corvane

@@ -71,9 +71,9 @@ private:
     bool searched_ = false;
 };
 
-// Puts the custom texture name a face line gives into `name`; false when the
-// line gives none. `name` is a buffer the caller reuses from line to line.
-// Lines with a double quote (entity key lines) are left to the caller.
+// Puts the texture name a face line gives into `name`, custom or stock; false
+// when the line gives none. `name` is a buffer the caller reuses from line to
+// line. Lines with a double quote (entity key lines) are left to the caller.
 bool TextureNameOf(std::string_view line, std::string& name)
 {
     if (line.size() < 2)
@@ -91,10 +91,11 @@ bool TextureNameOf(std::string_view line, std::string& name)
     if (token.starts_with("//"))
         return false;  // a comment after a brush's "{", not a texture
     name.assign(token).append(".wal");
-    return !IsStockTexture(name);
+    return true;
 }
 
-// The sound name a line holding "noise" gives, or "" when it gives none.
+// The sound name a line holding "noise" gives, custom or stock, or "" when it
+// gives none.
 std::string_view SoundNameOf(std::string_view line)
 {
     const std::size_t slash = line.find('/');
@@ -106,10 +107,7 @@ std::string_view SoundNameOf(std::string_view line)
     const std::size_t end = FindTokenEnd(line, start, '"');
     if (end == kNoPosition)
         return {};
-    const std::string_view name = line.substr(start, end - start);
-    if (IsStockSound(name))
-        return {};
-    return name;
+    return line.substr(start, end - start);
 }
 
 }  // namespace
@@ -157,15 +155,16 @@ void CollectTextures(LoadedLevel& level)
         throw Error(kListIndexOutOfBounds);
 
     // Neighbouring faces mostly share a texture: a name equal to the one
-    // before is known to be in the list already.
+    // before is known to be in its list already.
     LineContains hasQuote(lines, "\"");
     std::string name;
     std::string previous;
     for (std::size_t i = startLine; i < count; ++i) {
         if (hasQuote(i) || !TextureNameOf(lines[i], name) || name == previous)
             continue;
-        if (!level.TextureList.contains(name))
-            level.TextureList.add(name);
+        ResourceList& list = IsStockTexture(name) ? level.StockTextures : level.TextureList;
+        if (!list.contains(name))
+            list.add(name);
         previous.swap(name);
     }
 }
@@ -179,8 +178,11 @@ void CollectSounds(LoadedLevel& level)
         if (!hasNoise(i))
             continue;
         const std::string_view name = SoundNameOf(lines[i]);
-        if (!name.empty() && !level.SoundList.contains(name))
-            level.SoundList.add(std::string(name));
+        if (name.empty())
+            continue;
+        ResourceList& list = IsStockSound(name) ? level.StockSounds : level.SoundList;
+        if (!list.contains(name))
+            list.add(std::string(name));
     }
 }
 
@@ -188,12 +190,14 @@ void ScanTextures(LoadedLevel& level)
 {
     CollectTextures(level);
     level.TextureList.sort();
+    level.StockTextures.sort();
 }
 
 void ScanSounds(LoadedLevel& level)
 {
     CollectSounds(level);
     level.SoundList.sort();
+    level.StockSounds.sort();
 }
 
 }  // namespace corvane

@@ -34,14 +34,15 @@ bool IsStockSound(std::string_view name);
 
 inline constexpr const char* kListIndexOutOfBounds = "List index out of bounds";
 
-// Adds every custom texture of the level's lines to TextureList and sorts it.
+// Adds every custom texture of the level's lines to TextureList and sorts it;
+// the names in the game's own folders go to StockTextures, sorted likewise.
 // Face lines are looked for from the first line after line 0 that holds a
 // "{". Throws Error ("List index out of bounds") when there is no such line;
 // nothing changes then.
 void ScanTextures(LoadedLevel& level);
 
 // Adds every custom sound named on a line that holds "noise" to SoundList and
-// sorts it.
+// sorts it; the game's own go to StockSounds, sorted likewise.
 void ScanSounds(LoadedLevel& level);
 
 // The first half of each scan: the names are added to the list, which is

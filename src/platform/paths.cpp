@@ -114,6 +114,28 @@ std::string EntryRelativePath(std::string_view entry, PathStyle style)
     return relative;
 }
 
+std::size_t MaxPathBytes(PathStyle style)
+{
+    return style == PathStyle::Windows ? 259 : 4095;
+}
+
+bool ExceedsPathLimits(std::string_view path, PathStyle style)
+{
+    if (path.size() > MaxPathBytes(style))
+        return true;
+    const std::string_view separators = style == PathStyle::Windows ? "\\/" : "/";
+    std::size_t start = 0;
+    while (start < path.size()) {
+        std::size_t end = path.find_first_of(separators, start);
+        if (end == std::string_view::npos)
+            end = path.size();
+        if (end - start > kMaxNameBytes)
+            return true;
+        start = end + 1;
+    }
+    return false;
+}
+
 char DriveCharacter(std::string_view path)
 {
     return path.empty() ? '\0' : path.front();

@@ -3,6 +3,7 @@
 // stay testable as plain string functions on any machine; callers that do not
 // name a style get the native one.
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -52,6 +53,17 @@ std::string EntryRelativePath(std::string_view entry, PathStyle style = kNativeS
 std::string ParentPath(std::string_view path, PathStyle style = kNativeStyle);
 std::string_view FileName(std::string_view path, PathStyle style = kNativeStyle);
 std::string_view FileExtension(std::string_view path, PathStyle style = kNativeStyle);
+
+// The longest file name the file systems we write to take, in bytes.
+inline constexpr std::size_t kMaxNameBytes = 255;
+
+// The longest path the file systems we write to take, in bytes: 4095 on
+// Posix, 259 on Windows.
+std::size_t MaxPathBytes(PathStyle style = kNativeStyle);
+
+// True when a path cannot be used as it stands: one of its components is
+// longer than kMaxNameBytes, or the whole is longer than MaxPathBytes.
+bool ExceedsPathLimits(std::string_view path, PathStyle style = kNativeStyle);
 
 // The drive character of a path: its first character, or NUL for "".
 char DriveCharacter(std::string_view path);

@@ -2,6 +2,7 @@
 
 #include "platform/file_ops.h"
 #include "platform/paths.h"
+#include "platform/shown_name.h"
 
 namespace corvane {
 
@@ -69,11 +70,11 @@ ByteTotal TotalDirectoryBytes(const std::string& dir, const ByteWalkWatch& watch
 ByteTotal ShowDirectoryBytes(Host& host, const std::string& dir, const std::string& targPath,
                              const std::string& targetMapPath)
 {
-    const std::string caption = "Corvane - " + targetMapPath;
+    const std::string caption = "Corvane - " + ShownName(targetMapPath);
     ByteWalkWatch watch;
     watch.unreadable = [&](const std::string&, const std::string&) {
         host.alert(AlertSound::Stop);
-        host.messageBox({"Cant open target dir:\n" + targPath, "Error", MessageIcon::Warning, {MessageButton::Ok}});
+        host.messageBox({"Cant open target dir:\n" + ShownName(targPath), "Error", MessageIcon::Warning, {MessageButton::Ok}});
     };
     watch.folderDone = [&](std::uint64_t running) {
         host.setStatus(StatusLine::Total, TotalBytesText(running));

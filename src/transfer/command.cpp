@@ -1,5 +1,6 @@
 #include "transfer/command.h"
 
+#include "platform/shown_name.h"
 #include "transfer/byte_total.h"
 #include "transfer/pellark.h"
 #include "transfer/layout.h"
@@ -13,10 +14,35 @@ namespace {
 
 TransferReport Ended(TransferOutcome outcome, const TransferJob& job, const TransferLog& log)
 {
-    return {outcome, TargetMapPath(job.currentMapPath, job.targPath), std::nullopt, log.failures()};
+    return {outcome, TargetMapPath(job.currentMapPath, job.targPath), std::nullopt, log.failures(),
+            log.problems()};
 }
 
 }  // namespace
+
+std::vector<std::string> ProblemSummary(const TransferReport& report)
+{
+    if (!report.hasProblems())
+        return {};
+    std::size_t missing = 0;
+    for (const TransferProblem& problem : report.problems)
+        missing += problem.kind == TransferProblem::Kind::Missing ? 1 : 0;
+    const std::size_t refused = report.problems.size() - missing;
+    std::vector<std::string> lines{"Problems: " + std::to_string(report.failures.size()) + " failed, " +
+                                   std::to_string(missing) + " missing, " + std::to_string(refused) + " refused"};
+    for (const TransferFailure& failure : report.failures)
+        lines.push_back("Failed: " + ShownName(failure.path) + ": " + failure.reason);
+    for (const TransferProblem& problem : report.problems) {
+        if (problem.kind == TransferProblem::Kind::Missing)
+            lines.push_back("Missing: " + ShownName(problem.name));
+    }
+    for (const TransferProblem& problem : report.problems) {
+        if (problem.kind != TransferProblem::Kind::Missing)
+            lines.push_back((problem.kind == TransferProblem::Kind::RefusedSky ? "Refused sky: " : "Refused: ") +
+                            ShownName(problem.name) + ": " + problem.reason);
+    }
+    return lines;
+}
 
 TransferReport RunTransferCommand(const TransferJob& job, const ResourceList& textures,
                                   const ResourceList& sounds, TransferSession& session, TransferLog& log,
@@ -27,7 +53,7 @@ TransferReport RunTransferCommand(const TransferJob& job, const ResourceList& te
 
     if (!PrepareTargetDirectory(context, job.target)) {
         host.alert(AlertSound::Error);
-        host.messageBox({"Didn't create target directory!\n" + job.target +
+        host.messageBox({"Didn't create target directory!\n" + ShownName(job.target) +
                              "\n\nChoose New from the File menu",
                          "Error", MessageIcon::Error, {MessageButton::Ok}});
         return Ended(TransferOutcome::TargetNotPrepared, job, log);
@@ -35,7 +61,7 @@ TransferReport RunTransferCommand(const TransferJob& job, const ResourceList& te
 
     if (CreateTargetSubdirectory(context, job.targPath, "maps")) {
         if (!TransferLevelFiles(context, job.currentMapPath, job.targPath, session.targetMapPath))
-            log.append("Could not copy file:\n" + job.currentMapPath);
+            log.append("Could not copy file:\n" + ShownName(job.currentMapPath));
     } else {
         log.append("Can't create \"maps\" directory!");
     }
@@ -43,7 +69,7 @@ TransferReport RunTransferCommand(const TransferJob& job, const ResourceList& te
     if (job.includeSky && !job.skyName.empty())
         TransferSky(context, job.skyName, job.srcPath, job.targPath);
 
-    if (!CreateResourceLayout(context, job.target, textures, sounds)) {
+    if (!CreateResourceLayout(context, job.target, job.srcPath, textures, sounds)) {
         host.alert(AlertSound::Error);
         host.messageBox({"One or more resource directories\ncould not be created.\n\nAborting!",
                          "Fatal Error", MessageIcon::Error, {MessageButton::Ok}});

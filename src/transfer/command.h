@@ -44,7 +44,18 @@ struct TransferReport {
     std::string targetMapPath;            // where the level goes in the target
     std::optional<ByteTotal> byteTotal;   // the target's total, counted when the run ran through
     std::vector<TransferFailure> failures;  // every step that failed, with its reason
+    std::vector<TransferProblem> problems;  // every file missing and every name refused
+
+    // True when a file failed, was missing or was refused.
+    bool hasProblems() const { return !failures.empty() || !problems.empty(); }
 };
+
+// What went wrong in a transfer, for after its log: a heading with the counts
+// ("Problems: 1 failed, 2 missing, 1 refused"), then one line for each failure
+// with its reason ("Failed: PATH: REASON"), each missing file ("Missing:
+// PATH") and each refused name ("Refused: NAME: REASON", "Refused sky: NAME:
+// REASON"); names are shown with ShownName. No lines when nothing went wrong.
+std::vector<std::string> ProblemSummary(const TransferReport& report);
 
 // Runs the transfer with `log` emptied first. Ends early only when the target
 // cannot be prepared or the resource folders cannot be created, after telling

@@ -76,6 +76,9 @@ struct PromptRequest {
     bool showNoToAll = false;
     std::string yesCaption = kPromptYesCaption;
     std::string noToAllCaption = kPromptNoAllCaption;
+    // An overwrite question's file: the full path of the target it would
+    // replace, as the plan's items name it ("" for other uses).
+    std::string target;
 
     // Whether to replace a file: Yes and No, and with PromptButtons::All also
     // Yes to All and No to All.

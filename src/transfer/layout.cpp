@@ -2,16 +2,12 @@
 
 #include "platform/file_ops.h"
 #include "platform/paths.h"
+#include "platform/shown_name.h"
 #include "transfer/resource_names.h"
 
 namespace corvane {
 
 namespace {
-
-bool IsSeparator(char c)
-{
-    return c == '/' || c == '\\';
-}
 
 // Creates one folder level; a failure is noted with its reason.
 bool MakeFolder(TransferContext& context, const std::string& path)
@@ -22,9 +18,10 @@ bool MakeFolder(TransferContext& context, const std::string& path)
     return made.ok;
 }
 
-void ShowCreateFailure(Host& host, const std::string& text)
+void ShowCreateFailure(Host& host, const std::string& path, const char* tail)
 {
-    host.messageBox({text, "Error!", MessageIcon::Error, {MessageButton::Ok}});
+    host.messageBox({"Could not create: " + ShownName(path) + tail, "Error!", MessageIcon::Error,
+                     {MessageButton::Ok}});
 }
 
 // The folders of a nested name below its resource folder: for "a/b/c/x.wal"
@@ -48,47 +45,46 @@ std::vector<std::string> NestedFolders(std::string_view entry)
 bool CreateRoot(TransferContext& context, const std::string& root)
 {
     if (DirectoryEntryExists(root)) {
-        context.log.append("Already exists: " + root);
+        context.log.append("Already exists: " + ShownName(root));
         return true;
     }
     if (MakeFolder(context, root))
         return true;
-    ShowCreateFailure(context.host, "Could not create: " + root + ". \n Aborting");
+    ShowCreateFailure(context.host, root, ". \n Aborting");
     return false;
 }
 
 // One folder per resource folder of the list, in list order.
 bool CreateFolders(TransferContext& context, const std::string& root, const ResourceList& list,
-                   ResourceKind kind)
+                   ResourceKind kind, const ResourcePlaces& places)
 {
     const char* failureTail = kind == ResourceKind::Textures ? ". \nAborting" : ". Aborting";
-    std::string previous;
+    FolderScopes runs;
     for (const std::string& listed : list) {
-        const std::string entry = TransferName(kind, listed);
-        if (IsUnsafeResourceName(entry))
+        const ResourceEntry entry = ResolveEntry(kind, listed, places);
+        if (!entry.refusal.empty())
             continue;
-        const std::string folder = ResourceFolder(entry);
+        const std::string& folder = entry.folder;
         std::string dir = folder.empty() ? root : root + Separator() + folder;
-        if (folder != previous && !folder.empty()) {
+        if (runs.begins(folder) && !folder.empty()) {
             if (DirectoryEntryExists(dir)) {
-                context.log.append("Already exists: " + dir);
+                context.log.append("Already exists: " + ShownName(dir));
             } else if (MakeFolder(context, dir)) {
-                context.log.append("Created: " + dir);
+                context.log.append("Created: " + ShownName(dir));
             } else {
-                ShowCreateFailure(context.host, "Could not create: " + dir + failureTail);
+                ShowCreateFailure(context.host, dir, failureTail);
                 return false;
             }
         }
-        previous = folder;
-        for (const std::string& nested : NestedFolders(entry)) {
+        for (const std::string& nested : NestedFolders(entry.name)) {
             dir = JoinPath(dir, nested);
             if (DirectoryEntryExists(dir))
                 continue;
             if (!MakeFolder(context, dir)) {
-                ShowCreateFailure(context.host, "Could not create: " + dir + failureTail);
+                ShowCreateFailure(context.host, dir, failureTail);
                 return false;
             }
-            context.log.append("Created: " + dir);
+            context.log.append("Created: " + ShownName(dir));
         }
     }
     return true;
@@ -96,49 +92,21 @@ bool CreateFolders(TransferContext& context, const std::string& root, const Reso
 
 }  // namespace
 
-std::string ResourceFolder(std::string_view entry)
-{
-    const auto slash = entry.find('/');
-    return std::string(slash == std::string_view::npos ? std::string_view() : entry.substr(0, slash));
-}
-
-bool IsUnsafeResourceName(std::string_view entry)
-{
-    if (entry.size() >= 2 && entry[1] == ':')
-        return true;  // a drive designator
-    if (entry.size() >= 2 && IsSeparator(entry[0]) && IsSeparator(entry[1]))
-        return true;  // a network path
-    std::size_t start = 0;
-    while (start <= entry.size()) {
-        std::size_t end = start;
-        while (end < entry.size() && !IsSeparator(entry[end]))
-            ++end;
-        if (entry.substr(start, end - start) == "..")
-            return true;
-        start = end + 1;
-    }
-    return false;
-}
-
-void ReportUnsafeName(TransferLog& log, const std::string& entry)
-{
-    log.appendReport("Unsafe name refused:  ", entry);
-}
-
 bool PrepareTargetDirectory(TransferContext& context, const std::string& target)
 {
     if (IsDriveRootTarget(target))
         return false;
+    const std::string shown = ShownName(target);
     if (DirectoryEntryExists(target)) {
-        context.log.append("Already exists: " + target);
+        context.log.append("Already exists: " + shown);
         context.host.alert(AlertSound::Exclamation);
         return context.host.showPrompt(PromptRequest::ContinueQuestion(
-                   "File Exists!", {"Directory exists: ", target, "  ", "Continue?"})) !=
+                   "File Exists!", {"Directory exists: ", shown, "  ", "Continue?"})) !=
                OverwriteAnswer::NoToAll;
     }
     if (!MakeFolder(context, target))
         return false;
-    context.log.append("Created: " + target);
+    context.log.append("Created: " + shown);
     return true;
 }
 
@@ -147,27 +115,29 @@ bool CreateTargetSubdirectory(TransferContext& context, const std::string& targP
 {
     const std::string path = JoinPath(targPath, name);
     if (DirectoryEntryExists(path)) {
-        context.log.append("Already Exists: " + path);
+        context.log.append("Already Exists: " + ShownName(path));
         return true;
     }
     if (MakeFolder(context, path)) {
-        context.log.append("Created: " + path);
+        context.log.append("Created: " + ShownName(path));
         return true;
     }
-    ShowCreateFailure(context.host, "Could not create: " + path + ". \nAborting!");
+    ShowCreateFailure(context.host, path, ". \nAborting!");
     return false;
 }
 
-bool CreateResourceLayout(TransferContext& context, const std::string& target,
+bool CreateResourceLayout(TransferContext& context, const std::string& target, const std::string& srcPath,
                           const ResourceList& textures, const ResourceList& sounds)
 {
     const std::string texturesRoot = JoinPath(target, "textures");
     if (!CreateRoot(context, texturesRoot) ||
-        !CreateFolders(context, texturesRoot, textures, ResourceKind::Textures))
+        !CreateFolders(context, texturesRoot, textures, ResourceKind::Textures,
+                       PlacesOf(ResourceKind::Textures, srcPath, target)))
         return false;
     const std::string soundRoot = JoinPath(target, "sound");
     return CreateRoot(context, soundRoot) &&
-           CreateFolders(context, soundRoot, sounds, ResourceKind::Sounds);
+           CreateFolders(context, soundRoot, sounds, ResourceKind::Sounds,
+                         PlacesOf(ResourceKind::Sounds, srcPath, target));
 }
 
 }  // namespace corvane

@@ -1,12 +1,10 @@
 #include "transfer/level_files.h"
 
-#include <algorithm>
-#include <array>
-#include <fstream>
-
+#include "platform/file_facts.h"
 #include "platform/file_ops.h"
 #include "platform/files.h"
 #include "platform/paths.h"
+#include "platform/shown_name.h"
 #include "transfer/overwrite.h"
 
 namespace corvane {
@@ -24,28 +22,10 @@ void ReportLevelFileFailure(TransferContext& context, const char* label, const s
                             const std::string& reason)
 {
     context.log.recordFailure(source, reason);
-    const std::string text = label + ("\n" + source);
+    const std::string text = label + ("\n" + ShownName(source));
     context.log.append(text);
     context.host.alert(AlertSound::Error);
     context.host.messageBox({text, "Error in source file", MessageIcon::Warning, {MessageButton::Ok}});
-}
-
-// Whether two files hold the same bytes; false when either cannot be read.
-bool SameContent(const std::string& first, const std::string& second)
-{
-    if (FileSize(first) != FileSize(second))
-        return false;
-    std::ifstream a(first, std::ios::binary);
-    std::ifstream b(second, std::ios::binary);
-    std::array<char, 64 * 1024> pieceA{};
-    std::array<char, 64 * 1024> pieceB{};
-    while (a && b) {
-        a.read(pieceA.data(), pieceA.size());
-        b.read(pieceB.data(), pieceB.size());
-        if (a.gcount() != b.gcount() || !std::equal(pieceA.begin(), pieceA.begin() + a.gcount(), pieceB.begin()))
-            return false;
-    }
-    return a.eof() && b.eof() && !a.bad() && !b.bad();
 }
 
 // The level's own file. A target without it gets it quietly; a target whose
@@ -93,8 +73,8 @@ std::string BspPath(const std::string& mapPath)
 void BspNotice(Host& host, const std::string& sourceBsp, const std::string& targetBsp)
 {
     host.showPrompt(PromptRequest::Notice("BSP file exists!",
-                                          {ExistsLabel(sourceBsp), sourceBsp, "  ", ExistsLabel(targetBsp),
-                                           targetBsp, "  ", "Continue?"},
+                                          {ExistsLabel(sourceBsp), ShownName(sourceBsp), "  ",
+                                           ExistsLabel(targetBsp), ShownName(targetBsp), "  ", "Continue?"},
                                           true));
 }
 
@@ -110,12 +90,13 @@ bool TransferLevelFiles(TransferContext& context, const std::string& mapPath,
     const std::string targetBsp = BspPath(targetMapPath);
     const bool existed = FileExists(targetBsp);
     if (!FileExists(sourceBsp) && existed) {
+        context.log.recordProblem(TransferProblem::Kind::Missing, sourceBsp);
         BspNotice(context.host, sourceBsp, targetBsp);
         return false;
     }
     if (existed && OverwritePrompt(context.host, targetBsp, sourceBsp, "File Exists!",
                                    PromptButtons::YesNo) == OverwriteAnswer::No) {
-        context.log.append("Already exists: " + targetBsp);
+        context.log.append("Already exists: " + ShownName(targetBsp));
         return true;
     }
     const FileTransfer transfer = TransferFile(sourceBsp, targetBsp, context.mode);

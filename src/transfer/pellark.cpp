@@ -6,6 +6,7 @@
 #include "platform/file_ops.h"
 #include "platform/files.h"
 #include "platform/paths.h"
+#include "platform/shown_name.h"
 #include "transfer/layout.h"
 
 namespace corvane {
@@ -33,10 +34,8 @@ bool ContainsSkipWord(const std::string& path)
 }
 
 struct PellarkWalk {
-    TransferContext& context;
     const std::string& targPath;
-    OverwritePolicy& policy;
-    std::uint64_t files = 0;  // files met so far, for the progress shown
+    const PellarkVisitor& visit;
 
     // `dir` is the folder's full path, `shown` its name as the failure box
     // gives it, `relative` its path below the root ("" at the root).
@@ -44,9 +43,7 @@ struct PellarkWalk {
     {
         const Listing listing = ListDirectory(dir);
         if (!listing.ok) {
-            context.host.alert(AlertSound::Stop);
-            context.host.messageBox({"Failed to open Pellark directory\n" + shown, "Error",
-                                     MessageIcon::Error, {MessageButton::Ok}});
+            visit.unreadable(dir, shown);
             return;
         }
         for (const DirEntry& entry : listing.entries) {
@@ -57,17 +54,10 @@ struct PellarkWalk {
             if (folder) {
                 if (entry.link || name.front() == '.' || IsSkipWord(name) || SameFile(full, targPath))
                     continue;
-                context.log.append("  ");
-                context.log.append("=========================");
-                context.log.append("Pellark   " + below);
-                context.log.append("=========================");
-                CreateTargetSubdirectory(context, targPath, below);
+                visit.folder(below);
                 walk(full, name, below);
-            } else {
-                if (ContainsSkipWord(below) || name == "config.cfg")
-                    continue;
-                context.host.progress("Copying Pellark tree", files++, 0);
-                CopyPellarkFile(context, full, JoinPath(targPath, below), policy);
+            } else if (!ContainsSkipWord(below) && name != "config.cfg") {
+                visit.file(full, JoinPath(targPath, below), below);
             }
         }
     }
@@ -75,13 +65,36 @@ struct PellarkWalk {
 
 }  // namespace
 
+void WalkPellarkTree(const std::string& pellarkPath, const std::string& targPath, const PellarkVisitor& visit)
+{
+    if (pellarkPath.empty())
+        return;  // no tree, nothing to walk anywhere
+    PellarkWalk walk{targPath, visit};
+    walk.walk(pellarkPath, pellarkPath, "");
+}
+
 void CopyPellarkTree(TransferContext& context, const std::string& pellarkPath,
                      const std::string& targPath, OverwritePolicy& policy)
 {
-    if (pellarkPath.empty())
-        return;  // no tree, nothing to copy from anywhere
-    PellarkWalk walk{context, targPath, policy};
-    walk.walk(pellarkPath, pellarkPath, "");
+    std::uint64_t files = 0;  // files met so far, for the progress shown
+    PellarkVisitor visit;
+    visit.unreadable = [&](const std::string&, const std::string& shown) {
+        context.host.alert(AlertSound::Stop);
+        context.host.messageBox({"Failed to open Pellark directory\n" + ShownName(shown), "Error",
+                                 MessageIcon::Error, {MessageButton::Ok}});
+    };
+    visit.folder = [&](const std::string& relative) {
+        context.log.append("  ");
+        context.log.append("=========================");
+        context.log.append("Pellark   " + ShownName(relative));
+        context.log.append("=========================");
+        CreateTargetSubdirectory(context, targPath, relative);
+    };
+    visit.file = [&](const std::string& source, const std::string& target, const std::string&) {
+        context.host.progress("Copying Pellark tree", files++, 0);
+        CopyPellarkFile(context, source, target, policy);
+    };
+    WalkPellarkTree(pellarkPath, targPath, visit);
 }
 
 void CopyPellarkFile(TransferContext& context, const std::string& source, const std::string& target,
@@ -92,18 +105,19 @@ void CopyPellarkFile(TransferContext& context, const std::string& source, const 
             return OverwritePrompt(context.host, target, source, "Pellark file exists! ",
                                    PromptButtons::All);
         })) {
-        context.log.append("Already Exists: " + target);
+        context.log.append("Already Exists: " + ShownName(target));
         return;
     }
     const OpResult copied = CopyFileAtomic(source, target, CopyMode::Replace);
     if (copied.ok) {
-        context.log.append("Copied: " + target + (existed ? "\tOverwritten" : ""));
+        context.log.append("Copied: " + ShownName(target) + (existed ? "\tOverwritten" : ""));
         return;
     }
+    const std::string shown = ShownName(source);
     context.log.recordFailure(source, copied.error);
-    context.log.appendReport("Failed copy:  ", source, TransferLog::Hint::None);
+    context.log.appendReport("Failed copy:  ", shown, TransferLog::Hint::None);
     context.host.alert(AlertSound::Stop);
-    context.host.messageBox({"Failed copy:  \n      " + source, "Error", MessageIcon::Warning,
+    context.host.messageBox({"Failed copy:  \n      " + shown, "Error", MessageIcon::Warning,
                              {MessageButton::Ok}});
 }
 

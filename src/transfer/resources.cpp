@@ -2,10 +2,9 @@
 
 #include <cstdint>
 
-#include "platform/file_ops.h"
 #include "platform/files.h"
 #include "platform/paths.h"
-#include "transfer/layout.h"
+#include "platform/shown_name.h"
 #include "transfer/overwrite.h"
 
 namespace corvane {
@@ -14,54 +13,49 @@ void MissingFileNotice(TransferContext& context, const std::string& source, cons
 {
     const PromptRequest notice = PromptRequest::Notice(
         "File Does Not Exist!",
-        {"DOES NOT EXIST:", source, "  ", FileExists(target) ? "EXISTS:" : "DOES NOT EXIST:", target, "  "},
+        {"DOES NOT EXIST:", ShownName(source), "  ", FileExists(target) ? "EXISTS:" : "DOES NOT EXIST:",
+         ShownName(target), "  "},
         false, "&Ok");
     context.host.alert(AlertSound::Error);
     context.host.showPrompt(notice);
-    context.log.appendReport("Does not exist:  ", source);
+    context.log.recordProblem(TransferProblem::Kind::Missing, source);
+    context.log.appendReport("Does not exist:  ", ShownName(source));
 }
 
 void TransferResources(TransferContext& context, ResourceKind kind, const ResourceList& list,
                        const std::string& srcPath, const std::string& targPath)
 {
-    const char* folderName = kind == ResourceKind::Textures ? "textures" : "sound";
     const char* captionPrefix =
         kind == ResourceKind::Textures ? "Textures dir exists! " : "Sounds dir exists! ";
-    const std::string sourceFolder = JoinPath(SourceRoot(srcPath), folderName) + Separator();
-    const std::string targetFolder = JoinPath(targPath, folderName) + Separator();
+    const ResourcePlaces places = PlacesOf(kind, srcPath, targPath);
 
     const char* step = kind == ResourceKind::Textures ? "Transferring textures" : "Transferring sounds";
     std::uint64_t done = 0;
     OverwritePolicy policy;
-    std::string previousFolder;
+    FolderScopes scopes;
     for (const std::string& listed : list) {
         context.host.progress(step, done++, list.size());
-        const std::string entry = TransferName(kind, listed);
-        if (IsUnsafeResourceName(entry)) {
-            ReportUnsafeName(context.log, listed);
+        const ResourceEntry entry = ResolveEntry(kind, listed, places);
+        if (!entry.refusal.empty()) {
+            ReportRefusedName(context.log, listed, entry.refusal);
             continue;
         }
-        const std::string folder = ResourceFolder(entry);
-        if (folder != previousFolder)
+        if (scopes.begins(entry.folder))
             policy.reset();
-        previousFolder = folder;
 
-        const std::string relative = EntryRelativePath(entry);
-        const std::string source = sourceFolder + relative;
-        const std::string target = targetFolder + relative;
-        if (!FileExists(source)) {
-            MissingFileNotice(context, source, target);
+        if (!FileExists(entry.source)) {
+            MissingFileNotice(context, entry.source, entry.target);
             continue;
         }
-        const bool existed = FileExists(target);
+        const bool existed = FileExists(entry.target);
         if (existed && !policy.allowsOverwrite([&] {
-                return OverwritePrompt(context.host, target, source,
-                                       captionPrefix + AsciiUpper(folder), PromptButtons::All);
+                return OverwritePrompt(context.host, entry.target, entry.source,
+                                       captionPrefix + AsciiUpper(entry.folder), PromptButtons::All);
             })) {
-            context.log.append("Already Exists: " + relative);
+            context.log.append("Already Exists: " + entry.relative);
             continue;
         }
-        TransferAndReport(context, source, target, relative, existed);
+        TransferAndReport(context, entry.source, entry.target, entry.relative, existed);
     }
     context.host.progress(step, done, list.size());
 }

@@ -1,10 +1,9 @@
 #include "transfer/sky_transfer.h"
 
-#include <array>
-
 #include "platform/file_ops.h"
 #include "platform/files.h"
 #include "platform/paths.h"
+#include "platform/shown_name.h"
 #include "transfer/layout.h"
 #include "transfer/overwrite.h"
 
@@ -16,12 +15,6 @@ void Refuse(Host& host, const std::string& text)
 {
     host.alert(AlertSound::Exclamation);
     host.messageBox({text, "Not allowed", MessageIcon::Warning, {MessageButton::Ok}});
-}
-
-bool ClimbsOut(const std::string& name)
-{
-    return name.find('/') != std::string::npos || name.find('\\') != std::string::npos ||
-           name.find("..") != std::string::npos;
 }
 
 }  // namespace
@@ -38,40 +31,69 @@ bool IsStockSkyName(const std::string& name)
     return false;
 }
 
+SkyDecision DecideSky(const std::string& name)
+{
+    if (name.empty())
+        return {SkyVerdict::NotSpecified, {}};
+    if (IsStockSkyName(name))
+        return {SkyVerdict::Stock, {}};
+    if (HasControlByte(name))
+        return {SkyVerdict::NotAllowed, "a control character"};
+    if (name.find_first_of("/\\") != std::string::npos)
+        return {SkyVerdict::NotAllowed, "a path separator"};
+    if (name.find("..") != std::string::npos)
+        return {SkyVerdict::NotAllowed, "a '..'"};
+    if (name.find_first_of("*?[") != std::string::npos)
+        return {SkyVerdict::NotAllowed, "a wildcard"};
+    return {};
+}
+
+ResourcePlaces SkyPlaces(const std::string& srcPath, const std::string& targPath)
+{
+    return {JoinPath(SourceRoot(srcPath), "env") + Separator(), JoinPath(targPath, "env") + Separator()};
+}
+
+std::vector<std::string> SkyFaceImages(const std::string& sourceFolder, const std::string& pattern)
+{
+    std::vector<std::string> matches = FindFiles(sourceFolder, pattern);
+    if (matches.size() > 2)
+        matches.resize(2);
+    return matches;
+}
+
 void TransferSky(TransferContext& context, const std::string& skyName, const std::string& srcPath,
                  const std::string& targPath)
 {
-    if (skyName.empty()) {
-        Refuse(context.host, "Sky env file not specified!");
+    const SkyDecision decision = DecideSky(skyName);
+    switch (decision.verdict) {
+    case SkyVerdict::NotSpecified: Refuse(context.host, "Sky env file not specified!"); return;
+    case SkyVerdict::Stock: Refuse(context.host, "Can't copy internal env file: " + skyName); return;
+    case SkyVerdict::NotAllowed:
+        context.log.recordProblem(TransferProblem::Kind::RefusedSky, skyName, decision.reason);
+        Refuse(context.host, "Sky env file name not allowed: " + ShownName(skyName));
         return;
-    }
-    if (IsStockSkyName(skyName)) {
-        Refuse(context.host, "Can't copy internal env file: " + skyName);
-        return;
-    }
-    if (ClimbsOut(skyName)) {
-        Refuse(context.host, "Sky env file name not allowed: " + skyName);
-        return;
+    case SkyVerdict::Transfer: break;
     }
     if (!CreateTargetSubdirectory(context, targPath, "env"))
         return;
-    const std::string sourceFolder = JoinPath(SourceRoot(srcPath), "env") + Separator();
-    const std::string targetFolder = JoinPath(targPath, "env") + Separator();
-    for (const char* face : {"bk.*", "ft.*", "lf.*", "rt.*", "dn.*", "up.*"})
-        TransferSkyFace(context, sourceFolder, targetFolder, skyName + face);
+    const ResourcePlaces env = SkyPlaces(srcPath, targPath);
+    for (const char* face : kSkyFaces)
+        TransferSkyFace(context, env.sourceFolder, env.targetFolder, skyName + face + ".*");
 }
 
 void TransferSkyFace(TransferContext& context, const std::string& sourceFolder,
                      const std::string& targetFolder, const std::string& pattern)
 {
-    const std::vector<std::string> matches = FindFiles(sourceFolder, pattern);
-    for (std::size_t i = 0; i < matches.size() && i < 2; ++i) {
+    const std::vector<std::string> matches = SkyFaceImages(sourceFolder, pattern);
+    if (matches.empty())
+        context.log.recordProblem(TransferProblem::Kind::Missing, sourceFolder + pattern);
+    for (std::size_t i = 0; i < matches.size(); ++i) {
         const std::string source = sourceFolder + matches[i];
         const std::string target = targetFolder + matches[i];
         const bool existed = FileExists(target);
         if (existed && OverwritePrompt(context.host, target, source, "Environment file exists!",
                                        PromptButtons::YesNo) == OverwriteAnswer::No) {
-            context.log.append((i == 0 ? "File Exists: " : "File Already Exists:  ") + target);
+            context.log.append((i == 0 ? "File Exists: " : "File Already Exists:  ") + ShownName(target));
             continue;
         }
         TransferAndReport(context, source, target, target, existed);

@@ -1,6 +1,7 @@
 #include "transfer/transfer_file.h"
 
 #include "platform/file_ops.h"
+#include "platform/shown_name.h"
 
 namespace corvane {
 
@@ -22,12 +23,12 @@ void LogTransferred(TransferContext& context, const FileTransfer& transfer, cons
 {
     const TransferResult result = transfer.result;
     const bool moved = context.mode == TransferMode::Move && result == TransferResult::Done;
-    std::string line = (moved ? "Moved: " : "Copied: ") + name;
+    std::string line = (moved ? "Moved: " : "Copied: ") + ShownName(name);
     if (existed)
         line += "\tOverwritten";
     context.log.append(std::move(line));
     if (result == TransferResult::SourceKept) {
-        context.log.append("   Could not delete source: " + source);
+        context.log.append("   Could not delete source: " + ShownName(source));
         context.log.recordFailure(source, transfer.error);
     }
 }
@@ -46,9 +47,10 @@ void CopyFailureReport(TransferContext& context, const std::string& source, cons
 {
     context.log.recordFailure(source, reason);
     const std::string label = context.mode == TransferMode::Move ? "Failed move: " : "Failed copy:  ";
-    context.log.appendReport(label, source);
+    const std::string shown = ShownName(source);
+    context.log.appendReport(label, shown);
     context.host.alert(AlertSound::Error);
-    context.host.messageBox({label + "\n   " + "   " + source, "Error in source .map file",
+    context.host.messageBox({label + "\n   " + "   " + shown, "Error in source .map file",
                              MessageIcon::Warning, {MessageButton::Ok}});
 }
 

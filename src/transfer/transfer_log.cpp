@@ -14,6 +14,11 @@ void TransferLog::recordFailure(std::string path, std::string reason)
     failures_.push_back({std::move(path), std::move(reason)});
 }
 
+void TransferLog::recordProblem(TransferProblem::Kind kind, std::string name, std::string reason)
+{
+    problems_.push_back({kind, std::move(name), std::move(reason)});
+}
+
 void TransferLog::appendReport(std::string_view label, std::string_view name, Hint hint)
 {
     append("   ");

@@ -18,8 +18,19 @@ struct TransferFailure {
     bool operator==(const TransferFailure&) const = default;
 };
 
+// Something a transfer left out that a release needs: a file not in the
+// working tree, or a name it refused (with the reason).
+struct TransferProblem {
+    enum class Kind { Missing, Refused, RefusedSky };
+    Kind kind = Kind::Missing;
+    std::string name;    // the source's full path (Missing), the name as the level writes it (Refused*)
+    std::string reason;  // why a name is refused
+
+    bool operator==(const TransferProblem&) const = default;
+};
+
 // The report of one transfer: its lines, in the order of the work, and the
-// failures among them with their reasons.
+// failures and the other problems among them with their reasons.
 class TransferLog {
 public:
     // Called with each line as it is appended, for front ends that show the
@@ -30,6 +41,7 @@ public:
     {
         lines_.clear();
         failures_.clear();
+        problems_.clear();
     }
     void append(std::string line);
 
@@ -44,11 +56,17 @@ public:
     // Notes a failed step; the lines that report it are appended on their own.
     void recordFailure(std::string path, std::string reason);
     const std::vector<TransferFailure>& failures() const { return failures_; }
+
+    // Notes a file that is missing or a name that was refused; the lines
+    // that report it are appended on their own.
+    void recordProblem(TransferProblem::Kind kind, std::string name, std::string reason = {});
+    const std::vector<TransferProblem>& problems() const { return problems_; }
     void setListener(Listener listener) { listener_ = std::move(listener); }
 
 private:
     std::vector<std::string> lines_;
     std::vector<TransferFailure> failures_;
+    std::vector<TransferProblem> problems_;
     Listener listener_;
 };
 

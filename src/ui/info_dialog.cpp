@@ -28,6 +28,14 @@ TfrmInfo::TfrmInfo(QWidget* parent) : QDialog(parent)
     memoInfo_->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     memoInfo_->setMinimumSize(600, 320);
 
+    memoProblems_ = new QPlainTextEdit(this);
+    memoProblems_->setObjectName(QStringLiteral("memoProblems"));
+    memoProblems_->setReadOnly(true);
+    memoProblems_->setFont(FixedPitchFont());
+    memoProblems_->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    memoProblems_->setMaximumHeight(120);
+    memoProblems_->hide();
+
     chbxDontShow_ = new QCheckBox(this);
     chbxDontShow_->setObjectName(QStringLiteral("chbxDontShow"));
     chbxDontShow_->hide();
@@ -53,17 +61,29 @@ TfrmInfo::TfrmInfo(QWidget* parent) : QDialog(parent)
     bottom->addWidget(bbtnOkay_);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(memoInfo_, 1);
+    layout->addWidget(memoProblems_);
     layout->addLayout(bottom);
 
     connect(bbtnOkay_, &QPushButton::clicked, this, &TfrmInfo::bbtnOkayClick);
 }
 
-void TfrmInfo::setLines(const std::vector<std::string>& lines)
+namespace {
+
+void SetMemoLines(QPlainTextEdit& memo, const std::vector<std::string>& lines)
 {
     QStringList text;
     for (const std::string& line : lines)
         text << Q(line);
-    memoInfo_->setPlainText(text.join(QLatin1Char('\n')));
+    memo.setPlainText(text.join(QLatin1Char('\n')));
+}
+
+}  // namespace
+
+void TfrmInfo::setLines(const std::vector<std::string>& lines, const std::vector<std::string>& problems)
+{
+    SetMemoLines(*memoInfo_, lines);
+    SetMemoLines(*memoProblems_, problems);
+    memoProblems_->setVisible(!problems.empty());
 }
 
 int TfrmInfo::showModally()

@@ -1,7 +1,9 @@
 #pragma once
 // The Information dialog: the memo memoInfo (the transfer log, or a warning),
-// the check box chbxDontShow with its label lblAgain (shown only for the Move
-// warning) and the button "Continue", the only way to close it.
+// below it the memo memoProblems (what went wrong in the transfer, shown only
+// when something did), the check box chbxDontShow with its label lblAgain
+// (shown only for the Move warning) and the button "Continue", the only way to
+// close it.
 
 #include <string>
 #include <vector>
@@ -20,7 +22,8 @@ class TfrmInfo : public QDialog {
 public:
     explicit TfrmInfo(QWidget* parent = nullptr);
 
-    void setLines(const std::vector<std::string>& lines);
+    // Shows `lines` in memoInfo, and `problems` below them (hidden when empty).
+    void setLines(const std::vector<std::string>& lines, const std::vector<std::string>& problems = {});
     // Shows the dialog modally. A dialog that is open beside the main window
     // (from "Display Info") is closed first and then shown modally.
     int showModally();
@@ -39,6 +42,7 @@ private:
     bool closing_ = false;
 
     QPlainTextEdit* memoInfo_;
+    QPlainTextEdit* memoProblems_;
     QCheckBox* chbxDontShow_;
     QLabel* lblAgain_;
     QLabel* icon_;

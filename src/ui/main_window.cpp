@@ -706,7 +706,7 @@ void TfrmMain::btnCreateClick()
 
     setStatusText(0, "Done!");
     info_->setWindowTitle(QStringLiteral("Information"));
-    info_->setLines(transferLog_.lines());
+    info_->setLines(transferLog_.lines(), ProblemSummary(report));
     info_->showModally();
     showTransferred(job.target);
 }

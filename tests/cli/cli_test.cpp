@@ -56,6 +56,11 @@ TEST(CliScan, jsonKeepsTheBytesOfEveryName)
               "{\"textures\": [\"bad/\\u00ed\\u00a0\\u0080\\u00c0\\u00af\\u00f4\\u0090\\u0080\\u0080.wal\", "
               "\"lat\\u00e9/x\\u00ff\\u00fe.wal\", \"ok/\xe2\x82\xac\xf0\x9f\x8e\xb5.wal\"], "
               "\"sounds\": [\"caf\xc3\xa9/\\u0001q\\\\\"], \"sky\": \"not found\"}\n");
+
+    // As text, a control byte is shown as \xNN; other bytes are written as they are.
+    const CliRun text = Cli({"scan", level});
+    EXPECT_EQ(text.status, 0);
+    EXPECT_NE(text.out.find("\nSounds: 1\ncaf\xc3\xa9/\\x01q\\\n"), std::string::npos) << text.out;
 }
 
 TEST(CliScan, failuresGoToStandardErrorWithStatusOne)
@@ -111,7 +116,7 @@ TEST(JsonString, escapesWhatJsonRequires)
 {
     EXPECT_EQ(JsonString(""), "\"\"");
     EXPECT_EQ(JsonString("a\"b\\c/d"), "\"a\\\"b\\\\c/d\"");
-    EXPECT_EQ(JsonString("\t\n\r\b\f\x1f\x7f"), "\"\\t\\n\\r\\b\\f\\u001f\x7f\"");
+    EXPECT_EQ(JsonString("\t\n\r\b\f\x1f\x7f"), "\"\\t\\n\\r\\b\\f\\u001f\\u007f\"");
     EXPECT_EQ(JsonString("\xc3"), "\"\\u00c3\"") << "a sequence cut short";
     EXPECT_EQ(JsonString("\xc3\xa9\xc3"), "\"\xc3\xa9\\u00c3\"");
     EXPECT_EQ(JsonString("\xf4\x8f\xbf\xbf"), "\"\xf4\x8f\xbf\xbf\"") << "U+10FFFF is valid";

@@ -1,11 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <filesystem>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "cli/cli.h"
+#include "platform/faults.h"
 #include "support/temp_tree.h"
 
 namespace corvane::cli {
@@ -52,15 +54,50 @@ protected:
     }
 };
 
-TEST_F(CliTransferTest, theLogGoesToStdoutAndTheTotalLastToStderr)
+TEST_F(CliTransferTest, theLogGoesToStdoutAndTheTotalToStderr)
 {
-    const CliRun run = transfer({"--sky"});
+    const CliRun run = transfer({});
     EXPECT_EQ(run.status, 0);
     EXPECT_EQ(run.out, "Created: " + target + "\nCreated: " + target + "/maps\nCopied: " + target +
-                           "/maps/w.bsp\nCreated: " + target + "/env\nCopied: " + target +
-                           "/env/wskybk.tga\nCreated: " + target + "/textures/w\nCreated: " + target +
+                           "/maps/w.bsp\nCreated: " + target + "/textures/w\nCreated: " + target +
                            "/sound/w\nCopied: w/wall.wal\nCopied: w/bell.wav\n");
-    EXPECT_EQ(run.err, "Total Bytes:  " + std::to_string(fs::file_size(level) + 19) + "\n");
+    EXPECT_EQ(run.err, "Total Bytes:  " + std::to_string(fs::file_size(level) + 16) + "\n");
+}
+
+// After the total, standard error sums up what went wrong, each with its
+// reason, and the exit status is 3: the transfer ran through, but the release
+// lacks something. The log keeps its own lines.
+TEST_F(CliTransferTest, problemsAreSummedUpAfterTheTotalAndExitThree)
+{
+    const std::string work = tree.path("work");
+    const CliRun sky = transfer({"--sky"});
+    EXPECT_EQ(sky.status, 3);
+    EXPECT_NE(sky.out.find("Copied: " + target + "/env/wskybk.tga\n"), std::string::npos);
+    EXPECT_EQ(sky.err, "Total Bytes:  " + std::to_string(fs::file_size(level) + 19) + "\n"
+                       "Problems: 0 failed, 5 missing, 0 refused\n"
+                       "Missing: " + work + "/env/wskyft.*\nMissing: " + work + "/env/wskylf.*\n"
+                       "Missing: " + work + "/env/wskyrt.*\nMissing: " + work + "/env/wskydn.*\n"
+                       "Missing: " + work + "/env/wskyup.*\n");
+
+    const std::string broken = tree.file("work/maps/broken.map",
+                                         "{\n\"sky\" \"w*\"\n{\n"
+                                         "( 0 0 0 ) ( 1 0 0 ) ( 0 1 0 ) w/wall 0 0 0 1 1\n"
+                                         "( 0 0 0 ) ( 1 0 0 ) ( 0 1 0 ) w/gone 0 0 0 1 1\n"
+                                         "( 0 0 0 ) ( 1 0 0 ) ( 0 1 0 ) w/../../x 0 0 0 1 1\n}\n}\n");
+    tree.file("work/maps/broken.bsp", "compiled");
+    const ScopedFaultInjector full([&](FileOp op, std::string_view path) {
+        return op == FileOp::Write && path == tree.path("other/textures/w/wall.wal") ? ENOSPC : 0;
+    });
+    const CliRun run = Cli({"transfer", broken, "--target", tree.path("other"), "--sky", "--overwrite", "all"});
+    EXPECT_EQ(run.status, 3);
+    EXPECT_NE(run.out.find("Failed copy:  \n   " + work + "/textures/w/wall.wal\n"), std::string::npos);
+    const std::string summary = run.err.substr(run.err.find("\nTotal Bytes:  ") + 1);
+    EXPECT_EQ(summary.substr(summary.find('\n') + 1),
+              "Problems: 1 failed, 1 missing, 2 refused\n"
+              "Failed: " + work + "/textures/w/wall.wal: No space left on device\n"
+              "Missing: " + work + "/textures/w/gone.wal\n"
+              "Refused sky: w*: a wildcard\n"
+              "Refused: w/../../x.wal: a '..' component\n");
 }
 
 TEST_F(CliTransferTest, askReadsOneAnswerPerQuestionAndRefusesHiddenButtons)
@@ -164,7 +201,7 @@ TEST_F(CliTransferTest, sourceDirAndPellarkOptions)
     tree.file("other/textures/w/wall.wal", "other wall");
     const CliRun run =
         transfer({"--source-dir", tree.path("other/maps"), "--pellark", tree.path("base")});
-    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.status, 3) << "the sound is missing";
     EXPECT_EQ(tree.read("game/textures/w/wall.wal"), "other wall");
     EXPECT_EQ(tree.read("game/autoexec.cfg"), "exec");
     EXPECT_NE(run.err.find("[File Does Not Exist!]\nDOES NOT EXIST:\n" + tree.path("other/sound/w/bell.wav")),

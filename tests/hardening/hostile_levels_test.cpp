@@ -79,31 +79,39 @@ TEST_F(HostileLevel, climbingAbsoluteAndStrangeNamesStayInsideTheTrees)
 {
     const std::string longest(240, 'b');  // fits; its temporary name would not
     const std::string tooLong(300, 'c');                         // no file system takes it
-    const std::string strange = "h/\x01\x7f\xe9\xff\tmix";
+    const std::string high = "h/\xe9\xffmix";                     // bytes above 127 are names like any other
+    const std::string control = "h/\x01\x7f\tmix";                // control bytes are refused
     tree.file("work/textures/h/ok.wal", "ok");
-    tree.file("work/textures/" + strange + ".wal", "strange");
+    tree.file("work/textures/" + high + ".wal", "high");
+    tree.file("work/textures/" + control + ".wal", "control");
     tree.file("work/textures/h/" + longest + ".wal", "long");
     tree.file("work/sound/h/\x1b[31mred.wav", "escape");
 
     level("{\n\"classname\" \"worldspawn\"\n\"sky\" \"../../outside/sky\"\n{\n" +
           Face("../../outside/w/a") + Face("h/../../../outside/w/a") + Face("h/..\\..\\..\\outside\\w\\a") +
           Face("C:/outside/w/a") + Face("//outside/w/a") + Face(tree.path("outside/w/a")) + Face("h/ok") +
-          Face(strange) + Face("h/" + longest) + Face("h/" + tooLong) +
+          Face(high) + Face(control) + Face("h/" + longest) + Face("h/" + tooLong) +
           "}\n}\n{\n\"classname\" \"target_speaker\"\n\"noise\" \"../../../outside/keep\"\n}\n"
           "{\n\"noise\" \"h/..\\..\\..\\..\\outside\\keep.wav\"\n}\n{\n\"noise\" \"h/\x1b[31mred\"\n}\n");
     const Snapshot before(tree.root());
 
-    EXPECT_EQ(transfer(), 0) << err;
+    EXPECT_EQ(transfer(), 3) << err;
 
-    // Four textures and two sounds; "//outside/w/a" is a comment, not a texture.
-    EXPECT_EQ(count(out, "Unsafe name refused:"), 6u) << out;
+    // Six textures and three sounds; "//outside/w/a" is a comment, not a texture.
+    EXPECT_EQ(count(out, "Unsafe name refused:"), 9u) << out;
     EXPECT_NE(err.find("Sky env file name not allowed: ../../outside/sky"), std::string::npos) << err;
     EXPECT_EQ(tree.read("game/textures/h/ok.wal"), "ok");
-    EXPECT_EQ(tree.read("game/textures/" + strange + ".wal"), "strange");
+    EXPECT_EQ(tree.read("game/textures/" + high + ".wal"), "high");
     EXPECT_EQ(tree.read("game/textures/h/" + longest + ".wal"), "long") << out;
-    EXPECT_EQ(tree.read("game/sound/h/\x1b[31mred.wav"), "escape");
-    // The name no file system takes is missing like any other, and the transfer goes on.
-    EXPECT_NE(out.find("textures/h/" + tooLong + ".wal"), std::string::npos);
+    // Control bytes never reach the terminal: the refused names are shown as \xNN.
+    EXPECT_NE(out.find("   h/\\x01\\x7F\\x09mix.wal\n"), std::string::npos) << out;
+    EXPECT_NE(out.find("   h/\\x1B[31mred\n"), std::string::npos) << out;
+    for (const std::string& text : {out, err})
+        EXPECT_EQ(text.find_first_of(std::string("\x01\x09\x1b\x7f", 4)), std::string::npos) << text;
+    EXPECT_FALSE(fs::exists(tree.path("game/textures/" + control + ".wal")));
+    EXPECT_FALSE(fs::exists(tree.path("game/sound/h/\x1b[31mred.wav")));
+    // The name no file system takes is refused like the others, and the transfer goes on.
+    EXPECT_NE(out.find("   h/" + tooLong + ".wal\n"), std::string::npos);
     // Nothing but the target changed. An absolute name is looked for, and its
     // folders made, below the kind's folder like any other.
     EXPECT_EQ(Snapshot(tree.root()).changesSince(before, {"game"}), std::vector<std::string>{});
@@ -115,31 +123,33 @@ TEST_F(HostileLevel, climbingAbsoluteAndStrangeNamesStayInsideTheTrees)
 
 TEST_F(HostileLevel, skyNamesThatClimbOrWildcardStayInsideEnv)
 {
-    for (const std::string sky : {"..", "../outside/sky", "..\\..\\outside\\sky", "/outside/sky", "env/../../x"}) {
+    tree.file("work/env/otherbk.tga", "another sky");
+    const std::pair<std::string, std::string> refused[] = {
+        {"..", ".."}, {"../outside/sky", "../outside/sky"}, {"..\\..\\outside\\sky", "..\\..\\outside\\sky"},
+        {"/outside/sky", "/outside/sky"}, {"env/../../x", "env/../../x"}, {"*", "*"}, {"s?y", "s?y"},
+        {"[a-z]*", "[a-z]*"}, {"sky\x1b[2J", "sky\\x1B[2J"}};
+    for (const auto& [sky, shown] : refused) {
         level("{\n\"sky\" \"" + sky + "\"\n{\n" + Face("h/ok") + "}\n}\n");
         const Snapshot before(tree.root());
-        EXPECT_EQ(transfer(), 0) << err;
-        EXPECT_NE(err.find("Sky env file name not allowed: " + sky), std::string::npos) << sky << err;
+        EXPECT_EQ(transfer(), 3) << err;
+        EXPECT_NE(err.find("Sky env file name not allowed: " + shown + "\n"), std::string::npos) << sky << err;
+        EXPECT_NE(err.find("\nRefused sky: " + shown + ": "), std::string::npos) << sky << err;
         EXPECT_FALSE(fs::exists(tree.path("game/env"))) << sky;
         EXPECT_EQ(Snapshot(tree.root()).changesSince(before, {"game"}), std::vector<std::string>{}) << sky;
     }
-    // A wildcard in a sky name only ever matches files of the working tree's env.
-    level("{\n\"sky\" \"*\"\n{\n" + Face("h/ok") + "}\n}\n");
-    const Snapshot before(tree.root());
-    EXPECT_EQ(transfer(), 0) << err;
-    EXPECT_EQ(tree.entries("game/env"), (std::vector<std::string>{"skybk.tga"}));
-    EXPECT_EQ(Snapshot(tree.root()).changesSince(before, {"game"}), std::vector<std::string>{});
 }
 
-TEST_F(HostileLevel, aFolderNameLongerThanTheFileSystemAllowsEndsTheLayoutCleanly)
+TEST_F(HostileLevel, aNameLongerThanTheFileSystemAllowsIsRefusedAndMakesNoFolder)
 {
     tree.file("work/textures/h/ok.wal", "ok");
-    level("{\n{\n" + Face("h/ok") + Face(std::string(300, 'd') + "/x") + "}\n}\n");
+    level("{\n{\n" + Face("h/ok") + Face(std::string(300, 'd') + "/x") + Face("n/" + std::string(300, 'e') + "/y") +
+          "}\n}\n");
     const Snapshot before(tree.root());
-    EXPECT_EQ(transfer(), 1);
-    EXPECT_NE(err.find("Could not create: " + tree.path("game/textures/" + std::string(300, 'd'))),
-              std::string::npos) << err;
-    EXPECT_NE(err.find("[Fatal Error]"), std::string::npos) << err;
+    EXPECT_EQ(transfer(), 3) << err;
+    EXPECT_EQ(count(out, "Unsafe name refused:"), 2u) << out;
+    EXPECT_EQ(count(err, ": a name longer than the file system allows\n"), 2u) << err;
+    EXPECT_EQ(tree.read("game/textures/h/ok.wal"), "ok");
+    EXPECT_EQ(tree.entries("game/textures"), (std::vector<std::string>{"h/", "h/ok.wal"}));
     EXPECT_EQ(Snapshot(tree.root()).changesSince(before, {"game"}), std::vector<std::string>{});
 }
 
@@ -246,7 +256,7 @@ TEST_F(HostileLevel, hundredsOfThousandsOfUniqueTextures)
     const Snapshot before(tree.root());
     const test::Measured run = test::RunMeasured([&] {
         const int status = transfer();
-        return status == 0 && count(out, "Copied: u") == kPresent &&
+        return status == 3 && count(out, "Copied: u") == kPresent &&
                        count(out, "Does not exist:") == kFaces - kPresent
                    ? 0
                    : 2;

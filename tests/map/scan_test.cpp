@@ -63,6 +63,7 @@ TEST_F(TextureScan, keepsCustomNamesOnceAndLeavesStockFoldersOut)
                                    + Face("e2u4/y") + Face("mymap/wall1")));
     // Only the first four characters are compared: e1u1x is stock too.
     EXPECT_EQ(names, (Names{"E1U1/floor1_3.wal", "e2u4/y.wal", "mymap/wall1.wal"}));
+    EXPECT_EQ(level.StockTextures.entries(), (Names{"e1u1/floor1_3.wal", "e1u1x/wall.wal", "e3u3/x.wal"}));
     EXPECT_EQ(level.listWals, names);
     EXPECT_EQ(level.lblWalCount, "3");
 }
@@ -189,6 +190,7 @@ TEST_F(SoundScan, takesQuotedValuesOnNoiseLines)
         "}\n");
     EXPECT_EQ(names, (Names{" pad/ded ", "World/x.wav", "a noise/b", "mymap/drip", "mymap/drip.wav",
                             "other/two.wav"}));
+    EXPECT_EQ(level.StockSounds.entries(), (Names{"world/amb10.wav", "worlds/x.wav"}));
     EXPECT_EQ(level.listWavs, names);
     EXPECT_EQ(level.lblWavCount, "6");
 }
@@ -250,6 +252,7 @@ bool HeldFromTheLast(const Names& list, const std::string& name)
 
 struct Lists {
     Names textures, sounds, listWals, listWavs;
+    Names stockTextures, stockSounds;  // what the scans set aside as the game's own
     std::string walCount, wavCount;
 };
 
@@ -300,10 +303,12 @@ bool ScanTextures(const Names& lines, Lists& lists)
         if (token.starts_with("//"))
             continue;
         const std::string name = token + ".wal";
-        if (!IsStockTexture(name) && !HeldFromTheLast(lists.textures, name))
-            lists.textures.push_back(name);
+        Names& list = IsStockTexture(name) ? lists.stockTextures : lists.textures;
+        if (!HeldFromTheLast(list, name))
+            list.push_back(name);
     }
     ExchangeSort(lists.textures);
+    ExchangeSort(lists.stockTextures);
     Show(lists.textures, lists.listWals, lists.walCount, kNoCustomTextures);
     return true;
 }
@@ -314,10 +319,12 @@ void ScanSounds(const Names& lines, Lists& lists)
         std::string name;
         if (line.find("noise") == std::string::npos || !TokenAroundTheFirstSlash(line, '"', name))
             continue;
-        if (!IsStockSound(name) && !HeldFromTheLast(lists.sounds, name))
-            lists.sounds.push_back(name);
+        Names& list = IsStockSound(name) ? lists.stockSounds : lists.sounds;
+        if (!HeldFromTheLast(list, name))
+            list.push_back(name);
     }
     ExchangeSort(lists.sounds);
+    ExchangeSort(lists.stockSounds);
     Show(lists.sounds, lists.listWavs, lists.wavCount, kNoCustomWavs);
 }
 
@@ -398,6 +405,8 @@ void ExpectSameLists(const WindowLevel& level, const reference::Lists& want, con
 {
     EXPECT_EQ(level.TextureList.entries(), want.textures) << context;
     EXPECT_EQ(level.SoundList.entries(), want.sounds) << context;
+    EXPECT_EQ(level.StockTextures.entries(), want.stockTextures) << context;
+    EXPECT_EQ(level.StockSounds.entries(), want.stockSounds) << context;
     EXPECT_EQ(level.listWals, want.listWals) << context;
     EXPECT_EQ(level.listWavs, want.listWavs) << context;
     EXPECT_EQ(level.lblWalCount, want.walCount) << context;

@@ -4,6 +4,7 @@
 
 #include "platform/faults.h"
 #include "transfer/layout.h"
+#include "transfer/resource_names.h"
 #include "transfer_fixture.h"
 
 namespace corvane {
@@ -70,7 +71,7 @@ TEST_F(LayoutTest, subdirectoriesAreCreatedOnceAndFailuresSayWhere)
 TEST_F(LayoutTest, oneFolderPerResourceFolderAndRootsWithoutCreatedLines)
 {
     tree.dir("game");
-    ASSERT_TRUE(CreateResourceLayout(context, target, List({"a/w.wal", "a/x.wal", "b/z.wal"}),
+    ASSERT_TRUE(CreateResourceLayout(context, target, srcPath, List({"a/w.wal", "a/x.wal", "b/z.wal"}),
                                      List({"b/drip.wav", "/top.wav"})));
     EXPECT_EQ(log.lines(), (Lines{"Created: " + game("textures/a"), "Created: " + game("textures/b"),
                                   "Created: " + game("sound/b")}));
@@ -78,18 +79,22 @@ TEST_F(LayoutTest, oneFolderPerResourceFolderAndRootsWithoutCreatedLines)
               (Lines{"sound/", "sound/b/", "textures/", "textures/a/", "textures/b/"}));
 
     log.clear();
-    ASSERT_TRUE(CreateResourceLayout(context, target, List({"a/w.wal", "b/z.wal"}), List({"b/drip"})));
+    ASSERT_TRUE(CreateResourceLayout(context, target, srcPath, List({"a/w.wal", "b/z.wal"}), List({"b/drip"})));
     EXPECT_EQ(log.lines(),
               (Lines{"Already exists: " + game("textures"), "Already exists: " + game("textures/a"),
                      "Already exists: " + game("textures/b"), "Already exists: " + game("sound"),
                      "Already exists: " + game("sound/b")}));
 }
 
-TEST_F(LayoutTest, nestedNamesGetTheirFoldersAndUnsafeNamesNone)
+TEST_F(LayoutTest, nestedNamesGetTheirFoldersAndRefusedNamesNone)
 {
     tree.dir("game");
+    // A name with a component no file system takes, or with a control
+    // character, is refused as a whole: not even its first folder is made.
     ASSERT_TRUE(CreateResourceLayout(
-        context, target, List({"a/b/c/deep.wal", "a/b/other.wal", "../../evil.wal", "x/../../evil.wal"}),
+        context, target, srcPath,
+        List({"a/b/c/deep.wal", "a/b/other.wal", "../../evil.wal", "x/../../evil.wal",
+              "l/" + std::string(300, 'l') + "/x.wal", "m/\x1b[2J/x.wal"}),
         List({"/abs/../../etc/passwd", "s/t/u"})));
     EXPECT_EQ(log.lines(),
               (Lines{"Created: " + game("textures/a"), "Created: " + game("textures/a/b"),
@@ -121,23 +126,47 @@ TEST_F(LayoutTest, eachFailureHasItsOwnText)
         ScopedFaultInjector faults([&](FileOp op, std::string_view path) {
             return op == FileOp::CreateDirectory && path == c.failing ? EROFS : 0;
         });
-        EXPECT_FALSE(CreateResourceLayout(failing, target, List({"a/w.wal"}), List({"s/x.wav"})));
+        EXPECT_FALSE(CreateResourceLayout(failing, target, srcPath, List({"a/w.wal"}), List({"s/x.wav"})));
         ASSERT_EQ(failingHost.boxes.size(), 1u);
         EXPECT_EQ(failingHost.boxes[0].text, c.text);
         EXPECT_EQ(failingHost.boxes[0].caption, "Error!");
     }
 }
 
-TEST(UnsafeResourceName, refusesClimbingAndAbsoluteNames)
+TEST(ResourceNameRefusal, givesTheReasonForEachUnsafeName)
 {
-    for (const char* name : {"../x.wal", "a/../../x.wal", "a\\..\\x.wal", "..", "a/..", "C:/x.wal",
-                             "c:x.wal", "//server/x.wal", "\\\\server\\x.wal"})
-        EXPECT_TRUE(IsUnsafeResourceName(name)) << name;
-    for (const char* name : {"a/x.wal", "/drip.wav", "a/b/c.wal", "a/..x.wal", "a/x..wal", "...", ".a/b"})
-        EXPECT_FALSE(IsUnsafeResourceName(name)) << name;
+    const std::pair<std::string, std::string> refused[] = {
+        {"../x.wal", "a '..' component"},
+        {"a/../../x.wal", "a '..' component"},
+        {"a\\..\\x.wal", "a '..' component"},
+        {"..", "a '..' component"},
+        {"a/..", "a '..' component"},
+        {"C:/x.wal", "a drive letter"},
+        {"c:x.wal", "a drive letter"},
+        {"//server/x.wal", "a network path"},
+        {"\\\\server\\x.wal", "a network path"},
+        {"a/\tOverwritten.wal", "a control character"},
+        {"a/\x1b[2Jx.wal", "a control character"},
+        {"a/x\x7f.wal", "a control character"},
+        {"a/" + std::string(256, 'n') + ".wal", "a name longer than the file system allows"},
+        {std::string(256, 'f') + "/x.wal", "a name longer than the file system allows"},
+    };
+    for (const auto& [name, reason] : refused)
+        EXPECT_EQ(ResourceNameRefusal(name), reason) << name;
+    for (const std::string& name : std::vector<std::string>{"a/x.wal", "/drip.wav", "a/b/c.wal", "a/..x.wal", "a/x..wal", "...", ".a/b",
+                                   "a/\xe9t\xe9 \xff.wal", "a/" + std::string(251, 'n') + ".wal"})
+        EXPECT_EQ(ResourceNameRefusal(name), "") << name;
     EXPECT_EQ(ResourceFolder("mymap/wall1.wal"), "mymap");
     EXPECT_EQ(ResourceFolder("/drip.wav"), "");
     EXPECT_EQ(ResourceFolder("plain"), "");
+
+    // A name that fits on its own can still make a path no file system takes.
+    std::string deep = "/t/";
+    for (int i = 0; i < 20; ++i)
+        deep += std::string(250, 't') + "/";
+    const ResourcePlaces places{"/w/textures/", deep};
+    EXPECT_EQ(ResolveEntry(ResourceKind::Textures, "a/x.wal", places).refusal,
+              "a path longer than the file system allows");
 }
 
 }  // namespace

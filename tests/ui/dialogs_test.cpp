@@ -167,15 +167,18 @@ TEST_F(Tools, theMoveWarningClosesAnOpenInformationDialogFirstAndCanBeSuppressed
 {
     useTarget();
     TfrmInfo& info = *shell->frmInfo;
-    info.setLines({"Copied: town/wall.wal"});
+    info.setLines({"Copied: town/wall.wal"}, {"Problems: 0 failed, 1 missing, 0 refused", "Missing: /w/x.wal"});
     main().speedInfoClick();
     ASSERT_TRUE(info.isVisible());
     ASSERT_FALSE(info.isModal());
+    EXPECT_TRUE(Control<QPlainTextEdit>(info, "memoProblems")->isVisible());
 
     QString warning;
     bool boxShown = false;
+    bool problemsShown = true;
     modals.then([&](QDialog& dialog) {
         warning = Control<QPlainTextEdit>(static_cast<TfrmInfo&>(dialog), "memoInfo")->toPlainText();
+        problemsShown = Control<QPlainTextEdit>(info, "memoProblems")->isVisible();
         boxShown =
             Control<QCheckBox>(info, "chbxDontShow")->isVisible() && Control<QLabel>(info, "lblAgain")->isVisible();
         Control<QCheckBox>(info, "chbxDontShow")->setChecked(true);
@@ -186,6 +189,7 @@ TEST_F(Tools, theMoveWarningClosesAnOpenInformationDialogFirstAndCanBeSuppressed
                                       "you to keep your working textures folders intact.\n  \nChoose Move Files only "
                                       "if you will no longer keep these textures in your common texture library."));
     EXPECT_TRUE(boxShown);
+    EXPECT_FALSE(problemsShown) << "the transfer's problems are not the warning's";
     EXPECT_EQ(Control<QLabel>(info, "lblAgain")->text(), QStringLiteral("Don't show this message again"));
     EXPECT_TRUE(ui().optionMove->isChecked());
     EXPECT_FALSE(main().moveWarningPending());

@@ -97,9 +97,9 @@ void TransferWindow::answerPrompt(const char* button, SeenPrompt* seen)
     });
 }
 
-void TransferWindow::readLog(QStringList* lines, QString* title)
+void TransferWindow::readLog(QStringList* lines, QString* title, QStringList* problems)
 {
-    modals.then([lines, title](QDialog& dialog) {
+    modals.then([lines, title, problems](QDialog& dialog) {
         auto* info = Expect<TfrmInfo>(dialog, "the Information dialog");
         if (!info)
             return;
@@ -107,6 +107,10 @@ void TransferWindow::readLog(QStringList* lines, QString* title)
             *lines = MemoLines(*Control<QPlainTextEdit>(*info, "memoInfo"));
         if (title)
             *title = info->windowTitle();
+        if (problems) {
+            const auto* memo = Control<QPlainTextEdit>(*info, "memoProblems");
+            *problems = memo->isVisible() ? MemoLines(*memo) : QStringList();
+        }
         Control<QPushButton>(*info, "bbtnOkay")->click();
     });
 }

@@ -44,8 +44,9 @@ protected:
     // name, or presses Escape ("Escape") or Enter ("Enter"), and records what
     // was shown.
     void answerPrompt(const char* button, SeenPrompt* seen = nullptr);
-    // Queues "Continue" on the Information dialog, recording its title and lines.
-    void readLog(QStringList* lines, QString* title = nullptr);
+    // Queues "Continue" on the Information dialog, recording its title, its
+    // lines and the problems shown below them (none when that memo is hidden).
+    void readLog(QStringList* lines, QString* title = nullptr, QStringList* problems = nullptr);
     // A full first transfer with sky and Pellark tree into the new target.
     QStringList firstTransfer();
 

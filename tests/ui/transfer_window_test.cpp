@@ -31,13 +31,14 @@ namespace fs = std::filesystem;
 TEST_F(TransferWindow, aFirstTransferShowsTheLogAndLeavesTheWindowOnTheTargetsMaps)
 {
     QString title;
-    QStringList log;
+    QStringList log, problems{"not read"};
     startWithTown();
     useTarget(true, true);
     EXPECT_EQ(ui().lblSky->text(), QStringLiteral("dusk"));
     EXPECT_EQ(ui().lblPellark->text(), S(pellark));
-    readLog(&log, &title);
+    readLog(&log, &title, &problems);
     ui().btnCreate->click();
+    EXPECT_TRUE(problems.isEmpty()) << "nothing went wrong: no problems below the log";
 
     const QString t = S(target);
     EXPECT_EQ(title, QStringLiteral("Information"));
@@ -89,6 +90,33 @@ TEST_F(TransferWindow, aFirstTransferShowsTheLogAndLeavesTheWindowOnTheTargetsMa
     EXPECT_TRUE(shell->frmInfo->isVisible());
     EXPECT_FALSE(shell->frmInfo->isModal());
     EXPECT_EQ(MemoLines(*Control<QPlainTextEdit>(*shell->frmInfo, "memoInfo")), log);
+    Control<QPushButton>(*shell->frmInfo, "bbtnOkay")->click();
+}
+
+// What went wrong is summed up below the log, each with its reason; the
+// log keeps its own lines.
+TEST_F(TransferWindow, problemsAreShownBelowTheLog)
+{
+    makeWorkingTree();
+    tree.file("work/maps/town.map", tree.read("work/maps/town.map") + "{\n\"noise\" \"town/../../x\"\n}\n");
+    fs::remove(tree.path("work/textures/dock/rope.wal"));
+    storeSettings(maps, target, "", pellark);
+    start();
+    doubleClickEntry("town.map");
+    useTarget(false, false);
+    answerPrompt("bbtnYes");  // the notice that rope.wal does not exist
+    QStringList log, problems;
+    readLog(&log, nullptr, &problems);
+    ui().btnCreate->click();
+
+    EXPECT_TRUE(log.contains(QStringLiteral("Does not exist:  ")));
+    EXPECT_EQ(problems, (QStringList{"Problems: 0 failed, 1 missing, 1 refused",
+                                     "Missing: " + S(tree.path("work/textures/dock/rope.wal")),
+                                     "Refused: town/../../x: a '..' component"}));
+    // "Display Info" shows them again below the log.
+    const MainWindowView w = ui();
+    w.speedInfo->click();
+    EXPECT_TRUE(Control<QPlainTextEdit>(*shell->frmInfo, "memoProblems")->isVisible());
     Control<QPushButton>(*shell->frmInfo, "bbtnOkay")->click();
 }
 

@@ -1,0 +1,61 @@
+#include "cli/plan_output.h"
+
+#include <algorithm>
+
+#include "cli/json.h"
+#include "platform/shown_name.h"
+#include "transfer/byte_total.h"
+
+namespace corvane::cli {
+
+namespace {
+
+PlanStatus StatusAt(std::size_t index)
+{
+    return static_cast<PlanStatus>(index);
+}
+
+}  // namespace
+
+std::string PlanText(const Plan& plan, const PlanSummary& summary)
+{
+    std::size_t width = 0;
+    for (std::size_t i = 0; i < kPlanStatusCount; ++i)
+        width = std::max(width, PlanStatusName(StatusAt(i)).size());
+    std::string text;
+    for (const PlanItem& item : plan.items) {
+        std::string status(PlanStatusName(item.status));
+        status.resize(width, ' ');
+        text += status + "  " + std::string(PlanKindName(item.kind)) + "  " + ShownName(item.name);
+        if (!item.reason.empty())
+            text += "  (" + item.reason + ")";
+        text += '\n';
+    }
+    text += "Summary: ";
+    for (std::size_t i = 0; i < kPlanStatusCount; ++i) {
+        text += (i ? ", " : "") + std::to_string(summary.counts[i]) + " " + std::string(PlanStatusName(StatusAt(i)));
+    }
+    return text + "; " + FormatByteCount(std::to_string(summary.bytes)) + " bytes would be written\n";
+}
+
+std::string PlanJson(const Plan& plan, const PlanSummary& summary)
+{
+    std::string json = "{\"items\": [";
+    for (std::size_t i = 0; i < plan.items.size(); ++i) {
+        const PlanItem& item = plan.items[i];
+        json += i ? ",\n" : "\n";
+        json += "{\"kind\": " + JsonString(PlanKindName(item.kind)) + ", \"name\": " + JsonString(item.name) +
+                ", \"source\": " + JsonString(item.source) + ", \"target\": " + JsonString(item.target) +
+                ", \"status\": " + JsonString(PlanStatusName(item.status)) +
+                ", \"bytes\": " + std::to_string(item.bytes);
+        if (item.status == PlanStatus::Refused)
+            json += ", \"reason\": " + JsonString(item.reason);
+        json += '}';
+    }
+    json += plan.items.empty() ? "], \"summary\": {" : "\n], \"summary\": {";
+    for (std::size_t i = 0; i < kPlanStatusCount; ++i)
+        json += JsonString(PlanStatusName(StatusAt(i))) + ": " + std::to_string(summary.counts[i]) + ", ";
+    return json + "\"bytes\": " + std::to_string(summary.bytes) + "}}\n";
+}
+
+}  // namespace corvane::cli

@@ -1,0 +1,229 @@
+#include "transfer/plan.h"
+
+#include <algorithm>
+
+#include "platform/file_facts.h"
+#include "platform/file_ops.h"
+#include "platform/files.h"
+#include "platform/paths.h"
+#include "transfer/level_files.h"
+#include "transfer/pellark.h"
+#include "transfer/resource_names.h"
+#include "transfer/sky_transfer.h"
+
+namespace corvane {
+
+namespace {
+
+constexpr std::array<std::string_view, 6> kKindNames = {"level", "bsp", "sky", "texture", "sound", "pellark"};
+constexpr std::array<std::string_view, kPlanStatusCount> kStatusNames = {"new",     "replace", "same",
+                                                                         "missing", "stock",   "refused"};
+
+// An item whose files are not looked at.
+PlanItem Unread(PlanKind kind, PlanStatus status, std::string name, std::string source = {},
+                std::string target = {})
+{
+    PlanItem item;
+    item.kind = kind;
+    item.status = status;
+    item.name = std::move(name);
+    item.source = std::move(source);
+    item.target = std::move(target);
+    return item;
+}
+
+// What PlanFile says, with the facts read by the readers given (the plan
+// keeps one for the sources and one for the targets, each going from folder
+// to folder).
+PlanItem CompareFiles(FileFactsReader& sources, FileFactsReader& targets, PlanKind kind, std::string name,
+                      std::string source, std::string target)
+{
+    PlanItem item = Unread(kind, PlanStatus::Missing, std::move(name), std::move(source), std::move(target));
+    const FileFacts from = sources.read(item.source);
+    if (!from.file)
+        return item;
+    item.bytes = from.size;
+    item.sourceModified = from.modified;
+    const FileFacts to = targets.read(item.target);
+    if (!to.file) {
+        item.status = PlanStatus::New;
+        return item;
+    }
+    item.targetModified = to.modified;
+    item.status = to.size == from.size && SameContent(item.source, item.target) ? PlanStatus::Same
+                                                                              : PlanStatus::Replace;
+    return item;
+}
+
+// Whether a transfer in `mode` deletes the source of an item it copies.
+bool Moves(PlanKind kind, TransferMode mode)
+{
+    return mode == TransferMode::Move && kind != PlanKind::Level && kind != PlanKind::Pellark;
+}
+
+struct Planner {
+    const TransferJob& job;
+    Plan plan;
+    std::size_t scopeIds = 0;
+    FileFactsReader sources;
+    FileFactsReader targets;
+
+    PlanItem compare(PlanKind kind, std::string name, std::string source, std::string target)
+    {
+        return CompareFiles(sources, targets, kind, std::move(name), std::move(source), std::move(target));
+    }
+
+    void add(PlanItem item, PlanScope scope)
+    {
+        // Every existing file is asked about, whatever it holds, except the
+        // level's own .map, which is kept quietly when it holds the same bytes.
+        const bool asked = item.status == PlanStatus::Replace ||
+                           (item.status == PlanStatus::Same && item.kind != PlanKind::Level);
+        item.scope = asked ? scope : PlanScope::None;
+        item.movesSource = (asked || item.status == PlanStatus::New) && Moves(item.kind, job.mode);
+        plan.items.push_back(std::move(item));
+    }
+
+    void levelFiles()
+    {
+        const std::string targetMap = TargetMapPath(job.currentMapPath, job.targPath);
+        add(compare(PlanKind::Level, std::string(FileName(job.currentMapPath)), job.currentMapPath, targetMap),
+            PlanScope::Alone);
+        const std::string bsp = BspPath(job.currentMapPath);
+        add(compare(PlanKind::Bsp, std::string(FileName(bsp)), bsp, BspPath(targetMap)), PlanScope::Alone);
+    }
+
+    void sky()
+    {
+        if (!job.includeSky || job.skyName.empty())
+            return;
+        const SkyDecision decision = DecideSky(job.skyName);
+        if (decision.verdict == SkyVerdict::Stock || decision.verdict == SkyVerdict::NotAllowed) {
+            PlanItem item = Unread(PlanKind::Sky,
+                                   decision.verdict == SkyVerdict::Stock ? PlanStatus::Stock : PlanStatus::Refused,
+                                   job.skyName);
+            item.reason = decision.reason;
+            add(std::move(item), PlanScope::None);
+        }
+        if (decision.verdict != SkyVerdict::Transfer)
+            return;
+        const ResourcePlaces env = SkyPlaces(job.srcPath, job.targPath);
+        for (const char* face : kSkyFaces) {
+            const std::string pattern = job.skyName + face + ".*";
+            const std::vector<std::string> images = SkyFaceImages(env.sourceFolder, pattern);
+            if (images.empty()) {
+                add(Unread(PlanKind::Sky, PlanStatus::Missing, pattern, env.sourceFolder + pattern,
+                           env.targetFolder + pattern),
+                    PlanScope::None);
+            }
+            for (const std::string& image : images)
+                add(compare(PlanKind::Sky, image, env.sourceFolder + image, env.targetFolder + image),
+                    PlanScope::Alone);
+        }
+    }
+
+    void resources(ResourceKind kind, const ResourceList& list, const ResourceList& stock)
+    {
+        const PlanKind planKind = kind == ResourceKind::Textures ? PlanKind::Texture : PlanKind::Sound;
+        const ResourcePlaces places = PlacesOf(kind, job.srcPath, job.targPath);
+        FolderScopes scopes;
+        bool first = true;  // each list's run begins with a scope of its own
+        for (const std::string& listed : list) {
+            ResourceEntry entry = ResolveEntry(kind, listed, places);
+            if (!entry.refusal.empty()) {
+                PlanItem item = Unread(planKind, PlanStatus::Refused, listed, entry.source, entry.target);
+                item.reason = entry.refusal;
+                item.folder = entry.folder;
+                add(std::move(item), PlanScope::None);
+                continue;
+            }
+            if (scopes.begins(entry.folder) || first)
+                ++scopeIds;
+            first = false;
+            PlanItem item = compare(planKind, listed, std::move(entry.source), std::move(entry.target));
+            item.folder = entry.folder;
+            item.scopeId = scopeIds;
+            add(std::move(item), PlanScope::Folder);
+        }
+        std::vector<std::string> stockNames = stock.entries();
+        SortResourceList(stockNames);
+        for (const std::string& listed : stockNames) {
+            const ResourceEntry entry = ResolveEntry(kind, listed, places);
+            PlanItem item = Unread(planKind, PlanStatus::Stock, listed, entry.source, entry.target);
+            item.folder = entry.folder;
+            add(std::move(item), PlanScope::None);
+        }
+    }
+
+    void pellark()
+    {
+        if (!job.includePellark)
+            return;
+        PellarkVisitor visit;
+        visit.unreadable = [](const std::string&, const std::string&) {};
+        visit.folder = [](const std::string&) {};
+        visit.file = [&](const std::string& source, const std::string& target, const std::string& relative) {
+            PlanItem item = compare(PlanKind::Pellark, relative, source, target);
+            const std::string_view name = FileName(relative);
+            item.folder = relative.substr(0, relative.size() - std::min(relative.size(), name.size() + 1));
+            add(std::move(item), PlanScope::Pellark);
+        };
+        WalkPellarkTree(job.pellarkPath, job.targPath, visit);
+    }
+};
+
+PlanTarget TargetOf(const std::string& target)
+{
+    if (IsDriveRootTarget(target))
+        return PlanTarget::Refused;
+    if (DirectoryEntryExists(target))
+        return PlanTarget::Exists;
+    if (!DirectoryExists(ParentPath(target)))
+        return PlanTarget::Unreachable;
+    return PlanTarget::Create;
+}
+
+}  // namespace
+
+std::string_view PlanKindName(PlanKind kind)
+{
+    return kKindNames[static_cast<std::size_t>(kind)];
+}
+
+std::string_view PlanStatusName(PlanStatus status)
+{
+    return kStatusNames[static_cast<std::size_t>(status)];
+}
+
+PlanItem PlanFile(PlanKind kind, std::string name, std::string source, std::string target)
+{
+    FileFactsReader sources, targets;
+    return CompareFiles(sources, targets, kind, std::move(name), std::move(source), std::move(target));
+}
+
+PlanSummary Summarize(const Plan& plan)
+{
+    PlanSummary summary;
+    for (const PlanItem& item : plan.items) {
+        ++summary.counts[static_cast<std::size_t>(item.status)];
+        if (item.status == PlanStatus::New || item.status == PlanStatus::Replace)
+            summary.bytes += item.bytes;
+    }
+    return summary;
+}
+
+Plan PlanTransfer(const TransferJob& job, const LoadedLevel& level)
+{
+    Planner planner{job, {}, 0, {}, {}};
+    planner.plan.target = TargetOf(job.target);
+    planner.plan.items.reserve(2 + 12 + level.TextureList.size() + level.SoundList.size() +
+                               level.StockTextures.size() + level.StockSounds.size());
+    planner.levelFiles();
+    planner.sky();
+    planner.resources(ResourceKind::Textures, level.TextureList, level.StockTextures);
+    planner.resources(ResourceKind::Sounds, level.SoundList, level.StockSounds);
+    planner.pellark();
+    return std::move(planner.plan);
+}
+
+}  // namespace corvane

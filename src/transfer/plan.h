@@ -1,0 +1,120 @@
+#pragma once
+// The plan of a transfer: one item for every file the transfer would touch,
+// in the order it would touch it, with what would become of it, worked out
+// without writing anything. The plan takes each decision where the transfer
+// steps take theirs (ResolveEntry and FolderScopes for the resources,
+// DecideSky and SkyFaceImages for the sky, TargetMapPath and BspPath for the
+// level's files, WalkPellarkTree for the Pellark tree, FileExists for "is it
+// there", as FileFactsReader reads it), so that its statuses predict the
+// transfer's log, and its Missing and Refused items the problems the
+// transfer reports after the log (ProblemSummary):
+//
+//   New      "Copied: " (or "Moved: ") without "\tOverwritten", no question
+//   Replace  an overwrite question; Yes gives "...\tOverwritten", No keeps it
+//   Same     asked about like Replace (the transfer asks for any file the
+//            target has); whatever the answer, the target's bytes stay the same
+//   Missing  the missing-file notice and its log lines (the .bsp: its failed
+//            copy, or the notice that the target has one the source lacks; a
+//            sky face without an image: nothing)
+//   Stock    nothing: the game's own are left out
+//   Refused  the refusal's log lines (a sky: its "not allowed" message)
+//
+// The level's .map is New when the target lacks it; a .map the target has is
+// Replace or Same and is not asked about (scope None).
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "map/loaded_level.h"
+#include "transfer/command.h"
+
+namespace corvane {
+
+// What an item is.
+enum class PlanKind { Level, Bsp, Sky, Texture, Sound, Pellark };
+
+// What would become of an item (see above).
+enum class PlanStatus { New, Replace, Same, Missing, Stock, Refused };
+
+inline constexpr std::size_t kPlanStatusCount = 6;
+
+// The names corvane-cli check prints: "level", "bsp", "sky", "texture",
+// "sound", "pellark"; "new", "replace", "same", "missing", "stock", "refused".
+std::string_view PlanKindName(PlanKind kind);
+std::string_view PlanStatusName(PlanStatus status);
+
+// How the transfer asks before it replaces an item's target.
+enum class PlanScope {
+    None,     // it does not ask: the item is new, missing, stock or refused, or the level's .map
+    Alone,    // Yes or No for this file alone: the level's .map (when it differs), the .bsp, each sky image
+    Folder,   // Yes, No, Yes to All, No to All: a "to All" answer holds for the
+              // following items of the same scopeId (one run of a resource folder)
+    Pellark,  // the same four buttons: a "to All" answer holds for the
+              // following Pellark items
+};
+
+struct PlanItem {
+    PlanKind kind = PlanKind::Texture;
+    PlanStatus status = PlanStatus::New;
+    // As the level writes it; for a sky image the image's file name (for a
+    // face without one, the pattern looked for); for the Pellark tree the
+    // path below its root; for the level and the .bsp their file names.
+    std::string name;
+    std::string source;  // full paths; empty for a sky that is stock or refused as a whole
+    std::string target;
+    std::string reason;         // why a refused item is refused ("" otherwise)
+    std::uint64_t bytes = 0;    // the source's size (0 when it is not there)
+    std::optional<std::int64_t> sourceModified;  // last writes, ns since 1970 UTC,
+    std::optional<std::int64_t> targetModified;  // where the file is there
+    // Grouping: the resource folder of a texture or sound, the folder of a
+    // Pellark file below the tree's root; "" for the rest.
+    std::string folder;
+    PlanScope scope = PlanScope::None;
+    // Textures and sounds that are not refused: the run of one resource folder
+    // the item belongs to (1, 2, ... in plan order); a Folder question's
+    // "to All" answer covers the items of its run.
+    std::size_t scopeId = 0;
+    bool movesSource = false;  // in move mode, the source is deleted once it is copied
+};
+
+// What becomes of the target folder itself.
+enum class PlanTarget {
+    Create,       // the transfer makes it
+    Exists,       // the transfer asks whether to go on into it
+    Refused,      // a whole drive: the transfer refuses it and stops
+    Unreachable,  // its parent does not exist, so it cannot be made: the transfer stops
+};
+
+struct Plan {
+    PlanTarget target = PlanTarget::Create;
+    std::vector<PlanItem> items;
+};
+
+struct PlanSummary {
+    std::array<std::size_t, kPlanStatusCount> counts{};
+    std::uint64_t bytes = 0;  // what would be written: the sources of the New and Replace items
+
+    std::size_t count(PlanStatus status) const { return counts[static_cast<std::size_t>(status)]; }
+    // True when something the release needs is missing or refused.
+    bool hasProblems() const { return count(PlanStatus::Missing) + count(PlanStatus::Refused) > 0; }
+};
+
+PlanSummary Summarize(const Plan& plan);
+
+// The plan of RunTransferCommand(job, level.TextureList, level.SoundList, ...);
+// the level's stock lists give the Stock items, which follow each kind's
+// custom items in byte order. Reads the working tree, the target and the
+// Pellark tree; writes nothing.
+Plan PlanTransfer(const TransferJob& job, const LoadedLevel& level);
+
+// One file the transfer takes from `source` to `target`: Missing when no
+// regular file is at `source`, else New, Replace or Same by the target, with
+// the bytes and the times read. The comparison view asks the same of one file.
+PlanItem PlanFile(PlanKind kind, std::string name, std::string source, std::string target);
+
+}  // namespace corvane
