@@ -20,7 +20,7 @@
 //   Refused  the refusal's log lines (a sky: its "not allowed" message)
 //
 // The level's .map is New when the target lacks it; a .map the target has is
-// Replace or Same and is not asked about (scope None).
+// Same (kept quietly, scope None) or Replace (asked about alone, Yes or No).
 
 #include <array>
 #include <cstddef>
