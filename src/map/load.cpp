@@ -31,13 +31,10 @@ bool LoadMapFile(const std::string& path, MainMode mode, LoadedLevel& level, Hos
         return false;  // Abort, or the box closed another way
     }
 
-    if (lists == LoadLists::Collect) {
-        CollectTextures(level);
-        CollectSounds(level);
-    } else {
-        ScanTextures(level);
-        ScanSounds(level);
-    }
+    if (lists == LoadLists::Collect)
+        CollectTexturesAndSounds(level);
+    else
+        ScanTexturesAndSounds(level);
     return true;
 }
 

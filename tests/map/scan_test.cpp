@@ -336,6 +336,7 @@ private:
         if (random_() % 3 == 0) {
             return pick({"a/b", "a/B", "A/b", "a/b.wal", "a.b/c", "a/", "e1u1/x", "e1u1x/y", "E1U1/z",
                          "e2u4/w", "e3u3/q", "\xe9t\xe9/z", "\xff/z", "w/noise1", "world/t", "/lead",
+                         "a_folder_name_longer_than_sixteen_bytes/x",
                          "a/b\x01", "\x02pre/fix", "deep/er/name", "tab\t/x", "x/y\"z"});
         }
         // Many names that share long prefixes, so that lookups compare them.
@@ -345,7 +346,7 @@ private:
 
     std::string piece()
     {
-        switch (random_() % 12) {
+        switch (random_() % 14) {
         case 0:
             return pick({"{", "}", "{ // brush", "// brush 0", "//x/y", "", " ", "x", "noi", "se"});
         case 1:
@@ -360,6 +361,12 @@ private:
             return "( 0 0 0 )\t" + name() + " 0 0";
         case 5:
             return pick({"( 0 0 0 ) ", " ", "x "}) + name();
+        case 6:
+            // Two names on a face, a quote at its end, and near misses of "noise".
+            return pick({"( 0 0 0 ) ", "x "}) + name() + " " + name() + pick({"", " 0", " \"", "\""});
+        case 7:
+            return pick({"\"noice\" \"", "\"nois \" \"", "\"nOise\" \"", "\"noisy\" \"", "n\"noise\" \""}) +
+                   name() + "\"";
         default:
             return "( 0 0 0 ) ( 1 0 0 ) ( 0 1 0 ) " + name() + pick({" 0 0 0 1 1", " 0\t0", "  0 0 0"});
         }
@@ -392,22 +399,28 @@ TEST(ScansAgainstTheRules, giveTheSameListsOnLevelsMadeOfEdgeCases)
     for (unsigned seed = 1; seed <= 150; ++seed) {
         RandomLevel random(seed, 40);
         LoadedLevel level;
+        LoadedLevel together;  // both scans in one pass, as a load does
         reference::Lists want;
         // Three loads into the same lists, as pooling does: the lists grow.
         for (int load = 0; load < 3; ++load) {
             const std::string text = random.make(seed % 5 == 0 ? 3 : 120);
             level.MapLines = LevelLines::FromText(text);
+            together.MapLines = level.MapLines;
             const Names lines = LinesOf(level.MapLines);
             const std::string context = "seed " + std::to_string(seed) + ", load " + std::to_string(load);
             if (!reference::ScanTextures(lines, want)) {
                 EXPECT_EQ(test::ErrorOf([&] { ScanTextures(level); }), kListIndexOutOfBounds) << context;
+                EXPECT_EQ(test::ErrorOf([&] { ScanTexturesAndSounds(together); }), kListIndexOutOfBounds) << context;
                 ExpectSameLists(level, want, context);
+                ExpectSameLists(together, want, context);
                 continue;
             }
             ScanTextures(level);
             reference::ScanSounds(lines, want);
             ScanSounds(level);
+            ScanTexturesAndSounds(together);
             ExpectSameLists(level, want, context);
+            ExpectSameLists(together, want, context + ", in one pass");
         }
     }
 }
