@@ -4,6 +4,8 @@
 #include <array>
 #include <cstdint>
 #include <cstring>
+#include <future>
+#include <thread>
 
 #include "map/byte_search.h"
 #include "platform/error.h"
@@ -35,7 +37,9 @@ bool TextureTokenOf(std::string_view line, std::size_t slash, std::string_view& 
     const std::size_t start = FindTokenStart(line, slash, ' ');
     if (start == kNoPosition)
         return false;
-    const std::size_t end = FindTokenEnd(line, start, ' ');
+    // No blank stands between the token's start and the slash: the end is
+    // looked for after the slash.
+    const std::size_t end = FindTokenEnd(line, slash, ' ');
     if (end == kNoPosition)
         return false;
     token = TrimControlsAndBlanks(line.substr(start, end - start));
@@ -49,11 +53,11 @@ enum class Mark { Quote, Slash, Noise };
 
 constexpr std::string_view kNoise = "noise";
 
-// Calls `mark(at, kind)` for every mark in text[from, ...), in ascending
+// Calls `mark(at, kind)` for every mark in text[from, to), in ascending
 // order; the start of "noise" only when `noise`. The text is looked at 64
 // bytes at a time, and far less often than that does anything happen.
 template <typename OnMark>
-void ForEachMark(std::string_view text, std::size_t from, bool noise, OnMark&& mark)
+void ForEachMark(std::string_view text, std::size_t from, std::size_t to, bool noise, OnMark&& mark)
 {
     const char* const bytes = text.data();
     const std::size_t size = text.size();
@@ -63,7 +67,7 @@ void ForEachMark(std::string_view text, std::size_t from, bool noise, OnMark&& m
     // last "e" of a "noise" that starts in the block stands.
     const __m128i quote = _mm_set1_epi8('"'), slash = _mm_set1_epi8('/');
     const __m128i n = _mm_set1_epi8('n'), e = _mm_set1_epi8('e');
-    for (; size - at >= 64 + kNoise.size() - 1; at += 64) {
+    for (; to - at >= 64 && size - at >= 64 + kNoise.size() - 1; at += 64) {
         if (size - at > kFetchAhead)
             FetchAhead(bytes + at + kFetchAhead);
         std::uint64_t marks = 0;
@@ -88,7 +92,7 @@ void ForEachMark(std::string_view text, std::size_t from, bool noise, OnMark&& m
         }
     }
 #endif
-    for (; at < size; ++at) {
+    for (; at < to; ++at) {
         if (bytes[at] == '"')
             mark(at, Mark::Quote);
         else if (bytes[at] == '/')
@@ -98,10 +102,10 @@ void ForEachMark(std::string_view text, std::size_t from, bool noise, OnMark&& m
     }
 }
 
-// Texture tokens whose names a scan has found in the list already, as views
-// into the text: a small table, keyed by the token's first and last bytes and
-// its length, that answers most faces without building the name and asking
-// the list. A token that is not in the table may still be in the list.
+// Texture tokens a scan has dealt with already (their names are listed, or
+// they are the game's own), as views into the text: a small table, keyed by
+// the token's first and last bytes and its length. A token that is not in
+// the table may have been dealt with all the same.
 class KnownTokens {
 public:
     bool contains(std::string_view token) const
@@ -116,10 +120,13 @@ private:
 
     static std::size_t SlotOf(std::string_view token)
     {
-        const std::size_t part = std::min<std::size_t>(token.size(), 8);
         std::uint64_t head = 0, tail = 0;
-        std::memcpy(&head, token.data(), part);
-        std::memcpy(&tail, token.data() + token.size() - part, part);
+        if (token.size() >= 8) {
+            std::memcpy(&head, token.data(), 8);
+            std::memcpy(&tail, token.data() + token.size() - 8, 8);
+        } else {
+            std::memcpy(&head, token.data(), token.size());
+        }
         std::uint64_t hash = (head ^ (tail * 0x9e3779b97f4a7c15ull) ^ token.size()) * 0xbf58476d1ce4e5b9ull;
         return static_cast<std::size_t>(hash >> 54) % kSlots;
     }
@@ -145,12 +152,19 @@ std::string_view SoundNameOf(std::string_view line)
     return name;
 }
 
-// Takes the marks of a level's text line by line and adds what each line
-// names to the lists: its texture from line `faces` on, its sound when asked.
+// The lists a scan adds names to.
+struct NameLists {
+    ResourceList& textures;
+    ResourceList& sounds;
+};
+
+// Takes the marks of a level's text line by line, from line `first` on, and
+// adds what each line names to the lists: its texture from line `faces` on,
+// its sound when asked.
 class NameCollector {
 public:
-    NameCollector(LoadedLevel& level, std::size_t first, std::size_t faces, bool sounds)
-        : level_(level), lines_(level.MapLines), faces_(faces), sounds_(sounds), line_(first)
+    NameCollector(const LevelLines& lines, NameLists lists, std::size_t first, std::size_t faces, bool sounds)
+        : lists_(lists), lines_(lines), faces_(faces), sounds_(sounds), line_(first)
     {
         nextStart_ = NextStart();
     }
@@ -197,28 +211,26 @@ private:
         const std::string_view line = lines_[line_];
         if (noisy_ && sounds_) {
             const std::string_view sound = SoundNameOf(line);
-            if (!sound.empty() && !level_.SoundList.contains(sound))
-                level_.SoundList.add(std::string(sound));
+            if (!sound.empty() && !lists_.sounds.contains(sound))
+                lists_.sounds.add(std::string(sound));
         }
         if (line_ < faces_ || quoted_ || slash_ == std::string_view::npos)
             return;
         std::string_view token;
-        // A token and its name with ".wal" are the game's own alike.
-        if (!TextureTokenOf(line, slash_ - lines_.startOf(line_), token) || SameBytes(token, previous_) ||
-            IsStockTexture(token))
+        // A level uses few textures: most tokens are known, as listed or as
+        // the game's own, without building the name and asking the list.
+        if (!TextureTokenOf(line, slash_ - lines_.startOf(line_), token) || known_.contains(token))
             return;
-        // Neighbouring faces mostly share a texture, and a level uses few:
-        // most tokens are known without building the name and asking the list.
-        previous_ = token;
-        if (known_.contains(token))
+        known_.remember(token);
+        // A token and its name with ".wal" are the game's own alike.
+        if (IsStockTexture(token))
             return;
         name_.assign(token).append(".wal");
-        if (!level_.TextureList.contains(name_))
-            level_.TextureList.add(name_);
-        known_.remember(token);
+        if (!lists_.textures.contains(name_))
+            lists_.textures.add(name_);
     }
 
-    LoadedLevel& level_;
+    NameLists lists_;
     const LevelLines& lines_;
     std::size_t faces_;
     bool sounds_;
@@ -228,10 +240,24 @@ private:
     bool quoted_ = false;
     bool noisy_ = false;
     std::size_t slash_ = std::string_view::npos;  // the line's first slash in the text
-    std::string_view previous_;                   // a token holds its slash: never empty
     KnownTokens known_;
     std::string name_;
 };
+
+// Adds the names of lines [first, end) to the lists.
+void CollectPart(const LevelLines& lines, std::size_t first, std::size_t end, std::size_t faces, bool sounds,
+                 NameLists lists)
+{
+    NameCollector collector(lines, lists, first, faces, sounds);
+    const std::size_t to = end < lines.size() ? lines.startOf(end) : lines.text().size();
+    ForEachMark(lines.text(), lines.startOf(first), to, sounds,
+                [&collector](std::size_t at, Mark kind) { collector.mark(at, kind); });
+    collector.finish();
+}
+
+// A text at least this big is scanned in two halves at once, where the
+// machine has a second processor.
+constexpr std::size_t kHalvesFrom = 8 * 1024 * 1024;
 
 // The scans' one pass over the text: textures, sounds or both.
 void Collect(LoadedLevel& level, bool textures, bool sounds)
@@ -249,10 +275,34 @@ void Collect(LoadedLevel& level, bool textures, bool sounds)
     const std::size_t first = sounds ? 0 : faces;
     if (first >= count)
         return;
-    NameCollector collector(level, first, faces, sounds);
-    ForEachMark(lines.text(), lines.startOf(first), sounds,
-                [&collector](std::size_t at, Mark kind) { collector.mark(at, kind); });
-    collector.finish();
+    const NameLists lists{level.TextureList, level.SoundList};
+    const std::size_t size = lines.text().size() - lines.startOf(first);
+    if (size < kHalvesFrom || std::thread::hardware_concurrency() < 2) {
+        CollectPart(lines, first, count, faces, sounds, lists);
+        return;
+    }
+    // The second half goes to lists of its own, whose names are then added
+    // after the first half's: each name comes in the order of its first
+    // line, as from one pass.
+    std::size_t middle = first, last = count;  // the first line that starts past the text's middle
+    const std::size_t half = lines.startOf(first) + size / 2;
+    while (middle < last) {
+        const std::size_t probe = middle + (last - middle) / 2;
+        if (lines.startOf(probe) < half)
+            middle = probe + 1;
+        else
+            last = probe;
+    }
+    ResourceList laterTextures, laterSounds;
+    std::future<void> later = std::async(std::launch::async, [&] {
+        CollectPart(lines, middle, count, faces, sounds, {laterTextures, laterSounds});
+    });
+    CollectPart(lines, first, middle, faces, sounds, lists);
+    later.get();
+    for (const std::string& name : laterTextures)
+        lists.textures.add(name);
+    for (const std::string& name : laterSounds)
+        lists.sounds.add(name);
 }
 
 }  // namespace

@@ -443,6 +443,39 @@ TEST(ScansAgainstTheRules, giveTheSameListsWithThousandsOfNames)
     EXPECT_GT(want.sounds.size(), 300u);
 }
 
+TEST(ScansAgainstTheRules, findEveryNameOfALevelScannedInHalves)
+{
+    // More than 8 MiB, which is scanned in two halves at once: every face and
+    // every tenth line have names of their own, so a line lost or taken twice
+    // where the halves meet shows.
+    std::string text = "// level\n{\n";
+    Names textures, sounds;
+    char name[32];
+    for (int i = 0; text.size() < (9u << 20); ++i) {
+        std::snprintf(name, sizeof name, "u%02d/t%07d", i % 100, i);
+        text += Face(name);
+        textures.push_back(std::string(name) + ".wal");
+        if (i % 10 == 0) {
+            std::snprintf(name, sizeof name, "s%02d/n%07d", i % 100, i);
+            text += std::string("\"noise\" \"") + name + (i % 20 == 0 ? "\"\r\n" : "\"\r");
+            sounds.emplace_back(name);
+        }
+    }
+    SortResourceList(textures);
+    SortResourceList(sounds);
+    LoadedLevel level;
+    level.MapLines = LevelLines::FromText(text);
+    ScanTexturesAndSounds(level);
+    EXPECT_EQ(level.TextureList.entries(), textures);
+    EXPECT_EQ(level.SoundList.entries(), sounds);
+    LoadedLevel apart;
+    apart.MapLines = level.MapLines;
+    ScanTextures(apart);
+    ScanSounds(apart);
+    EXPECT_EQ(apart.TextureList.entries(), textures);
+    EXPECT_EQ(apart.SoundList.entries(), sounds);
+}
+
 TEST(ScansAgainstTheRules, searchTheWholeTextWithoutCrossingLines)
 {
     // A needle split by a line break, or cut off by the end of the text or a
