@@ -140,7 +140,9 @@ void PassOn(int signal, siginfo_t* info, void* context)
 
 // A read of one of our mappings beyond the end of its file (or from a disk
 // that failed): zero pages go in place of the rest of that mapping, so the
-// read that faulted and every later one go on, and the view is marked.
+// read that faulted and every later one go on, and the view is marked. The
+// handler only reads atomics and makes one system call (mmap, which on Linux
+// is a plain system call and safe in a signal handler).
 void OnBusError(int signal, siginfo_t* info, void* context)
 {
     const int savedErrno = errno;

@@ -25,7 +25,9 @@ struct FileViewResult {
 
 class FileView {
 public:
-    // Files at least this big are mapped; smaller ones are read.
+    // Files at least this big are mapped; smaller ones are read, which costs
+    // less than setting up and tearing down a mapping (the two are about
+    // even at this size).
     static constexpr std::size_t kMapFrom = 256 * 1024;
 
     // Opens `path`, which must name a regular file (anything else is refused
