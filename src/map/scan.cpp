@@ -103,20 +103,35 @@ void ForEachMark(std::string_view text, std::size_t from, std::size_t to, bool n
 }
 
 // Texture tokens a scan has dealt with already (their names are listed, or
-// they are the game's own), as views into the text: a small table, keyed by
-// the token's first and last bytes and its length. A token that is not in
-// the table may have been dealt with all the same.
+// they are the game's own): a small table, keyed by the token's first and last
+// bytes and its length, that holds a copy of each token, so that a lookup
+// never reaches back into a text far bigger than the processor's caches. A
+// token that is not in the table may have been dealt with all the same.
 class KnownTokens {
 public:
     bool contains(std::string_view token) const
     {
-        const std::string_view known = slots_[SlotOf(token)];
-        return known.data() != nullptr && SameBytes(known, token);
+        const Slot& slot = slots_[SlotOf(token)];
+        return slot.size == token.size() && token.size() != 0 &&
+               SameBytes(std::string_view(slot.bytes, slot.size), token);
     }
-    void remember(std::string_view token) { slots_[SlotOf(token)] = token; }
+    void remember(std::string_view token)
+    {
+        if (token.size() > kLongest)
+            return;
+        Slot& slot = slots_[SlotOf(token)];
+        slot.size = static_cast<std::uint8_t>(token.size());
+        std::memcpy(slot.bytes, token.data(), token.size());
+    }
 
 private:
     static constexpr std::size_t kSlots = 1024;
+    static constexpr std::size_t kLongest = 63;
+
+    struct Slot {
+        std::uint8_t size = 0;
+        char bytes[kLongest];
+    };
 
     static std::size_t SlotOf(std::string_view token)
     {
@@ -131,7 +146,7 @@ private:
         return static_cast<std::size_t>(hash >> 54) % kSlots;
     }
 
-    std::array<std::string_view, kSlots> slots_{};
+    std::vector<Slot> slots_ = std::vector<Slot>(kSlots);
 };
 
 // The sound name a line holding "noise" gives, or "" when it gives none.
