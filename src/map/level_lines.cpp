@@ -2,7 +2,10 @@
 
 #include <algorithm>
 #include <bit>
+#include <atomic>
 #include <cstring>
+#include <future>
+#include <thread>
 #include <utility>
 
 #include "map/byte_search.h"
@@ -13,6 +16,15 @@ namespace corvane {
 std::uint64_t LineStarts::Wraps(std::size_t index) const
 {
     return static_cast<std::uint64_t>(std::upper_bound(wraps_.begin(), wraps_.end(), index) - wraps_.begin());
+}
+
+void LineStarts::append(const LineStarts& later)
+{
+    const std::size_t before = low_.size();
+    low_.insert(low_.end(), later.low_.begin(), later.low_.end());
+    // Multiples of 4 GiB that `later` passed and these starts had not.
+    for (std::size_t k = wraps_.size(); k < later.wraps_.size(); ++k)
+        wraps_.push_back(before + later.wraps_[k]);
 }
 
 void LineStarts::clear()
@@ -61,37 +73,43 @@ std::uint64_t BreaksInTail(const char* block, std::size_t count)
     return BreaksIn64(padded);
 }
 
-// Bytes looked at between two calls of the `ahead` step of SplitText.
+// Bytes looked at between two calls of the `ahead` step of SplitRange.
 constexpr std::size_t kStretch = 1024 * 1024;
 
-// Records where each line of `text` starts and returns the length of the
-// text proper: up to its first NUL, or all of it. Before each stretch of the
-// text is looked at, `ahead(offset, length)` is called for it.
+// Records where each line that starts in text[from, to) starts, and returns
+// where the text proper ends in there: at its first NUL, or `to`. The text
+// holds `size` bytes (a CR at the end of the range is taken with an LF after
+// it). Before each stretch of the range is looked at, `ahead(offset, length)`
+// is called for it; once `stop` is set, the rest of the range is left alone.
+// `room` is how many bytes the starts are to find room for.
 template <typename Ahead>
-std::size_t SplitText(const char* text, std::size_t size, LineStarts& starts, Ahead ahead)
+std::size_t SplitRange(const char* text, std::size_t from, std::size_t to, std::size_t size, std::size_t room,
+                       LineStarts& starts, Ahead& ahead, const std::atomic<bool>* stop)
 {
-    if (size == 0)
-        return 0;
-    ahead(0, std::min(size, kStretch));
-    if (text[0] == '\0')
-        return 0;
-    starts.push_back(0);
-    std::size_t skip = 0;  // an LF before this has been taken with its CR
+    if (from >= to)
+        return to;
+    ahead(from, std::min(to - from, kStretch));
+    if (text[from] == '\0')
+        return from;
+    starts.push_back(from);
+    std::size_t skip = from;  // an LF before this has been taken with its CR
     bool estimated = false;
-    for (std::size_t block = 0; block < size; block += 64) {
-        if (block % kStretch == 0 && block > 0) {
-            ahead(block, std::min(size - block, kStretch));
+    for (std::size_t block = from; block < to; block += 64) {
+        if ((block - from) % kStretch == 0 && block > from) {
+            if (stop && stop->load(std::memory_order_relaxed))
+                return to;
+            ahead(block, std::min(to - block, kStretch));
             if (!estimated && starts.size() > 16) {
                 // Room for as many lines as the first stretch suggests, with
                 // some to spare, so that the starts are rarely moved.
                 estimated = true;
-                const double perByte = static_cast<double>(starts.size()) / static_cast<double>(block);
-                starts.reserve(static_cast<std::size_t>(perByte * 1.125 * static_cast<double>(size)) + 16);
+                const double perByte = static_cast<double>(starts.size()) / static_cast<double>(block - from);
+                starts.reserve(static_cast<std::size_t>(perByte * 1.125 * static_cast<double>(room)) + 16);
             }
         }
-        if (size - block > kFetchAhead)
+        if (to - block > kFetchAhead)
             FetchAhead(text + block + kFetchAhead);
-        std::uint64_t mask = size - block >= 64 ? BreaksIn64(text + block) : BreaksInTail(text + block, size - block);
+        std::uint64_t mask = to - block >= 64 ? BreaksIn64(text + block) : BreaksInTail(text + block, to - block);
         while (mask != 0) {
             const std::size_t at = block + static_cast<std::size_t>(std::countr_zero(mask));
             mask &= mask - 1;
@@ -103,14 +121,52 @@ std::size_t SplitText(const char* text, std::size_t size, LineStarts& starts, Ah
             if (text[at] == '\r' && next < size && text[next] == '\n')
                 ++next;
             skip = next;
-            if (next == size)
-                return size;
+            if (next >= to)
+                return to;
             if (text[next] == '\0')
                 return next;
             starts.push_back(next);
         }
     }
-    return size;
+    return to;
+}
+
+// A text at least this big is split in two halves at once, where the machine
+// has a second processor.
+constexpr std::size_t kHalvesFrom = 8 * 1024 * 1024;
+
+// Records where each line of `text` starts and returns the length of the
+// text proper: up to its first NUL, or all of it.
+template <typename Ahead>
+std::size_t SplitText(const char* text, std::size_t size, LineStarts& starts, Ahead ahead)
+{
+    if (size < kHalvesFrom || std::thread::hardware_concurrency() < 2)
+        return SplitRange(text, 0, size, size, size, starts, ahead, nullptr);
+    // The second half begins with the first line that starts past the middle
+    // (looked for a stretch at most: a line that long is split as one).
+    std::size_t at = size / 2;
+    const std::size_t limit = std::min(size, at + kStretch);
+    while (at < limit && text[at] != '\n' && text[at] != '\r' && text[at] != '\0')
+        ++at;
+    std::size_t second = at + 1;
+    if (at < size && text[at] == '\r' && second < size && text[second] == '\n')
+        ++second;
+    if (at == limit || text[at] == '\0' || second >= size)
+        return SplitRange(text, 0, size, size, size, starts, ahead, nullptr);
+    // A NUL in the first half ends the text: the second half's split then
+    // stops as soon as it sees that, and what it found is dropped.
+    LineStarts later;
+    std::atomic<bool> stop{false};
+    std::future<std::size_t> split = std::async(std::launch::async, [&] {
+        return SplitRange(text, second, size, size, size - second, later, ahead, &stop);
+    });
+    const std::size_t end = SplitRange(text, 0, second, size, size, starts, ahead, nullptr);
+    stop = end < second;
+    const std::size_t laterEnd = split.get();
+    if (end < second)
+        return end;
+    starts.append(later);
+    return laterEnd;
 }
 
 struct NothingAhead {

@@ -36,6 +36,8 @@ public:
         low_.push_back(static_cast<std::uint32_t>(start));
     }
     void reserve(std::size_t count) { low_.reserve(count); }
+    // Adds the starts of a later part of the same text.
+    void append(const LineStarts& later);
     void clear();
 
 private:

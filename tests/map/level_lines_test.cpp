@@ -83,12 +83,16 @@ TEST(LineStarts, keepStartsBeyondFourGibibytes)
     constexpr std::size_t kGiB4 = std::size_t{1} << 32;
     const std::vector<std::size_t> positions = {0, 7, kGiB4 - 1, kGiB4, kGiB4 + 9, 3 * kGiB4 + 1, 3 * kGiB4 + 2,
                                                 9 * kGiB4};
-    LineStarts starts;
-    for (const std::size_t at : positions)
-        starts.push_back(at);
-    ASSERT_EQ(starts.size(), positions.size());
-    for (std::size_t i = 0; i < positions.size(); ++i)
-        EXPECT_EQ(starts[i], positions[i]) << i;
+    // Kept whole, and in two parts put together, cut anywhere.
+    for (std::size_t cut = 0; cut <= positions.size(); ++cut) {
+        LineStarts starts, later;
+        for (std::size_t i = 0; i < positions.size(); ++i)
+            (i < cut ? starts : later).push_back(positions[i]);
+        starts.append(later);
+        ASSERT_EQ(starts.size(), positions.size());
+        for (std::size_t i = 0; i < positions.size(); ++i)
+            EXPECT_EQ(starts[i], positions[i]) << "cut " << cut << ", start " << i;
+    }
 }
 
 // A level file is read as the text splitter splits it, wherever its line
@@ -129,6 +133,52 @@ TEST(ReadLevelLines, givesTheLinesOfTheWholeTextWhereverItsBreaksFall)
     EXPECT_EQ(ReadLines(tree.file("nul.map", text)), Split(text));
     EXPECT_EQ(ReadLines(tree.file("nul.map", text)).size(), 2u);
     EXPECT_TRUE(ReadLines(tree.file("empty.map")).empty());
+}
+
+// The lines of a text by the rules, one byte at a time.
+Lines SplitByTheRules(const std::string& text)
+{
+    const std::size_t end = std::min(text.find('\0'), text.size());
+    Lines lines;
+    std::size_t start = 0;
+    for (std::size_t at = 0; at < end; ++at) {
+        if (text[at] != '\n' && text[at] != '\r')
+            continue;
+        lines.push_back(text.substr(start, at - start));
+        if (text[at] == '\r' && at + 1 < end && text[at + 1] == '\n')
+            ++at;
+        start = at + 1;
+    }
+    if (start < end)
+        lines.push_back(text.substr(start, end - start));
+    return lines;
+}
+
+// A text of 8 MiB or more is split in two halves at once, the second from the
+// first line that starts past the middle: whatever stands there, the lines
+// are those of one split.
+TEST(ReadLevelLines, givesTheLinesOfABigTextWhateverStandsInItsMiddle)
+{
+    test::TempTree tree;
+    std::string body;
+    for (int i = 0; body.size() < (9u << 20); ++i)
+        body += "( 0 0 0 ) ( 1 0 0 ) ( 0 1 0 ) w/t" + std::to_string(i) + " 0 0 0 1 1" + (i % 3 ? "\n" : "\r\n");
+    const std::size_t middle = body.size() / 2;
+    const std::string nul(1, '\0');
+    const std::vector<std::pair<std::size_t, std::string>> middles = {
+        {middle - 1, "\r\n"}, {middle, "\r\n"}, {middle, "\r"}, {middle, "\n"}, {middle, "\n\r"},
+        {middle, "\n" + nul}, {middle, "\r\n" + nul}, {middle, nul}, {middle - 100, nul},
+        {middle + 100, nul}, {middle, std::string(2u << 20, 'x')}};
+    int n = 0;
+    for (const auto& [at, what] : middles) {
+        std::string text = body;
+        text.replace(at, what.size(), what);
+        const std::string path = tree.file("big" + std::to_string(++n) + ".map", text);
+        const Lines want = SplitByTheRules(text);
+        EXPECT_EQ(ReadLines(path), want) << n;
+        EXPECT_EQ(Split(text), want) << n;
+        EXPECT_EQ(ReadLevelLines(path).lines.text(), text.substr(0, text.find('\0'))) << n;
+    }
 }
 
 TEST(ReadLevelLines, failuresSayWhy)
