@@ -1,8 +1,8 @@
 #include "map/level_lines.h"
 
 #include <algorithm>
-#include <bit>
 #include <atomic>
+#include <bit>
 #include <cstring>
 #include <future>
 #include <thread>

@@ -1,7 +1,7 @@
 #include "map/scan.h"
 
 #include <algorithm>
-#include <array>
+#include <vector>
 #include <cstdint>
 #include <cstring>
 #include <future>
