@@ -81,10 +81,10 @@ constexpr std::size_t kStretch = 1024 * 1024;
 // holds `size` bytes (a CR at the end of the range is taken with an LF after
 // it). Before each stretch of the range is looked at, `ahead(offset, length)`
 // is called for it; once `stop` is set, the rest of the range is left alone.
-// `room` is how many bytes the starts are to find room for.
-template <typename Ahead>
+// `room` is how many bytes of text the starts are to find room for.
+template <typename Starts, typename Ahead>
 std::size_t SplitRange(const char* text, std::size_t from, std::size_t to, std::size_t size, std::size_t room,
-                       LineStarts& starts, Ahead& ahead, const std::atomic<bool>* stop)
+                       Starts& starts, Ahead& ahead, const std::atomic<bool>* stop)
 {
     if (from >= to)
         return to;
@@ -135,6 +135,32 @@ std::size_t SplitRange(const char* text, std::size_t from, std::size_t to, std::
 // has a second processor.
 constexpr std::size_t kHalvesFrom = 8 * 1024 * 1024;
 
+// The starts of the second half, kept in pieces of a fixed size until they
+// join the first half's: no piece is ever moved, so the heap never holds a
+// grown copy beside the old one, however far off a guess of their number.
+class StartPieces {
+public:
+    std::size_t size() const { return pieces_.empty() ? 0 : (pieces_.size() - 1) * kPiece + pieces_.back().size(); }
+    void reserve(std::size_t) {}
+    void push_back(std::size_t start)
+    {
+        if (pieces_.empty() || pieces_.back().size() == kPiece) {
+            pieces_.emplace_back();
+            pieces_.back().reserve(kPiece);
+        }
+        pieces_.back().push_back(start);
+    }
+    void appendTo(LineStarts& starts) const
+    {
+        for (const LineStarts& piece : pieces_)
+            starts.append(piece);
+    }
+
+private:
+    static constexpr std::size_t kPiece = 64 * 1024;
+    std::vector<LineStarts> pieces_;
+};
+
 // Records where each line of `text` starts and returns the length of the
 // text proper: up to its first NUL, or all of it.
 template <typename Ahead>
@@ -155,7 +181,7 @@ std::size_t SplitText(const char* text, std::size_t size, LineStarts& starts, Ah
         return SplitRange(text, 0, size, size, size, starts, ahead, nullptr);
     // A NUL in the first half ends the text: the second half's split then
     // stops as soon as it sees that, and what it found is dropped.
-    LineStarts later;
+    StartPieces later;
     std::atomic<bool> stop{false};
     std::future<std::size_t> split = std::async(std::launch::async, [&] {
         return SplitRange(text, second, size, size, size - second, later, ahead, &stop);
@@ -165,7 +191,7 @@ std::size_t SplitText(const char* text, std::size_t size, LineStarts& starts, Ah
     const std::size_t laterEnd = split.get();
     if (end < second)
         return end;
-    starts.append(later);
+    later.appendTo(starts);
     return laterEnd;
 }
 
