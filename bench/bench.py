@@ -2,16 +2,19 @@
 """Time corvane-cli beside the tools a user would use instead, on one data set.
 
     python3 bench/bench.py --cli build-bench/src/corvane-cli \
-        --data DATA --scratch SCRATCH [--runs N]
+        --data DATA --scratch SCRATCH [--runs N] [--disk-big FILE]
 
 DATA is a folder written by bench/make_data.py.  SCRATCH is an empty folder
 on the same file system where the transfer targets are built and removed.
+FILE is a copy of DATA/big/big.map in a folder on disk (DATA itself is
+usually in memory); without it DATA's own is taken.
 
 Every round runs, side by side:
 
   scan       corvane-cli scan BIG             beside  wc -l BIG          (3 times)
+  scan-disk  the same on the copy on disk                               (3 times)
   size       corvane-cli size SIZES           beside  du -sb SIZES       (twice)
-  pool       corvane-cli pool POOL-50, POOL-100 and POOL-200             (twice)
+  pool       corvane-cli pool POOL-50, POOL-100, POOL-200 and POOL-1000  (twice)
   basegame   corvane-cli basegame BASEGAME, the index of 10,000 files   (3 times)
   transfer   corvane-cli transfer LEVEL --target NEW --sky --overwrite all
              beside  cp -r STAGE NEW (twice), where STAGE holds (as hard links)
@@ -26,7 +29,8 @@ previous command's output is not charged to the next one.  The page cache is
 warm: the data is read once before the first round and never dropped.
 
 Times are wall-clock from spawn to exit.  Peak memory (maximum resident set
-size) is measured in separate, untimed runs.  The table gives the median of
+size) is measured in separate, untimed runs, and so is the peak of the scan's
+heap (what it allocates, apart from the mapped file), with valgrind's massif.  The table gives the median of
 each figure, the ratio of Corvane's median to the baseline's, and the goal
 for it; the exit status is 1 when a goal is not met.
 """
@@ -90,6 +94,35 @@ def peak_memory(argv, scratch):
     if done.returncode != 0:
         sys.exit("command failed: %s\n%s" % (" ".join(argv), done.stderr))
     return int(report.read_text().split()[-1])
+
+
+def peak_heap(argv, scratch):
+    """The highest the heap of argv ever held (the bytes it asked for and the
+    allocator's own on top), in KiB, by valgrind's massif; None without it.
+    Memory that only maps a file is not heap and is not counted."""
+    valgrind = shutil.which("valgrind")
+    if not valgrind:
+        return None
+    out = scratch / "massif.out"
+    done = subprocess.run([valgrind, "--tool=massif", "--massif-out-file=%s" % out] + argv,
+                          stdout=subprocess.DEVNULL, stderr=subprocess.PIPE, text=True)
+    if done.returncode != 0:
+        sys.exit("command failed under valgrind: %s\n%s" % (" ".join(argv), done.stderr))
+    peak = 0
+    heap = None
+    for line in out.read_text().splitlines():
+        if line.startswith("mem_heap_B="):
+            heap = int(line.split("=")[1])
+        elif line.startswith("mem_heap_extra_B=") and heap is not None:
+            peak = max(peak, heap + int(line.split("=")[1]))
+    out.unlink()
+    return peak / 1024
+
+
+def file_system(path):
+    """The type of the file system that holds path, as stat names it."""
+    done = subprocess.run(["stat", "-f", "-c", "%T", str(path)], capture_output=True, text=True)
+    return done.stdout.strip() or "unknown"
 
 
 def listing(root):
@@ -232,6 +265,8 @@ def check_results(cli, data, results, big, pools):
 GOALS = {
     "scan": 10.0,
     "scan-memory": 2.0,
+    "scan-disk": 3.0,
+    "scan-heap": 0.25,
     "transfer": 1.2,
     "size": 1.5,
     "pool": 1.25,
@@ -259,6 +294,7 @@ def main():
     parser.add_argument("--data", required=True, type=Path)
     parser.add_argument("--scratch", required=True, type=Path)
     parser.add_argument("--runs", type=int, default=7)
+    parser.add_argument("--disk-big", type=Path)
     args = parser.parse_args()
     if args.runs < 1:
         sys.exit("--runs must be at least 1")
@@ -278,7 +314,9 @@ def main():
     expected = (data / "expected.txt").read_text().split()
     big = data / "big" / "big.map"
     sizes = data / "sizes"
-    pools = [(count, data / ("pool-%d" % count)) for count in (50, 100, 200)]
+    pools = [(count, data / ("pool-%d" % count)) for count in (50, 100, 200, 1000)]
+    disk_big = args.disk_big.resolve() if args.disk_big else big
+    disk_fs = file_system(disk_big)
     results = json.loads((data / "results.json").read_text())
 
     scratch = args.scratch.resolve()
@@ -302,8 +340,11 @@ def main():
     big_bytes = big.stat().st_size
     with open(big, "rb") as f:
         big_lines = sum(chunk.count(b"\n") for chunk in iter(lambda: f.read(1 << 20), b""))
-    print("Data: transfer of %d files, %.1f MB; a level of %d lines, %.1f MB; "
-          % (len(expected), data_bytes / 1e6, big_lines, big_bytes / 1e6), end="")
+    if disk_big.stat().st_size != big_bytes:
+        sys.exit("%s is not a copy of %s" % (disk_big, big))
+    print("Data: transfer of %d files, %.1f MB; a level of %d lines, %.1f MB (%s, and %s on %s); "
+          % (len(expected), data_bytes / 1e6, big_lines, big_bytes / 1e6, file_system(big), disk_big,
+             disk_fs), end="")
     print("%d levels to pool; %d rounds" % (pools[-1][0], args.runs))
     print("Machine: %s %s, %d CPUs, Python %s, load average %s"
           % (platform.system(), platform.release(), os.cpu_count() or 0,
@@ -315,7 +356,7 @@ def main():
 
     # Warm-up, not timed: read the data, run each command once and check
     # that Corvane's results are right.
-    read_all([tree / rel for rel in expected] + [big] + sorted(pools[-1][1].glob("maps/*.map")))
+    read_all([tree / rel for rel in expected] + [big, disk_big] + sorted(pools[-1][1].glob("maps/*.map")))
     check_transfer(cli, level, tree, expected, stage, scratch, cp)
     check_plan(cli, level, expected, scratch)
     size_files, size_total = check_results(cli, data, results, big, pools)
@@ -333,6 +374,8 @@ def main():
         c_target = scratch / "cp-out"
         bench.pair(round_no, [("scan", [cli, "scan", str(big)]), ("wc", [wc, "-l", str(big)])],
                    reps=3)
+        bench.pair(round_no, [("scan-disk", [cli, "scan", str(disk_big)]),
+                              ("wc-disk", [wc, "-l", str(disk_big)])], memory=False, reps=3)
         bench.pair(round_no, [("size", [cli, "size", str(sizes)]), ("du", [du, "-sb", str(sizes)])],
                    reps=2)
         bench.pair(round_no, [("pool-%d" % count, [cli, "pool", str(folder)])
@@ -356,13 +399,15 @@ def main():
         shutil.rmtree(t_target)
         shutil.rmtree(c_target)
         t = {key: v[-1] for key, v in bench.times.items()}
-        print("round %d: scan %s, wc -l %s, size %s, du -sb %s, pool 50/100/200 %s/%s/%s, "
-              "basegame %s, check %s, find %s, transfer %s, cp -r %s"
-              % (round_no + 1, fmt_time(t["scan"]), fmt_time(t["wc"]), fmt_time(t["size"]),
-                 fmt_time(t["du"]), fmt_time(t["pool-50"]), fmt_time(t["pool-100"]),
-                 fmt_time(t["pool-200"]), fmt_time(t["basegame"]), fmt_time(t["check"]),
+        print("round %d: scan %s, wc -l %s, on disk %s / %s, size %s, du -sb %s, "
+              "pool 50/100/200/1000 %s/%s/%s/%s, basegame %s, check %s, find %s, transfer %s, cp -r %s"
+              % (round_no + 1, fmt_time(t["scan"]), fmt_time(t["wc"]), fmt_time(t["scan-disk"]),
+                 fmt_time(t["wc-disk"]), fmt_time(t["size"]), fmt_time(t["du"]),
+                 fmt_time(t["pool-50"]), fmt_time(t["pool-100"]), fmt_time(t["pool-200"]),
+                 fmt_time(t["pool-1000"]), fmt_time(t["basegame"]), fmt_time(t["check"]),
                  fmt_time(t["find"]), fmt_time(t["transfer"]), fmt_time(t["cp"])), flush=True)
     shutil.rmtree(stage)
+    heap = peak_heap([cli, "scan", str(disk_big)], scratch)
 
     med = statistics.median
     times = {key: med(v) for key, v in bench.times.items()}
@@ -376,6 +421,10 @@ def main():
         ("scan of the big level vs wc -l: time", times["scan"], times["wc"], fmt_time, "scan"),
         ("scan of the big level: peak RSS vs file size", memory["scan"], big_bytes / 1024, fmt_mem,
          "scan-memory"),
+        ("scan of the big level on %s vs wc -l: time" % disk_fs, times["scan-disk"], times["wc-disk"],
+         fmt_time, "scan-disk"),
+        ("scan of the big level: peak heap vs file size", heap, big_bytes / 1024, fmt_mem,
+         "scan-heap"),
         ("transfer vs cp -r: time", times["transfer"], times["cp"], fmt_time, "transfer"),
         ("transfer vs cp -r: peak RSS", memory["transfer"], memory["cp"], fmt_mem, None),
         ("size of %d files vs du -sb: time" % size_files, times["size"], times["du"], fmt_time,
@@ -396,7 +445,12 @@ def main():
 
     table = [("figure", "Corvane median", "baseline median", "ratio", "goal", "met")]
     missed = []
+    unmeasured = []
     for name, ours, theirs, fmt, goal in rows:
+        if ours is None:
+            unmeasured.append(name)
+            table.append((name, "-", fmt(theirs) if theirs else "-", "-", "<= %g" % GOALS[goal], "?"))
+            continue
         ratio = ours / theirs if theirs else None
         verdict = ""
         if goal:
@@ -416,16 +470,19 @@ def main():
         if n == 0:
             print("|" + "|".join("-" * (w + 2) for w in widths) + "|")
     print()
-    print("ratio = Corvane median / baseline median; pooling: time per level with 100 or 200 "
-          "levels over that with 50 (1 = linear); the base game's index has a goal in seconds")
+    print("ratio = Corvane median / baseline median; pooling: time per level with 100, 200 or "
+          "1000 levels over that with 50 (1 = linear); the base game's index has a goal in seconds")
     print("load average at the end: %s" % " ".join("%.2f" % x for x in os.getloadavg()))
     unsteady = [key for key, v in bench.times.items() if max(v) > 2 * min(v)]
     if unsteady:
         print("NOTE: times of %s vary more than twofold between runs (a busy machine or disk); "
               "the medians are what counts, and more rounds (--runs) steady them"
               % ", ".join(sorted(unsteady)))
-    print("times: wall clock, warm page cache; peak RSS: %s, in separate untimed runs"
+    print("times: wall clock, warm page cache; peak RSS: %s, in separate untimed runs; peak heap: "
+          "valgrind --tool=massif (heap and allocator overhead; the mapped level is not heap)"
           % ("/usr/bin/time -f %M" if GNU_TIME else "getrusage of a Python wrapper's child"))
+    if unmeasured:
+        print("NOT MEASURED (valgrind is missing): %s" % "; ".join(unmeasured))
     print("measured in %.0f s" % (time.perf_counter() - began))
     if missed:
         print("GOALS NOT MET: %s" % "; ".join(missed))

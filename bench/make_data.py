@@ -20,6 +20,8 @@ OUT_DIR receives:
     OUT_DIR/pool-200/maps/          a target's maps folder with 200 levels
     OUT_DIR/pool-100/maps/          the first 100 of them (hard links)
     OUT_DIR/pool-50/maps/           the first 50 of them (hard links)
+    OUT_DIR/pool-1000/maps/         the 200 (hard links) and 800 more, each a
+                                    copy of one of them with its own names
     OUT_DIR/results.json            what scanning the big level and pooling
                                     each maps folder must list
     OUT_DIR/basegame/               a game's own folder of 10,000 files: three
@@ -29,7 +31,7 @@ OUT_DIR receives:
 At scale 1 the working tree holds about 5,000 resource files totalling about
 500 MB.  The scale multiplies the number of resource files (and the size of
 the .bsp), the lines of the big level and of each pooled level, and the files
-of the size tree; the number of pooled levels stays 50, 100 and 200.  The same
+of the size tree; the number of pooled levels stays 50, 100, 200 and 1,000.  The same
 seed and scale give the same bytes on every run.
 """
 
@@ -321,14 +323,22 @@ def make_big_level(rng, path, scale):
 
 
 POOL_LEVELS = 200
+POOL_MORE_LEVELS = 1000        # the biggest pool: the 200 and copies of them
 POOL_LEVEL_LINES = 10_000      # at scale 1, each
 POOL_SHARED_TEXTURES = 1000
 POOL_SHARED_SOUNDS = 100
 
 
+def own_prefix(n):
+    """The folder of level n's own textures and sounds."""
+    return "lvl%03d/" % n
+
+
 def make_pool(rng, out, scale):
     """200 levels, each with textures and sounds from a shared set and of its
-    own, so that the pooled lists grow to thousands of names."""
+    own, so that the pooled lists grow to thousands of names; and 1,000 levels
+    that go on growing them: the 200, and copies of them that differ in their
+    own names."""
     shared_tex = ["%s/shared%04d" % (TEXTURE_FOLDERS[i % len(TEXTURE_FOLDERS)], i)
                   for i in range(POOL_SHARED_TEXTURES)]
     shared_snd = ["%s/shared%03d.wav" % (SOUND_FOLDERS[i % len(SOUND_FOLDERS)], i)
@@ -339,8 +349,8 @@ def make_pool(rng, out, scale):
     total = 0
     found = []     # what each level names
     for n in range(POOL_LEVELS):
-        own_tex = ["lvl%03d/wall%02d" % (n, i) for i in range(25)]
-        own_snd = ["lvl%03d/snd%d.wav" % (n, i) for i in range(4)]
+        own_tex = ["%swall%02d" % (own_prefix(n), i) for i in range(25)]
+        own_snd = ["%ssnd%d.wav" % (own_prefix(n), i) for i in range(4)]
         textures = rng.sample(shared_tex, 60) + own_tex
         rng.shuffle(textures)
         sounds = rng.sample(shared_snd, 8) + own_snd
@@ -356,8 +366,24 @@ def make_pool(rng, out, scale):
         maps.mkdir(parents=True)
         for n in range(count):
             os.link(full / ("lvl%03d.map" % n), maps / ("lvl%03d.map" % n))
+    # Level n of the 1,000 beyond the first 200 is level n % 200 with its own
+    # folder renamed: the same size and shape, its own 25 textures and 4 sounds.
+    more = out / ("pool-%d" % POOL_MORE_LEVELS) / "maps"
+    more.mkdir(parents=True)
+    for n in range(POOL_MORE_LEVELS):
+        name = "lvl%03d.map" % n
+        if n < POOL_LEVELS:
+            os.link(full / name, more / name)
+            continue
+        source = n % POOL_LEVELS
+        old, new = own_prefix(source).encode(), own_prefix(n).encode()
+        text = (full / ("lvl%03d.map" % source)).read_bytes()
+        (more / name).write_bytes(text.replace(old, new))
+        found.append({kind: sorted((x.replace(own_prefix(source), own_prefix(n)) for x in names),
+                                   key=str.encode)
+                      for kind, names in found[source].items() if kind != "sky"})
     expected = {}
-    for count in (50, 100, POOL_LEVELS):
+    for count in (50, 100, POOL_LEVELS, POOL_MORE_LEVELS):
         expected["pool-%d" % count] = {
             kind: sorted(set().union(*(level[kind] for level in found[:count])), key=str.encode)
             for kind in ("textures", "sounds")}
@@ -515,7 +541,8 @@ def main():
     print("wrote the size tree: %d files in %d folders, %.1f MB" % (files, folders, size_total / 1e6))
 
     pool_total, pool_expected = make_pool(rng, out, args.scale)
-    print("wrote %d levels for pooling, %.1f MB" % (POOL_LEVELS, pool_total / 1e6))
+    print("wrote %d levels for pooling, %.1f MB, and %d more made from them"
+          % (POOL_LEVELS, pool_total / 1e6, POOL_MORE_LEVELS - POOL_LEVELS))
 
     names = make_basegame(rng, out / "basegame")
     (out / "basegame.txt").write_text("%d\n" % names)

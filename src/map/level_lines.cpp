@@ -1,231 +1,269 @@
 #include "map/level_lines.h"
 
 #include <algorithm>
-#include <cerrno>
-#include <cstdint>
-#include <cstdio>
+#include <atomic>
+#include <bit>
 #include <cstring>
-#include <filesystem>
-#include <system_error>
+#include <future>
+#include <thread>
+#include <utility>
 
-#include "platform/faults.h"
-
-#ifdef __linux__
-#include <sys/mman.h>
-#endif
+#include "map/byte_search.h"
+#include "platform/file_view.h"
 
 namespace corvane {
 
+std::uint64_t LineStarts::Wraps(std::size_t index) const
+{
+    return static_cast<std::uint64_t>(std::upper_bound(wraps_.begin(), wraps_.end(), index) - wraps_.begin());
+}
+
+void LineStarts::append(const LineStarts& later)
+{
+    const std::size_t before = low_.size();
+    low_.insert(low_.end(), later.low_.begin(), later.low_.end());
+    // Multiples of 4 GiB that `later` passed and these starts had not.
+    for (std::size_t k = wraps_.size(); k < later.wraps_.size(); ++k)
+        wraps_.push_back(before + later.wraps_[k]);
+}
+
+void LineStarts::clear()
+{
+    low_.clear();
+    low_.shrink_to_fit();
+    wraps_.clear();
+    wraps_.shrink_to_fit();
+}
+
 namespace {
 
-// Finds the next occurrence of one byte, remembering how far it has looked,
-// so that a byte that is rare (CR in a file with LF breaks) is searched for
-// about once over the whole text rather than once per line.
-class ByteFinder {
-public:
-    explicit ByteFinder(char byte) : byte_(byte) {}
+// One bit for each byte of a 64-byte block that is an LF, a CR or a NUL: the
+// only bytes the split has to look at.
+std::uint64_t BreaksIn64(const char* block)
+{
+#if defined(__SSE2__)
+    const __m128i lf = _mm_set1_epi8('\n');
+    const __m128i cr = _mm_set1_epi8('\r');
+    const __m128i nul = _mm_setzero_si128();
+    std::uint64_t mask = 0;
+    for (int part = 0; part < 4; ++part) {
+        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(block + 16 * part));
+        const __m128i hits = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(bytes, lf), _mm_cmpeq_epi8(bytes, cr)),
+                                          _mm_cmpeq_epi8(bytes, nul));
+        mask |= static_cast<std::uint64_t>(static_cast<std::uint16_t>(_mm_movemask_epi8(hits))) << (16 * part);
+    }
+    return mask;
+#else
+    std::uint64_t mask = 0;
+    for (int i = 0; i < 64; ++i) {
+        const char c = block[i];
+        if (c == '\n' || c == '\r' || c == '\0')
+            mask |= std::uint64_t{1} << i;
+    }
+    return mask;
+#endif
+}
 
-    // The first `byte_` at or after `from` and before `to`, or `to`.
-    std::size_t next(const char* text, std::size_t from, std::size_t to)
-    {
-        if (found_ < searchedTo_ && found_ >= from)
-            return found_;
-        const std::size_t start = std::max(from, searchedTo_);
-        const void* hit = start < to ? std::memchr(text + start, byte_, to - start) : nullptr;
-        if (hit) {
-            found_ = static_cast<std::size_t>(static_cast<const char*>(hit) - text);
-            searchedTo_ = found_ + 1;
-            return found_;
-        }
-        found_ = searchedTo_ = to;
+// The same for the last `count` (< 64) bytes of a text.
+std::uint64_t BreaksInTail(const char* block, std::size_t count)
+{
+    char padded[64];
+    std::memset(padded, 'x', sizeof padded);
+    std::memcpy(padded, block, count);
+    return BreaksIn64(padded);
+}
+
+// Bytes looked at between two calls of the `ahead` step of SplitRange.
+constexpr std::size_t kStretch = 1024 * 1024;
+
+// Records where each line that starts in text[from, to) starts, and returns
+// where the text proper ends in there: at its first NUL, or `to`. The text
+// holds `size` bytes (a CR at the end of the range is taken with an LF after
+// it). Before each stretch of the range is looked at, `ahead(offset, length)`
+// is called for it; once `stop` is set, the rest of the range is left alone.
+// `room` is how many bytes of text the starts are to find room for.
+template <typename Starts, typename Ahead>
+std::size_t SplitRange(const char* text, std::size_t from, std::size_t to, std::size_t size, std::size_t room,
+                       Starts& starts, Ahead& ahead, const std::atomic<bool>* stop)
+{
+    if (from >= to)
         return to;
+    ahead(from, std::min(to - from, kStretch));
+    if (text[from] == '\0')
+        return from;
+    starts.push_back(from);
+    std::size_t skip = from;  // an LF before this has been taken with its CR
+    bool estimated = false;
+    for (std::size_t block = from; block < to; block += 64) {
+        if ((block - from) % kStretch == 0 && block > from) {
+            if (stop && stop->load(std::memory_order_relaxed))
+                return to;
+            ahead(block, std::min(to - block, kStretch));
+            if (!estimated && starts.size() > 16) {
+                // Room for as many lines as the first stretch suggests, with
+                // some to spare, so that the starts are rarely moved.
+                estimated = true;
+                const double perByte = static_cast<double>(starts.size()) / static_cast<double>(block - from);
+                starts.reserve(static_cast<std::size_t>(perByte * 1.125 * static_cast<double>(room)) + 16);
+            }
+        }
+        if (to - block > kFetchAhead)
+            FetchAhead(text + block + kFetchAhead);
+        std::uint64_t mask = to - block >= 64 ? BreaksIn64(text + block) : BreaksInTail(text + block, to - block);
+        while (mask != 0) {
+            const std::size_t at = block + static_cast<std::size_t>(std::countr_zero(mask));
+            mask &= mask - 1;
+            if (at < skip)
+                continue;
+            if (text[at] == '\0')
+                return at;
+            std::size_t next = at + 1;
+            if (text[at] == '\r' && next < size && text[next] == '\n')
+                ++next;
+            skip = next;
+            if (next >= to)
+                return to;
+            if (text[next] == '\0')
+                return next;
+            starts.push_back(next);
+        }
+    }
+    return to;
+}
+
+// A text at least this big is split in two halves at once, where the machine
+// has a second processor.
+constexpr std::size_t kHalvesFrom = 8 * 1024 * 1024;
+
+// The starts of the second half, kept in pieces of a fixed size until they
+// join the first half's: no piece is ever moved, so the heap never holds a
+// grown copy beside the old one, however far off a guess of their number.
+class StartPieces {
+public:
+    std::size_t size() const { return pieces_.empty() ? 0 : (pieces_.size() - 1) * kPiece + pieces_.back().size(); }
+    void reserve(std::size_t) {}
+    void push_back(std::size_t start)
+    {
+        if (pieces_.empty() || pieces_.back().size() == kPiece) {
+            pieces_.emplace_back();
+            pieces_.back().reserve(kPiece);
+        }
+        pieces_.back().push_back(start);
+    }
+    void appendTo(LineStarts& starts) const
+    {
+        for (const LineStarts& piece : pieces_)
+            starts.append(piece);
     }
 
 private:
-    char byte_;
-    std::size_t found_ = 0;       // a hit when below searchedTo_
-    std::size_t searchedTo_ = 0;  // [.., searchedTo_) has been looked at
+    static constexpr std::size_t kPiece = 64 * 1024;
+    std::vector<LineStarts> pieces_;
+};
+
+// Records where each line of `text` starts and returns the length of the
+// text proper: up to its first NUL, or all of it.
+template <typename Ahead>
+std::size_t SplitText(const char* text, std::size_t size, LineStarts& starts, Ahead ahead)
+{
+    if (size < kHalvesFrom || std::thread::hardware_concurrency() < 2)
+        return SplitRange(text, 0, size, size, size, starts, ahead, nullptr);
+    // The second half begins with the first line that starts past the middle
+    // (looked for a stretch at most: a line that long is split as one).
+    std::size_t at = size / 2;
+    const std::size_t limit = std::min(size, at + kStretch);
+    while (at < limit && text[at] != '\n' && text[at] != '\r' && text[at] != '\0')
+        ++at;
+    std::size_t second = at + 1;
+    if (at < size && text[at] == '\r' && second < size && text[second] == '\n')
+        ++second;
+    if (at == limit || text[at] == '\0' || second >= size)
+        return SplitRange(text, 0, size, size, size, starts, ahead, nullptr);
+    // A NUL in the first half ends the text: the second half's split then
+    // stops as soon as it sees that, and what it found is dropped.
+    StartPieces later;
+    std::atomic<bool> stop{false};
+    std::future<std::size_t> split = std::async(std::launch::async, [&] {
+        return SplitRange(text, second, size, size, size - second, later, ahead, &stop);
+    });
+    const std::size_t end = SplitRange(text, 0, second, size, size, starts, ahead, nullptr);
+    stop = end < second;
+    const std::size_t laterEnd = split.get();
+    if (end < second)
+        return end;
+    later.appendTo(starts);
+    return laterEnd;
+}
+
+struct NothingAhead {
+    void operator()(std::size_t, std::size_t) const {}
 };
 
 }  // namespace
 
-// Splits a text that arrives in pieces: each call to feed() hands over the
-// bytes that have arrived, and the lines found in them are recorded at once.
-class LineSplitter {
-public:
-    explicit LineSplitter(LevelLines& lines) : lines_(lines) {}
+LevelLines::LevelLines(LevelLines&& other) noexcept
+    : holder_(std::move(other.holder_)),
+      text_(std::exchange(other.text_, nullptr)),
+      size_(std::exchange(other.size_, 0)),
+      starts_(std::move(other.starts_))
+{
+    other.starts_.clear();
+}
 
-    // The text now holds `available` bytes; `final` when no more will come.
-    // Returns false once a NUL has ended the text.
-    bool feed(std::size_t available, bool final)
-    {
-        const char* text = lines_.text_.get();
-        if (!ended_) {
-            if (const void* nul = std::memchr(text + checked_, '\0', available - checked_)) {
-                available = static_cast<std::size_t>(static_cast<const char*>(nul) - text);
-                ended_ = true;
-                final = true;
-            }
-            checked_ = available;
-        } else {
-            return false;
-        }
-        if (final)
-            lines_.size_ = available;
-        std::vector<std::size_t>& starts = lines_.starts_;
-        while (pos_ < available) {
-            if (!recorded_) {
-                starts.push_back(pos_);
-                recorded_ = true;
-            }
-            const std::size_t lf = lf_.next(text, pos_, available);
-            const std::size_t cr = cr_.next(text, pos_, lf);
-            const std::size_t end = std::min(cr, lf);
-            if (end == available)
-                break;  // the line goes on in the next piece, or is the last
-            if (text[end] == '\r' && end + 1 == available && !final)
-                break;  // an LF may follow in the next piece
-            pos_ = end + 1;
-            if (text[end] == '\r' && pos_ < available && text[pos_] == '\n')
-                ++pos_;
-            recorded_ = false;
-        }
-        return !ended_;
+LevelLines& LevelLines::operator=(LevelLines&& other) noexcept
+{
+    if (this != &other) {
+        holder_ = std::move(other.holder_);
+        text_ = std::exchange(other.text_, nullptr);
+        size_ = std::exchange(other.size_, 0);
+        starts_ = std::move(other.starts_);
+        other.starts_.clear();
     }
-
-private:
-    LevelLines& lines_;
-    std::size_t pos_ = 0;        // where the current line starts
-    bool recorded_ = false;      // its start is in the list
-    std::size_t checked_ = 0;    // [0, checked_) holds no NUL
-    bool ended_ = false;         // a NUL ended the text
-    ByteFinder lf_{'\n'};
-    ByteFinder cr_{'\r'};
-};
+    return *this;
+}
 
 LevelLines LevelLines::FromText(std::string_view text)
 {
     LevelLines result;
-    result.text_ = std::make_unique_for_overwrite<char[]>(std::max<std::size_t>(text.size(), 1));
-    if (!text.empty())
-        std::memcpy(result.text_.get(), text.data(), text.size());
-    LineSplitter(result).feed(text.size(), true);
+    const void* nul = text.empty() ? nullptr : std::memchr(text.data(), '\0', text.size());
+    const std::size_t size = nul ? static_cast<std::size_t>(static_cast<const char*>(nul) - text.data()) : text.size();
+    std::shared_ptr<char[]> buffer(std::make_unique_for_overwrite<char[]>(std::max<std::size_t>(size, 1)));
+    if (size > 0)
+        std::memcpy(buffer.get(), text.data(), size);
+    result.text_ = buffer.get();
+    result.holder_ = std::move(buffer);
+    result.size_ = SplitText(result.text_, size, result.starts_, NothingAhead{});
     return result;
-}
-
-LevelLines::LevelLines(const LevelLines& other) : size_(other.size_), starts_(other.starts_)
-{
-    if (other.text_) {
-        text_ = std::make_unique_for_overwrite<char[]>(std::max<std::size_t>(size_, 1));
-        std::memcpy(text_.get(), other.text_.get(), size_);
-    }
-}
-
-LevelLines& LevelLines::operator=(const LevelLines& other)
-{
-    if (this != &other)
-        *this = LevelLines(other);
-    return *this;
 }
 
 void LevelLines::clear()
 {
-    text_.reset();
+    holder_.reset();
+    text_ = nullptr;
     size_ = 0;
     starts_.clear();
-    starts_.shrink_to_fit();
 }
-
-namespace {
-
-// Asks for the buffer of a big level to be backed by large pages where the
-// system offers them: filling it then costs far fewer page faults.
-void PreferLargePages([[maybe_unused]] char* buffer, [[maybe_unused]] std::size_t size)
-{
-#ifdef MADV_HUGEPAGE
-    constexpr std::uintptr_t kLargePage = 2 * 1024 * 1024;
-    if (size < 4 * kLargePage)
-        return;
-    const auto begin = (reinterpret_cast<std::uintptr_t>(buffer) + kLargePage - 1) & ~(kLargePage - 1);
-    const auto end = (reinterpret_cast<std::uintptr_t>(buffer) + size) & ~(kLargePage - 1);
-    if (end > begin)
-        ::madvise(reinterpret_cast<void*>(begin), end - begin, MADV_HUGEPAGE);
-#endif
-}
-
-struct FileCloser {
-    void operator()(std::FILE* file) const { std::fclose(file); }
-};
-
-}  // namespace
 
 LevelRead ReadLevelLines(const std::string& path)
 {
     LevelRead result;
-    if (const int fault = InjectedFault(FileOp::Read, path)) {
-        result.error = std::strerror(fault);
+    FileViewResult opened = FileView::Open(path);
+    if (!opened.view) {
+        result.error = std::move(opened.error);
         return result;
     }
-    errno = 0;
-    std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
-    if (!file) {
-        result.error = std::strerror(errno ? errno : ENOENT);
-        return result;
-    }
-    // Large reads go straight into the buffer, past the stream's own.
-    std::setvbuf(file.get(), nullptr, _IONBF, 0);
-
-    // The size is a hint only: files that grow, shrink or report no size
-    // (pipes, special files) are read until their end all the same.
-    std::error_code ec;
-    const auto hint = std::filesystem::file_size(path, ec);
-    // One byte more than expected, so that the end of the file shows without
-    // growing the buffer when the hint was exact.
-    std::size_t capacity = (ec ? 0 : static_cast<std::size_t>(hint)) + 1;
-
+    const FileView& file = *opened.view;
     LevelLines& lines = result.lines;
-    lines.text_ = std::make_unique_for_overwrite<char[]>(capacity);
-    PreferLargePages(lines.text_.get(), capacity);
-    LineSplitter splitter(lines);
-    // A piece small enough to stay in the processor's cache until it is split.
-    constexpr std::size_t kPiece = 256 * 1024;
-    std::size_t used = 0;
-    bool splitting = true;
-    bool estimated = false;
-    for (;;) {
-        if (used == capacity) {
-            const std::size_t grown = capacity + std::max(capacity / 2, kPiece);
-            auto bigger = std::make_unique_for_overwrite<char[]>(grown);
-            std::memcpy(bigger.get(), lines.text_.get(), used);
-            lines.text_ = std::move(bigger);
-            capacity = grown;
-        }
-        const std::size_t want = std::min(kPiece, capacity - used);
-        errno = 0;
-        const std::size_t got = std::fread(lines.text_.get() + used, 1, want, file.get());
-        used += got;
-        if (splitting)
-            splitting = splitter.feed(used, false);
-        if (!splitting)
-            break;  // a NUL ended the text: what follows is never looked at (and may never end)
-        if (!estimated && lines.starts_.size() > 16) {
-            // Room for as many lines as the first piece suggests, with some to
-            // spare, so that the list of starts is rarely moved.
-            estimated = true;
-            const double perByte = static_cast<double>(lines.starts_.size()) / static_cast<double>(used);
-            lines.starts_.reserve(static_cast<std::size_t>(perByte * 1.125 * static_cast<double>(capacity)) + 16);
-        }
-        if (got < want) {
-            if (std::ferror(file.get())) {
-                result.error = std::strerror(errno ? errno : EIO);
-                result.lines.clear();
-                return result;
-            }
-            break;  // end of file
-        }
+    lines.text_ = file.data();
+    lines.size_ = SplitText(file.data(), file.size(), lines.starts_,
+                            [&file](std::size_t offset, std::size_t length) { file.willRead(offset, length); });
+    if (file.changed()) {
+        // Cut short or rewritten while it was split: what was read is not the level.
+        lines.clear();
+        result.error = kLevelChangedWhileRead;
+        return result;
     }
-    if (splitting)
-        splitter.feed(used, true);
+    lines.holder_ = std::move(opened.view);
     result.ok = true;
     return result;
 }

@@ -23,13 +23,10 @@ LevelLoad LoadMapFile(const std::string& path, LoadedLevel& level, const ReadFai
         return load;
     }
 
-    if (lists == LoadLists::Collect) {
-        CollectTextures(level);
-        CollectSounds(level);
-    } else {
-        ScanTextures(level);
-        ScanSounds(level);
-    }
+    if (lists == LoadLists::Collect)
+        CollectTexturesAndSounds(level);
+    else
+        ScanTexturesAndSounds(level);
     load.scanned = true;
     return load;
 }

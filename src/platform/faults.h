@@ -10,7 +10,10 @@
 
 namespace corvane {
 
-enum class FileOp { Read, Write, Rename, CreateDirectory, Delete, List };
+// Map comes after a file has been mapped into memory and before its bytes are
+// read: a test may change the file there, and an error makes the reader read
+// the file instead.
+enum class FileOp { Read, Write, Rename, CreateDirectory, Delete, List, Map };
 
 // Returns an errno value to fail the call with, or 0 to let it run.
 using FaultInjector = std::function<int(FileOp op, std::string_view path)>;

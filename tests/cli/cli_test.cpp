@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include <sys/stat.h>
+
 #include "cli/cli.h"
 #include "cli/json.h"
 #include "support/temp_tree.h"
@@ -71,6 +73,12 @@ TEST(CliScan, failuresGoToStandardErrorWithStatusOne)
     EXPECT_EQ(missing.out, "");
     EXPECT_EQ(missing.err,
               "corvane-cli: can't open file '" + tree.path("missing.map") + "': No such file or directory\n");
+
+    const std::string pipe = tree.path("pipe.map");
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    const CliRun notAFile = Cli({"scan", pipe});
+    EXPECT_EQ(notAFile.status, 1);
+    EXPECT_EQ(notAFile.err, "corvane-cli: can't open file '" + pipe + "': Not a regular file\n");
 
     const CliRun noBrace = Cli({"scan", tree.file("flat.map", "{\n\"sky\" \"x\"\n")});
     EXPECT_EQ(noBrace.status, 1);

@@ -29,6 +29,14 @@ void ScanAndShowSounds(WindowLevel& level)
     ui::ShowSoundScan(level);
 }
 
+// Both scans in one pass, as a load does, and then both lists shown.
+void ScanAndShowBoth(WindowLevel& level)
+{
+    ScanTexturesAndSounds(level);
+    ui::ShowTextureScan(level);
+    ui::ShowSoundScan(level);
+}
+
 // A level whose first line is a comment and whose brushes start on line 1.
 std::string Level(const std::string& faces)
 {
@@ -360,6 +368,7 @@ private:
         if (random_() % 3 == 0) {
             return pick({"a/b", "a/B", "A/b", "a/b.wal", "a.b/c", "a/", "e1u1/x", "e1u1x/y", "E1U1/z",
                          "e2u4/w", "e3u3/q", "\xe9t\xe9/z", "\xff/z", "w/noise1", "world/t", "/lead",
+                         "a_folder_name_longer_than_sixteen_bytes/x",
                          "a/b\x01", "\x02pre/fix", "deep/er/name", "tab\t/x", "x/y\"z"});
         }
         // Many names that share long prefixes, so that lookups compare them.
@@ -369,7 +378,7 @@ private:
 
     std::string piece()
     {
-        switch (random_() % 12) {
+        switch (random_() % 14) {
         case 0:
             return pick({"{", "}", "{ // brush", "// brush 0", "//x/y", "", " ", "x", "noi", "se"});
         case 1:
@@ -384,6 +393,12 @@ private:
             return "( 0 0 0 )\t" + name() + " 0 0";
         case 5:
             return pick({"( 0 0 0 ) ", " ", "x "}) + name();
+        case 6:
+            // Two names on a face, a quote at its end, and near misses of "noise".
+            return pick({"( 0 0 0 ) ", "x "}) + name() + " " + name() + pick({"", " 0", " \"", "\""});
+        case 7:
+            return pick({"\"noice\" \"", "\"nois \" \"", "\"nOise\" \"", "\"noisy\" \"", "n\"noise\" \""}) +
+                   name() + "\"";
         default:
             return "( 0 0 0 ) ( 1 0 0 ) ( 0 1 0 ) " + name() + pick({" 0 0 0 1 1", " 0\t0", "  0 0 0"});
         }
@@ -418,22 +433,28 @@ TEST(ScansAgainstTheRules, giveTheSameListsOnLevelsMadeOfEdgeCases)
     for (unsigned seed = 1; seed <= 150; ++seed) {
         RandomLevel random(seed, 40);
         WindowLevel level;
+        WindowLevel together;  // both scans in one pass, as a load does
         reference::Lists want;
         // Three loads into the same lists, as pooling does: the lists grow.
         for (int load = 0; load < 3; ++load) {
             const std::string text = random.make(seed % 5 == 0 ? 3 : 120);
             level.MapLines = LevelLines::FromText(text);
+            together.MapLines = level.MapLines;
             const Names lines = LinesOf(level.MapLines);
             const std::string context = "seed " + std::to_string(seed) + ", load " + std::to_string(load);
             if (!reference::ScanTextures(lines, want)) {
                 EXPECT_EQ(test::ErrorOf([&] { ScanAndShowTextures(level); }), kListIndexOutOfBounds) << context;
+                EXPECT_EQ(test::ErrorOf([&] { ScanAndShowBoth(together); }), kListIndexOutOfBounds) << context;
                 ExpectSameLists(level, want, context);
+                ExpectSameLists(together, want, context);
                 continue;
             }
             ScanAndShowTextures(level);
             reference::ScanSounds(lines, want);
             ScanAndShowSounds(level);
+            ScanAndShowBoth(together);
             ExpectSameLists(level, want, context);
+            ExpectSameLists(together, want, context + ", in one pass");
         }
     }
 }
@@ -454,6 +475,49 @@ TEST(ScansAgainstTheRules, giveTheSameListsWithThousandsOfNames)
     }
     EXPECT_GT(want.textures.size(), 1500u);
     EXPECT_GT(want.sounds.size(), 300u);
+}
+
+TEST(ScansAgainstTheRules, findEveryNameOfALevelScannedInHalves)
+{
+    // More than 8 MiB, which is scanned in two halves at once: every face and
+    // every tenth line have names of their own, so a line lost or taken twice
+    // where the halves meet shows.
+    std::string text = "// level\n{\n";
+    Names textures, sounds, stockTextures, stockSounds;
+    char name[32];
+    for (int i = 0; text.size() < (9u << 20); ++i) {
+        std::snprintf(name, sizeof name, "u%02d/t%07d", i % 100, i);
+        text += Face(name);
+        textures.push_back(std::string(name) + ".wal");
+        if (i % 97 == 0) {  // the game's own, which go to lists of their own
+            std::snprintf(name, sizeof name, "e1u%d/g%07d", 1 + i % 4, i);
+            text += Face(name) + "\"noise\" \"world/" + (name + 5) + "\"\n";
+            stockTextures.push_back(std::string(name) + ".wal");
+            stockSounds.push_back(std::string("world/") + (name + 5));
+        }
+        if (i % 10 == 0) {
+            std::snprintf(name, sizeof name, "s%02d/n%07d", i % 100, i);
+            text += std::string("\"noise\" \"") + name + (i % 20 == 0 ? "\"\r\n" : "\"\r");
+            sounds.emplace_back(name);
+        }
+    }
+    for (Names* names : {&textures, &sounds, &stockTextures, &stockSounds})
+        SortResourceList(*names);
+    LoadedLevel level;
+    level.MapLines = LevelLines::FromText(text);
+    ScanTexturesAndSounds(level);
+    EXPECT_EQ(level.TextureList.entries(), textures);
+    EXPECT_EQ(level.SoundList.entries(), sounds);
+    EXPECT_EQ(level.StockTextures.entries(), stockTextures);
+    EXPECT_EQ(level.StockSounds.entries(), stockSounds);
+    LoadedLevel apart;
+    apart.MapLines = level.MapLines;
+    ScanTextures(apart);
+    ScanSounds(apart);
+    EXPECT_EQ(apart.TextureList.entries(), textures);
+    EXPECT_EQ(apart.SoundList.entries(), sounds);
+    EXPECT_EQ(apart.StockTextures.entries(), stockTextures);
+    EXPECT_EQ(apart.StockSounds.entries(), stockSounds);
 }
 
 TEST(ScansAgainstTheRules, searchTheWholeTextWithoutCrossingLines)
