@@ -41,7 +41,7 @@
 #include "ui/desktop_host.h"
 #include "ui/info_dialog.h"
 #include "ui/about_dialog.h"
-#include "ui/fonts.h"
+#include "ui/level_list.h"
 #include "ui/text.h"
 
 namespace corvane::ui {
@@ -87,13 +87,6 @@ QAction* MenuSeparator(QMenu* menu, const char* name)
     QAction* action = menu->addSeparator();
     action->setObjectName(QString::fromLatin1(name));
     return action;
-}
-
-void Fill(QListWidget* list, const std::vector<std::string>& entries)
-{
-    list->clear();
-    for (const std::string& entry : entries)
-        list->addItem(Q(entry));
 }
 
 }  // namespace
@@ -218,11 +211,8 @@ void TfrmMain::buildControls()
     listFiles_ = Named(new FileList(area), "listFiles");
     listFiles_->setMask(kStartMask);
     listFiles_->setDirectory(listDirs_->directory());
-    const QFont fixed = FixedPitchFont();
-    listWavs_ = Named(new QListWidget(area), "listWavs");
-    listWals_ = Named(new QListWidget(area), "listWals");
-    listWavs_->setFont(fixed);
-    listWals_->setFont(fixed);
+    listWavs_ = Named(new LevelList(area), "listWavs");
+    listWals_ = Named(new LevelList(area), "listWals");
 
     // Two columns; the comparison of sounds moves the sound list and its
     // count from the left column to the right one.
@@ -496,8 +486,8 @@ std::string TfrmMain::BrowserEntryPath() const
 
 void TfrmMain::showLevelLists()
 {
-    Fill(listWals_, level_.listWals);
-    Fill(listWavs_, level_.listWavs);
+    listWals_->setEntries(level_.listWals);
+    listWavs_->setEntries(level_.listWavs);
     lblWalCount_->setText(Q(level_.lblWalCount));
     lblWavCount_->setText(Q(level_.lblWavCount));
 }
@@ -787,9 +777,9 @@ void TfrmMain::listDirsChange()
     state_.compareSounds = comparison.sounds;
     state_.compareOffered = comparison.available;
     if (comparison.textureEntries)
-        Fill(listWals_, *comparison.textureEntries);
+        listWals_->setEntries(*comparison.textureEntries);
     if (comparison.soundEntries)
-        Fill(listWavs_, *comparison.soundEntries);
+        listWavs_->setEntries(*comparison.soundEntries);
     applyState();
     if (!state_.compareOffered)
         selectTab(0);
@@ -849,8 +839,8 @@ void TfrmMain::TabControl1Change()
     } else if (index == 2) {
         ShowLevelListsTab(state_);
         applyState();
-        Fill(listWals_, level_.TextureList.entries());
-        Fill(listWavs_, level_.SoundList.entries());
+        listWals_->setEntries(level_.TextureList.entries());
+        listWavs_->setEntries(level_.SoundList.entries());
         lblWavCount_->setText(QString::number(listWavs_->count()));
         lblWalCount_->setText(QString::number(listWals_->count()));
     }

@@ -18,7 +18,8 @@
 #include <QStringList>
 #include <QWidget>
 
-class QListWidget;
+class QAbstractItemView;
+class QListView;
 
 #include "settings/key_store.h"
 #include "settings/qt_key_store.h"
@@ -142,8 +143,8 @@ struct MainWindowView {
     DriveBox* const cboDrive;
     DirectoryList* const listDirs;
     FileList* const listFiles;
-    QListWidget* const listWavs;
-    QListWidget* const listWals;
+    QListView* const listWavs;
+    QListView* const listWals;
     QWidget* const Panel1;
     QToolButton* const speedInfo;
     QToolButton* const speedGroupMaps;
@@ -171,8 +172,8 @@ struct MainWindowView {
 // The object names of the prompt's four buttons, in their order on the dialog.
 inline constexpr const char* kPromptButtons[] = {"bbtnYes", "bbtnNo", "bbtnYesAll", "bbtnNoAll"};
 
-// The entries of a list box, as shown.
-QStringList Entries(const QListWidget& list);
+// The entries of a list, as shown, whatever kind of list it is.
+QStringList Entries(const QAbstractItemView& list);
 
 // Presses the button of a dialog that carries the caption.
 void Press(QDialog& dialog, const QString& caption);
