@@ -220,6 +220,7 @@ void TfrmConfig::ApplyConfiguredPaths()
     WriteSettingValue(store_, kPellarkPathValue, settings_.PellarkPath);
     settings_.BaseGamePath = Bytes(editBaseGamePath_->text());
     WriteSettingValue(store_, kBaseGamePathValue, settings_.BaseGamePath);
+    main_.pictureSourcesChanged();
 }
 
 void TfrmConfig::okButtonClick()

@@ -42,6 +42,8 @@
 #include "ui/info_dialog.h"
 #include "ui/about_dialog.h"
 #include "ui/level_list.h"
+#include "ui/texture_pictures.h"
+#include "ui/texture_preview.h"
 #include "ui/text.h"
 
 namespace corvane::ui {
@@ -213,6 +215,13 @@ void TfrmMain::buildControls()
     listFiles_->setDirectory(listDirs_->directory());
     listWavs_ = Named(new LevelList(area), "listWavs");
     listWals_ = Named(new LevelList(area), "listWals");
+    pictures_ = new PictureLoader(this);
+    speedPictures_ = SpeedButton(area, "speedPictures", "Show the textures as pictures",
+                                 QStyle::SP_FileDialogContentsView);
+    speedPictures_->setCheckable(true);
+    speedPictures_->setIconSize(QSize(16, 16));
+    texturePreview_ = Named(new TexturePreview(*pictures_, area), "TexturePreview");
+    texturePreview_->hide();
 
     // Two columns; the comparison of sounds moves the sound list and its
     // count from the left column to the right one.
@@ -225,6 +234,7 @@ void TfrmMain::buildControls()
     walHeader_->addWidget(textureHeading_);
     walHeader_->addStretch();
     walHeader_->addWidget(lblFsize_);
+    walHeader_->addWidget(speedPictures_);
 
     leftColumn_ = new QVBoxLayout;
     leftColumn_->addWidget(cboDrive_);
@@ -235,6 +245,7 @@ void TfrmMain::buildControls()
     rightColumn_->addLayout(walHeader_);
     rightColumn_->addWidget(listFiles_, 1);
     rightColumn_->addWidget(listWals_, 1);
+    rightColumn_->addWidget(texturePreview_);
     auto* views = new QHBoxLayout(area);
     views->addLayout(leftColumn_, 1);
     views->addLayout(rightColumn_, 1);
@@ -325,6 +336,9 @@ void TfrmMain::connectHandlers()
     on(btnPreview_, &QPushButton::clicked, &TfrmMain::btnPreviewClick);
     on(btnExitPreview_, &QToolButton::clicked, &TfrmMain::btnExitPreviewClick);
     on(tabViews_, &QTabBar::currentChanged, &TfrmMain::TabControl1Change);
+    on(speedPictures_, &QToolButton::toggled, &TfrmMain::speedPicturesClick);
+    on(listWals_->selectionModel(), &QItemSelectionModel::currentChanged, &TfrmMain::showSelectedTexture);
+    on(listWals_->entryModel(), &QAbstractItemModel::modelReset, &TfrmMain::showSelectedTexture);
     connect(optionMove_, &QRadioButton::toggled, this, [this](bool selected) {
         if (selected)
             run(&TfrmMain::optionMoveClick);
@@ -409,7 +423,7 @@ void TfrmMain::applyState()
         {s.exitPreviewShown, {btnExitPreview_}},
         {s.browserShown, {cboDrive_, listFiles_}},
         {s.foldersShown, {listDirs_}},
-        {s.textureListShown, {listWals_}},
+        {s.textureListShown, {listWals_, speedPictures_}},
         {s.soundListShown, {listWavs_}},
         {s.soundHeadingShown, {soundHeading_}},
         {s.textureHeadingShown, {textureHeading_}},
@@ -434,6 +448,15 @@ void TfrmMain::applyState()
         widget->hide();
     if (s.soundsBesideFiles.takePending())
         placeSoundList(s.soundsBesideFiles);
+
+    // The texture list's pictures, and the larger view beneath it while both are shown.
+    if (s.texturePictures.takePending()) {
+        speedPictures_->setChecked(s.texturePictures);
+        listWals_->showPictures(s.texturePictures ? pictures_ : nullptr);
+        showSelectedTexture();
+    }
+    if (const bool preview = s.textureListShown && s.texturePictures; texturePreview_->isHidden() == preview)
+        texturePreview_->setVisible(preview);
 
     // The tabs' captions.
     if (s.compareOffered.takePending())
@@ -486,10 +509,42 @@ std::string TfrmMain::BrowserEntryPath() const
 
 void TfrmMain::showLevelLists()
 {
-    listWals_->setEntries(level_.listWals);
+    showTextures(level_.listWals);
     listWavs_->setEntries(level_.listWavs);
     lblWalCount_->setText(Q(level_.lblWalCount));
     lblWavCount_->setText(Q(level_.lblWavCount));
+}
+
+void TfrmMain::showTextures(std::vector<std::string> entries)
+{
+    pictures_->setSources({TexturesFolder(settings_.SrcPath), settings_.BaseGamePath});
+    listWals_->setEntries(std::move(entries));
+}
+
+void TfrmMain::pictureSourcesChanged()
+{
+    const PictureSources now{TexturesFolder(settings_.SrcPath), settings_.BaseGamePath};
+    if (now == pictures_->sources())
+        return;
+    pictures_->setSources(now);
+    listWals_->reloadPictures();
+    showSelectedTexture();
+}
+
+void TfrmMain::speedPicturesClick()
+{
+    state_.texturePictures = speedPictures_->isChecked();
+    applyState();
+}
+
+void TfrmMain::showSelectedTexture()
+{
+    const QModelIndex current = listWals_->currentIndex();
+    if (!state_.texturePictures || !current.isValid()) {
+        texturePreview_->clear();
+        return;
+    }
+    texturePreview_->showEntry(current.row(), listWals_->entries()[static_cast<std::size_t>(current.row())]);
 }
 
 void TfrmMain::loadLevel(const std::string& path)
@@ -777,7 +832,7 @@ void TfrmMain::listDirsChange()
     state_.compareSounds = comparison.sounds;
     state_.compareOffered = comparison.available;
     if (comparison.textureEntries)
-        listWals_->setEntries(*comparison.textureEntries);
+        showTextures(*comparison.textureEntries);
     if (comparison.soundEntries)
         listWavs_->setEntries(*comparison.soundEntries);
     applyState();
@@ -839,7 +894,7 @@ void TfrmMain::TabControl1Change()
     } else if (index == 2) {
         ShowLevelListsTab(state_);
         applyState();
-        listWals_->setEntries(level_.TextureList.entries());
+        showTextures(level_.TextureList.entries());
         listWavs_->setEntries(level_.SoundList.entries());
         lblWavCount_->setText(QString::number(listWavs_->count()));
         lblWalCount_->setText(QString::number(listWals_->count()));

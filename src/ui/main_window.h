@@ -12,6 +12,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include <QMainWindow>
 
@@ -48,6 +49,8 @@ class DirectoryList;
 class DriveBox;
 class FileList;
 class LevelList;
+class PictureLoader;
+class TexturePreview;
 class TfrmAbout;
 class TfrmConfig;
 class TfrmInfo;
@@ -119,6 +122,10 @@ public slots:
     void speedGroupMapsClick();
     void btnPreviewClick();
     void btnExitPreviewClick();
+    void speedPicturesClick();
+    // The source folder or the base game changed (Configure): the texture
+    // pictures are read again from where they now come from.
+    void pictureSourcesChanged();
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -138,6 +145,10 @@ private:
     // Starts a new level from `path` (File > Open, a double-click).
     void beginLevel(const std::string& path);
     void showLevelLists();
+    // Fills the texture list, its pictures taken from the working tree and the base game.
+    void showTextures(std::vector<std::string> entries);
+    // The selected texture in the larger view.
+    void showSelectedTexture();
     void switchToLevelView();
     // The size column of the file list and the byte sum in lblFsize.
     void showFileSizes();
@@ -216,6 +227,9 @@ private:
     FileList* listFiles_;
     LevelList* listWavs_;
     LevelList* listWals_;
+    QToolButton* speedPictures_;
+    PictureLoader* pictures_;
+    TexturePreview* texturePreview_;
     QWidget* toolStrip_;
     QToolButton* speedInfo_;
     QToolButton* speedGroupMaps_;

@@ -78,7 +78,11 @@ struct WindowState {
 
     Setting browserShown = true;          // cboDrive and listFiles
     Setting foldersShown = true;          // listDirs
-    Setting textureListShown = false;     // listWals
+    Setting textureListShown = false;     // listWals and its pictures toggle, speedPictures
+    // The texture list shows pictures rather than names (speedPictures
+    // ticked), with the selected texture larger beneath it; the user's
+    // choice, kept from level to level.
+    Setting texturePictures = false;
     Setting soundListShown = false;       // listWavs
     Setting soundsBesideFiles = false;    // listWavs and its count in the right-hand column
     Setting soundHeadingShown = false;    // Label3, "Files" over the sounds

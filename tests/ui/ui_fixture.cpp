@@ -221,10 +221,11 @@ void UiTest::TearDown()
 }
 
 void UiTest::storeSettings(const std::string& src, const std::string& targ, const std::string& pak,
-                           const std::string& pellark)
+                           const std::string& pellark, const std::string& baseGame)
 {
     tree.file("config/Corvane.conf", "[General]\nSrcPath=" + src + "\nTargPath=" + targ + "\nPakPath=" + pak
-                                         + "\nPellarkPath=" + pellark + "\n");
+                                         + "\nPellarkPath=" + pellark + "\n"
+                                         + (baseGame.empty() ? "" : "BaseGamePath=" + baseGame + "\n"));
 }
 
 void UiTest::start()

@@ -209,8 +209,9 @@ protected:
     void TearDown() override;
 
     // Writes the settings file as an earlier run would have left it.
+    // Without a base game the file has no BaseGamePath, as files from before it.
     void storeSettings(const std::string& src, const std::string& targ, const std::string& pak = "",
-                       const std::string& pellark = "");
+                       const std::string& pellark = "", const std::string& baseGame = "");
     // Starts the program on the settings file.
     void start();
     // Starts with the small level in the source folder src/maps and loads it
