@@ -90,7 +90,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (!tga.error.empty()) {
         Check(tga.rgba.empty() && tga.width == 0 && tga.height == 0);
     } else {
-        Check(size >= kTgaHeaderSize && tga.width == (data[12] | data[13] << 8) && tga.height == (data[14] | data[15] << 8));
+        const auto u16 = [&](std::size_t at) { return std::uint32_t{data[at]} | std::uint32_t{data[at + 1]} << 8; };
+        Check(size >= kTgaHeaderSize && tga.width == u16(12) && tga.height == u16(14));
         Check(tga.width >= 1 && tga.width <= kMaxTgaSide && tga.height >= 1 && tga.height <= kMaxTgaSide);
         Check(tga.rgba.size() == std::size_t{tga.width} * tga.height * 4);
     }
