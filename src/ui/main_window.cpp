@@ -41,6 +41,7 @@
 #include "ui/desktop_host.h"
 #include "ui/info_dialog.h"
 #include "ui/about_dialog.h"
+#include "ui/archive_dialog.h"
 #include "ui/level_list.h"
 #include "ui/texture_pictures.h"
 #include "ui/texture_preview.h"
@@ -296,6 +297,8 @@ void TfrmMain::buildMenu()
     mnuFileOpen_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
     mnuFileNew_ = MenuItem(mnuFile_, "mnuFileNew", "&New");
     mnuFileNew_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
+    mnuFileBuildArchive_ = MenuItem(mnuFile_, "mnuFileBuildArchive", "Build &archive...");
+    mnuFileBuildArchive_->setStatusTip(QStringLiteral("Pack the target folder into one archive for a release"));
     fileMenuSeparator_ = MenuSeparator(mnuFile_, "N1");
     mnuFileExit_ = MenuItem(mnuFile_, "mnuFileExit", "E&xit");
     mnuConfig_ = Named(menuBar_->addMenu(QStringLiteral("&Configure")), "mnuConfig");
@@ -319,6 +322,7 @@ void TfrmMain::connectHandlers()
     };
     on(mnuFileOpen_, &QAction::triggered, &TfrmMain::mnuFileOpenClick);
     on(mnuFileNew_, &QAction::triggered, &TfrmMain::mnuFileNewClick);
+    on(mnuFileBuildArchive_, &QAction::triggered, &TfrmMain::mnuFileBuildArchiveClick);
     on(mnuFileExit_, &QAction::triggered, &TfrmMain::mnuFileExitClick);
     on(mnuConfigSetPaths_, &QAction::triggered, &TfrmMain::mnuConfigSetPathsClick);
     on(mnuHelpAbout_, &QAction::triggered, &TfrmMain::mnuHelpAboutClick);
@@ -410,6 +414,7 @@ void TfrmMain::applyState()
     }
     if (s.openEnabled.takePending())
         mnuFileOpen_->setEnabled(s.openEnabled);
+    mnuFileBuildArchive_->setEnabled(ArchiveOffered(s));
 
     // What is ticked; unticking a box runs its handler, which empties its label.
     if (s.skyIncluded.takePending())
@@ -999,6 +1004,20 @@ void TfrmMain::btnExitPreviewClick()
     UpdatePreviewButton();
     if (failure)
         ShowErrorBox(host_, *failure);
+}
+
+// --- releases -----------------------------------------------------------------------
+
+void TfrmMain::mnuFileBuildArchiveClick()
+{
+    if (!ArchiveOffered(state_))
+        return;
+    if (!archive_) {
+        archive_ = new TfrmArchive(host_, this);
+        // A new archive in the folder shown appears in the browser.
+        connect(archive_, &TfrmArchive::built, this, [this] { RunGuarded(host_, [this] { listFiles_->refresh(); }); });
+    }
+    archive_->BuildFor(settings_.TargPath);
 }
 
 // --- housekeeping -----------------------------------------------------------------

@@ -45,6 +45,7 @@ namespace corvane::ui {
 
 class DesktopHost;
 class DirectoryChooser;
+class TfrmArchive;
 class DirectoryList;
 class DriveBox;
 class FileList;
@@ -123,6 +124,7 @@ public slots:
     void btnPreviewClick();
     void btnExitPreviewClick();
     void speedPicturesClick();
+    void mnuFileBuildArchiveClick();
     // The source folder or the base game changed (Configure): the texture
     // pictures are read again from where they now come from.
     void pictureSourcesChanged();
@@ -185,6 +187,7 @@ private:
     TfrmInfo* info_ = nullptr;
     TfrmAbout* about_ = nullptr;
     TfrmConfig* config_ = nullptr;
+    TfrmArchive* archive_ = nullptr;  // made when first used
 
     // The working state.
     WindowState state_;
@@ -250,6 +253,7 @@ private:
     QMenu* mnuFile_;
     QAction* mnuFileOpen_;
     QAction* mnuFileNew_;
+    QAction* mnuFileBuildArchive_;
     QAction* fileMenuSeparator_;
     QAction* mnuFileExit_;
     QMenu* mnuConfig_;

@@ -121,4 +121,8 @@ void UseTarget(WindowState& state);
 // A transfer ran through: the tools appear and the target group is locked.
 void LockAfterTransfer(WindowState& state);
 
+// Whether File > Build archive... is offered: once a transfer has filled the
+// target folder, and while an existing one is previewed.
+bool ArchiveOffered(const WindowState& state);
+
 }  // namespace corvane::ui
