@@ -133,13 +133,21 @@ Picture DecodeTgaPicture(std::string_view data)
         at += std::size_t{mapLength} * entry;
     }
 
+    // Before anything is allocated: the file must hold the pixels, or at
+    // least the run-length packets (128 pixels at most each) that could.
+    const std::uint64_t pixelCount = std::uint64_t{width} * height;
+    const unsigned pixelBytes = depth / 8;
+    const std::uint64_t least = rle ? (pixelCount + 127) / 128 * (1 + pixelBytes) : pixelCount * pixelBytes;
+    if (!bytes::Fits(at, least, data.size()))
+        return Failed("pixels of " + size + " lie beyond the end of the file");
+
     Picture picture;
     picture.width = width;
     picture.height = height;
     picture.rgba.resize(std::size_t{width} * height * 4);
     const bool fromTop = (descriptor & 0x20) != 0;
     const bool fromRight = (descriptor & 0x10) != 0;
-    PixelReader pixels(data, at, depth / 8, rle);
+    PixelReader pixels(data, at, pixelBytes, rle);
     for (unsigned row = 0; row < height; ++row) {
         const unsigned y = fromTop ? row : height - 1 - row;
         for (unsigned column = 0; column < width; ++column) {
@@ -154,7 +162,7 @@ Picture DecodeTgaPicture(std::string_view data)
             } else if (kind == kGrey) {
                 colour = {p[0], p[0], p[0], depth == 16 ? p[1] : std::uint8_t{255}};
             } else {
-                colour = ColourOf(p, depth / 8);
+                colour = ColourOf(p, pixelBytes);
             }
             const unsigned x = fromRight ? width - 1 - column : column;
             std::copy(colour.begin(), colour.end(), picture.rgba.begin() + (std::size_t{y} * width + x) * 4);

@@ -149,6 +149,9 @@ TEST(Tga, damagedFilesGiveAnErrorAndNoPicture)
         {with([](Header& d) { d.width = 0; }), "", "empty picture (0x2)"},
         {with([](Header& d) { d.width = 8193; }), pixels, "picture of 8193x2 pixels is larger than 8192x8192"},
         {with([](Header& d) { d.type = 10; }), '\x81' + kRed, "pixels of 2x2 lie beyond the end of the file"},
+        // Refused before the picture is allocated: one packet cannot fill it.
+        {with([](Header& d) { d.type = 10, d.width = d.height = 8192; }), '\xff' + kRed,
+         "pixels of 8192x8192 lie beyond the end of the file"},
     };
     for (const auto& file : damaged)
         EXPECT_EQ(error(Tga(file.header, file.pixels)), file.error);
