@@ -147,7 +147,8 @@ void LevelList::showPictures(PictureLoader* loader)
         setResizeMode(QListView::Adjust);
         setWrapping(true);
         setIconSize(QSize(side, side));
-        setTextElideMode(Qt::ElideMiddle);
+        // The end of a name tells textures of one folder apart.
+        setTextElideMode(Qt::ElideLeft);
         setGridSize(QSize(side + 40, side + fontMetrics().height() + 12));
         setSpacing(0);
     } else {

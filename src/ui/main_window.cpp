@@ -236,6 +236,9 @@ void TfrmMain::buildControls()
     walHeader_->addStretch();
     walHeader_->addWidget(lblFsize_);
     walHeader_->addWidget(speedPictures_);
+    // Both headings stand as high as the toggle, so that the two lists start level.
+    wavHeader_->addStrut(speedPictures_->sizeHint().height());
+    walHeader_->addStrut(speedPictures_->sizeHint().height());
 
     leftColumn_ = new QVBoxLayout;
     leftColumn_->addWidget(cboDrive_);
