@@ -76,7 +76,7 @@ TfrmArchive::TfrmArchive(Host& host, QWidget* parent) : QDialog(parent), host_(h
     lblArchiveResult_->setTextInteractionFlags(Qt::TextSelectableByMouse);
     memoArchive_ = Named(new QPlainTextEdit(this), "memoArchive");
     memoArchive_->setReadOnly(true);
-    memoArchive_->setLineWrapMode(QPlainTextEdit::NoWrap);
+    memoArchive_->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     memoArchive_->setMaximumHeight(120);
     memoArchive_->hide();
     btnBuild_ = Named(new QPushButton(style()->standardIcon(QStyle::SP_DialogSaveButton), QStringLiteral("&Build"), this),
