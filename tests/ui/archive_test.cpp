@@ -3,9 +3,12 @@
 // following the format; an existing archive replaced only on Yes; errors and
 // warnings shown; a pack cancelled midway leaving nothing behind.
 
+#include <atomic>
+#include <chrono>
 #include <filesystem>
 #include <functional>
 #include <map>
+#include <thread>
 
 #include <QAction>
 #include <QCheckBox>
@@ -21,6 +24,7 @@
 
 #include "archive/pak_reader.h"
 #include "archive/zip_reader.h"
+#include "platform/faults.h"
 #include "platform/files.h"
 #include "transfer_fixture.h"
 #include "ui/archive_dialog.h"
@@ -183,8 +187,6 @@ TEST_F(BuildArchive, anExistingArchiveIsReplacedOnlyOnYesAndProblemsAreShown)
 TEST_F(BuildArchive, cancellingLeavesNothingBehind)
 {
     firstTransfer();
-    for (int i = 0; i < 400; ++i)
-        tree.file("game/textures/many/" + std::to_string(i) + ".wal", std::string(4096, 'm'));
     const auto before = tree.entries();
 
     // Closed without building.
@@ -192,17 +194,31 @@ TEST_F(BuildArchive, cancellingLeavesNothingBehind)
     menuItem()->trigger();
     EXPECT_EQ(tree.entries(), before);
 
-    // Cancelled as soon as the first file is packed.
+    // Cancelled once the first file is packed: the worker waits at its second
+    // file until Cancel has been pressed, then stops before its third.
+    std::atomic<bool> cancelPressed{false};
+    std::atomic<int> reads{0};
+    const std::thread::id window = std::this_thread::get_id();
+    const ScopedFaultInjector gate([&](FileOp op, std::string_view) {
+        if (op == FileOp::Read && std::this_thread::get_id() != window && ++reads == 2) {
+            for (int wait = 0; wait < 1000 && !cancelPressed; ++wait)
+                std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        return 0;
+    });
     SeenArchive cancelled;
-    build(&cancelled, [](QDialog& dialog) {
+    build(&cancelled, [&](QDialog& dialog) {
         auto* cancel = Control<QPushButton>(dialog, "btnClose");
         auto* bar = Control<QProgressBar>(dialog, "barArchive");
-        QObject::connect(bar, &QProgressBar::valueChanged, cancel, [cancel](int value) {
-            if (value > 0 && cancel->text() == QStringLiteral("Cancel"))
+        QObject::connect(bar, &QProgressBar::valueChanged, cancel, [cancel, &cancelPressed](int value) {
+            if (value > 0 && cancel->text() == QStringLiteral("Cancel")) {
                 cancel->click();
+                cancelPressed = true;
+            }
         });
     });
     menuItem()->trigger();
+    EXPECT_TRUE(cancelPressed);
     EXPECT_EQ(cancelled.result, QStringLiteral("Cancelled: nothing was written."));
     EXPECT_EQ(tree.entries(), before);
 }
