@@ -464,8 +464,11 @@ def make_basegame(rng, root):
     return number
 
 
-def main():
-    parser = argparse.ArgumentParser(description=__doc__.split("\n")[0])
+def parse_arguments(description):
+    """The generators' command line: OUT_DIR [--scale S] [--seed N].  Returns
+    the arguments with OUT_DIR made absolute, after refusing a folder inside
+    the repository or one that is not empty."""
+    parser = argparse.ArgumentParser(description=description)
     parser.add_argument("out", type=Path, help="folder to write (must be empty or absent)")
     parser.add_argument("--scale", type=float, default=1.0)
     parser.add_argument("--seed", type=int, default=20261207)
@@ -474,12 +477,17 @@ def main():
     if args.scale <= 0:
         sys.exit("--scale must be positive")
     repo = Path(__file__).resolve().parent.parent
-    out = args.out.resolve()
-    if out == repo or repo in out.parents:
-        sys.exit("refusing to write the data inside the repository: %s" % out)
-    if out.exists() and any(out.iterdir()):
-        sys.exit("output folder is not empty: %s" % out)
+    args.out = args.out.resolve()
+    if args.out == repo or repo in args.out.parents:
+        sys.exit("refusing to write the data inside the repository: %s" % args.out)
+    if args.out.exists() and any(args.out.iterdir()):
+        sys.exit("output folder is not empty: %s" % args.out)
+    return args
 
+
+def main():
+    args = parse_arguments(__doc__.split("\n")[0])
+    out = args.out
     rng = random.Random(args.seed)
     tree = out / "tree"
     expected = []

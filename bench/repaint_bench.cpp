@@ -22,7 +22,6 @@
 #include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QTimer>
 
 #include "settings/qt_key_store.h"
@@ -32,10 +31,13 @@
 #include "ui/main_window.h"
 #include "ui/prompt_dialog.h"
 #include "ui/shell.h"
+#include "window_driver.h"
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
+using bench::Clock;
+using bench::Ms;
+using bench::Percentile;
 constexpr std::chrono::milliseconds kSameFrame{2};
 
 // A control of a window, found by its object name.
@@ -43,11 +45,6 @@ template <typename Kind>
 Kind* Named(QWidget& window, const char* name)
 {
     return window.findChild<Kind*>(QString::fromLatin1(name));
-}
-
-double Ms(Clock::duration d)
-{
-    return std::chrono::duration<double, std::milli>(d).count();
 }
 
 // Times the main window's paints and answers the dialogs of the transfer.
@@ -111,10 +108,9 @@ private:
 
 int main(int argc, char** argv)
 {
-    QTemporaryDir config;
-    if (!config.isValid())
+    const bench::PrivateConfig config;
+    if (!config.valid())
         return 1;
-    qputenv("XDG_CONFIG_HOME", QFile::encodeName(config.path()));
     QApplication app(argc, argv);
     const QStringList args = QApplication::arguments();
     if (args.size() < 3) {
@@ -125,15 +121,12 @@ int main(int argc, char** argv)
     const std::string target = QDir::cleanPath(QFileInfo(args[2]).absoluteFilePath()).toStdString();
     const bool keepAlive = !args.contains(QStringLiteral("--no-keep-alive"));
 
-    const QString settingsFile = config.path() + QStringLiteral("/Corvane.conf");
-    QFile ini(settingsFile);
-    if (!ini.open(QIODevice::WriteOnly))
+    const std::string settingsFile =
+        config.writeSettings(level.absolutePath().toLocal8Bit(), QByteArray::fromStdString(target));
+    if (settingsFile.empty())
         return 1;
-    ini.write("[General]\nSrcPath=" + level.absolutePath().toLocal8Bit() + "\nTargPath=" +
-              QByteArray::fromStdString(target) + "\nPakPath=\nPellarkPath=\n");
-    ini.close();
 
-    corvane::QtKeyStore store(settingsFile.toStdString());
+    corvane::QtKeyStore store(settingsFile);
     corvane::ui::Shell shell(store);
     corvane::ui::TfrmMain& w = *shell.frmMain;
     if (!keepAlive)
@@ -173,7 +166,7 @@ int main(int argc, char** argv)
     }
     gaps.push_back(Ms(recorder.end - previous));
     std::sort(gaps.begin(), gaps.end());
-    const double p99 = gaps[std::min(gaps.size() - 1, static_cast<std::size_t>(gaps.size() * 0.99))];
+    const double p99 = Percentile(gaps, 0.99);
     std::printf("keep-alive %-3s  transfer %8.1f ms  frames %6zu  longest gap %8.1f ms  99th percentile %8.1f ms  "
                 "median %6.1f ms  (%zu event loop runs)\n",
                 keepAlive ? "on" : "off", Ms(recorder.end - start), recorder.paints.size(), gaps.back(), p99,

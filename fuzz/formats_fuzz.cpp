@@ -1,5 +1,6 @@
 // Fuzz target: the same bytes as a texture (its header and its picture, in
-// greys and through a palette), as a model's skins and as a palette picture.
+// greys and through a palette), as a model's skins, as a palette picture and
+// as a Targa picture.
 // Such files come from other people, so any bytes must give a result or an
 // error, never a read outside the input or a picture of another size.
 #include <cstddef>
@@ -11,6 +12,7 @@
 #include "formats/bytes.h"
 #include "formats/md2.h"
 #include "formats/pcx.h"
+#include "formats/tga.h"
 #include "formats/wal.h"
 
 namespace {
@@ -81,6 +83,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             for (std::size_t j = 0; j < i; ++j)
                 Check(md2.skins[j] != skin);
         }
+    }
+
+    // A Targa picture has the size its header gives, and every pixel.
+    const Picture tga = DecodeTgaPicture(input);
+    if (!tga.error.empty()) {
+        Check(tga.rgba.empty() && tga.width == 0 && tga.height == 0);
+    } else {
+        const auto u16 = [&](std::size_t at) { return std::uint32_t{data[at]} | std::uint32_t{data[at + 1]} << 8; };
+        Check(size >= kTgaHeaderSize && tga.width == u16(12) && tga.height == u16(14));
+        Check(tga.width >= 1 && tga.width <= kMaxTgaSide && tga.height >= 1 && tga.height <= kMaxTgaSide);
+        Check(tga.rgba.size() == std::size_t{tga.width} * tga.height * 4);
     }
 
     const PaletteRead pcx = ReadPcxPalette(input);

@@ -95,7 +95,7 @@ fi
 
 # Compiled levels and textures of the trees (only small ones: seeds stay quick).
 find "${dirs[@]}" -type f -size -64k -name '*.bsp' -exec cp -t "$out/bsp" {} + 2>/dev/null || true
-find "${dirs[@]}" -type f -size -64k -name '*.wal' -exec cp -t "$out/formats" {} + 2>/dev/null || true
+find "${dirs[@]}" -type f -size -64k \( -name '*.wal' -o -name '*.tga' \) -exec cp -t "$out/formats" {} + 2>/dev/null || true
 
 # Generated files of each kind, well formed, for the fuzzer to damage.
 if command -v python3 >/dev/null 2>&1; then

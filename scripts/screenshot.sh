@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Takes screenshots of the desktop program on a virtual display: the main
 # window with the example level loaded (docs/screenshot-main.png, or the first
-# file given) and the transfer log after the level has been transferred with
-# its sky and a small Pellark tree (docs/screenshot-log.png, or the second
-# file given). Its settings live in a temporary folder, so the user's own are
+# file given), its textures as pictures coloured by a generated base game's
+# palette (docs/screenshot-pictures.png, or the third file given) and the
+# transfer log after the level has been transferred with its sky and a small
+# Pellark tree (docs/screenshot-log.png, or the second file given). Its settings live in a temporary folder, so the user's own are
 # never touched; the target is ${TMPDIR:-/tmp}/corvane-demo/games/harbor, made
 # afresh and removed again. CORVANE_NO_BUILD=1 uses the program already built.
 set -euo pipefail
@@ -11,8 +12,9 @@ root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 build="${CORVANE_BUILD_DIR:-$root/build}"
 out="${1:-$root/docs/screenshot-main.png}"
 log_out="${2:-$root/docs/screenshot-log.png}"
+pictures_out="${3:-$root/docs/screenshot-pictures.png}"
 
-"$root/scripts/deps.sh" xvfb xauth imagemagick xdotool fonts-dejavu-core
+"$root/scripts/deps.sh" xvfb xauth imagemagick xdotool fonts-dejavu-core python3
 if [ "${CORVANE_NO_BUILD:-}" != 1 ] || [ ! -x "$build/src/ui/corvane" ]; then
   "$root/scripts/build.sh" >/dev/null
 fi
@@ -42,8 +44,25 @@ printf 'exec config.cfg\n' >"$demo/pellark/autoexec.cfg"
 printf 'bind x quit\n' >"$demo/pellark/config.cfg"
 printf 'IDP2' >"$demo/pellark/models/crate.md2"
 printf 'help\n' >"$demo/pellark/help/readme.txt"
-printf '[General]\nSrcPath=%s\nTargPath=%s\nPakPath=\nPellarkPath=%s\n' \
-  "$maps" "$demo/games/harbor" "$demo/pellark" >"$work/config/Corvane.conf"
+# A base game whose pak0.pak holds a palette of sixteen colour ramps, as the
+# game's own does (the example's textures use its rows).
+python3 - "$work/stage/pics/colormap.pcx" <<'PY'
+import colorsys, os, sys
+palette = bytearray()
+for row in range(16):
+    for i in range(16):
+        rgb = colorsys.hsv_to_rgb((row / 16 + 0.06) % 1, 0 if row == 0 else 0.55, 0.12 + 0.85 * i / 15)
+        palette += bytes(int(c * 255) for c in rgb)
+header = bytearray(128)
+header[0:4] = b"\x0a\x05\x01\x08"
+header[65], header[66], header[68] = 1, 2, 1
+os.makedirs(os.path.dirname(sys.argv[1]), exist_ok=True)
+open(sys.argv[1], "wb").write(bytes(header) + b"\x00\x00\x0c" + bytes(palette))
+PY
+mkdir -p "$demo/baseq2"
+"$build/src/corvane-cli" pack "$work/stage" --format pak -o "$demo/baseq2/pak0.pak" >/dev/null
+printf '[General]\nSrcPath=%s\nTargPath=%s\nPakPath=\nPellarkPath=%s\nBaseGamePath=%s\n' \
+  "$maps" "$demo/games/harbor" "$demo/pellark" "$demo/baseq2" >"$work/config/Corvane.conf"
 XDG_CONFIG_HOME="$work/config" XDG_RUNTIME_DIR="$work" "$build/src/ui/corvane" >/dev/null 2>&1 &
 pids+=("$!")
 
@@ -72,8 +91,17 @@ mkdir -p "$(dirname "$out")"
 import -window "$window" "$out"
 echo "$out"
 
-# "Use this", "Include Pellark tree", "Include sky", then "Transfer"; the log opens.
+# The textures as pictures, one selected and shown larger; then the names again.
 click() { xdotool mousemove --window "$window" "$1" "$2" click 1; sleep 0.3; }
+click 1069 79
+click 860 230
+xdotool mousemove --window "$window" 960 130
+sleep 1.5
+import -window root -crop 1100x720+0+0 "$pictures_out"
+echo "$pictures_out"
+click 1069 79
+
+# "Use this", "Include Pellark tree", "Include sky", then "Transfer"; the log opens.
 click 256 117
 click 28 225
 click 28 271

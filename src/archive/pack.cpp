@@ -51,6 +51,15 @@ struct PackJob {
         if (options.progress)
             options.progress(done, names.size());
     }
+    // True, with the error said, when the pack is to stop.
+    bool stopped() const
+    {
+        if (!options.cancelled || !options.cancelled())
+            return false;
+        result.cancelled = true;
+        result.errors.push_back(output + ": not written: the pack was cancelled");
+        return true;
+    }
 };
 
 // Header, the files' bytes one after another, then the directory.
@@ -67,6 +76,8 @@ bool WritePak(const PackJob& job, TemporaryOutput& out)
     std::uint64_t offset = kPakHeaderBytes;
     std::vector<char> buffer(std::size_t{1} << 20);
     for (std::size_t i = 0; i < job.names.size(); ++i) {
+        if (job.stopped())
+            return false;
         const std::string& name = job.names[i];
         const std::string full = JoinPath(job.folder, name);
         archive_io::OpenedFile in = archive_io::OpenRegularFile(full, Links::Follow);
@@ -116,6 +127,11 @@ void ZipProgress(zip_t*, double done, void* state)
     job.progress(static_cast<std::size_t>(done * static_cast<double>(job.names.size())));
 }
 
+int ZipCancelled(zip_t*, void* state)
+{
+    return static_cast<const PackJob*>(state)->stopped() ? 1 : 0;
+}
+
 // libzip writes the archive into the temporary file (through a temporary file
 // of its own, which it renames over ours when it is complete).
 bool WriteZip(const PackJob& job, TemporaryOutput& out)
@@ -136,6 +152,10 @@ bool WriteZip(const PackJob& job, TemporaryOutput& out)
         return false;
     };
     for (const std::string& name : job.names) {
+        if (job.stopped()) {
+            zip_discard(zip);
+            return false;
+        }
         const std::string full = JoinPath(job.folder, name);
         // libzip opens the files only while it writes; one that cannot be
         // read is named here rather than in a message that names none.
@@ -160,8 +180,14 @@ bool WriteZip(const PackJob& job, TemporaryOutput& out)
     }
     zip_register_progress_callback_with_state(zip, 0.001, ZipProgress, nullptr,
                                               const_cast<PackJob*>(&job));
-    if (zip_close(zip) != 0)
+    zip_register_cancel_callback_with_state(zip, ZipCancelled, nullptr, const_cast<PackJob*>(&job));
+    if (zip_close(zip) != 0) {
+        if (job.result.cancelled) {
+            zip_discard(zip);
+            return false;
+        }
         return fail(job.output + ": cannot be written");
+    }
     job.progress(job.names.size());
     return true;
 }

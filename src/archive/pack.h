@@ -36,10 +36,14 @@ struct PackOptions {
     bool force = false;        // replace an output that exists
     // Called after each file with the files done and the files in all.
     std::function<void(std::size_t done, std::size_t total)> progress;
+    // Asked before each file (and while a zip is written): true stops the
+    // pack, which then leaves nothing behind. Called on the packing thread.
+    std::function<bool()> cancelled;
 };
 
 struct PackResult {
     bool ok = false;
+    bool cancelled = false;                // stopped by PackOptions::cancelled
     std::vector<std::string> errors;       // why no archive was written, one line each
     std::vector<ArchiveWarning> warnings;  // the archive was written, but see these
     std::size_t entries = 0;

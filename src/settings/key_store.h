@@ -1,6 +1,6 @@
 #pragma once
-// The persistent store of the four default paths: one key with four string
-// values. The operations are the few the settings need of it; the real store is
+// The persistent store of the default paths: one key with a string value
+// for each. The operations are the few the settings need of it; the real store is
 // QtKeyStore, the tests use an in-memory double.
 
 #include <string>

@@ -77,6 +77,8 @@ void LoadSettings(Settings& settings, KeyStore& store, SettingsView& view)
     settings.PellarkPath = ReadString(store, kPellarkPathValue);
     if (settings.PellarkPath.size() >= 3)
         settings.PellarkDrive = DriveCharacter(settings.PellarkPath);
+
+    settings.BaseGamePath = ReadString(store, kBaseGamePathValue);
 }
 
 void SaveSettings(const Settings& settings, KeyStore& store)
@@ -88,6 +90,7 @@ void SaveSettings(const Settings& settings, KeyStore& store)
     WriteSettingValue(store, kTargPathValue, settings.TargPath);
     WriteSettingValue(store, kPakPathValue, settings.PakPath);
     WriteSettingValue(store, kPellarkPathValue, settings.PellarkPath);
+    WriteSettingValue(store, kBaseGamePathValue, settings.BaseGamePath);
 }
 
 }  // namespace corvane

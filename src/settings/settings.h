@@ -1,5 +1,5 @@
 #pragma once
-// The program's four default paths, kept between runs in a KeyStore.
+// The program's default paths, kept between runs in a KeyStore.
 
 #include <string>
 
@@ -12,6 +12,9 @@ struct Settings {
     std::string TargPath;     // the target game directory
     std::string PakPath;      // the pak utility's executable
     std::string PellarkPath;  // the Pellark tree's root
+    // The game's own folder (such as baseq2), which holds its pak0.pak; ""
+    // when not set. Settings written before it existed lack it.
+    std::string BaseGamePath;
     // First characters of the paths, taken when the paths are loaded or configured;
     // NUL until then.
     char SourceDrive = '\0';
@@ -19,11 +22,12 @@ struct Settings {
     char PellarkDrive = '\0';
 };
 
-// The names of the four stored values, in the order they are written.
+// The names of the stored values, in the order they are written.
 inline constexpr const char* kSrcPathValue = "SrcPath";
 inline constexpr const char* kTargPathValue = "TargPath";
 inline constexpr const char* kPakPathValue = "PakPath";
 inline constexpr const char* kPellarkPathValue = "PellarkPath";
+inline constexpr const char* kBaseGamePathValue = "BaseGamePath";
 
 // What loading the settings applies to the main window: its drive box, its
 // directory list and its target field. Any of these may throw (pointing the
@@ -46,7 +50,7 @@ void LoadSettings(Settings& settings, KeyStore& store, SettingsView& view);
 // '%s'") when it cannot be written.
 void WriteSettingValue(KeyStore& store, const std::string& name, const std::string& text);
 
-// Writes the four paths. A key that can be neither opened nor created writes
+// Writes the five paths. A key that can be neither opened nor created writes
 // nothing and reports nothing. Throws Error ("Failed to set data for '%s'") at
 // the first value that cannot be written.
 void SaveSettings(const Settings& settings, KeyStore& store);

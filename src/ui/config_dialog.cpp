@@ -75,10 +75,16 @@ TfrmConfig::TfrmConfig(Settings& settings, KeyStore& store, Host& host, TfrmMain
     pellarkLabel_ = FieldLabel(this, "Label4", "Path to Current Pellark directory");
     editPellarkPath_ = Field(this, "Edit4");
     btnBrowsePellark_ = BrowseButton(this, "btnBrowsePellark");
+    baseGameLabel_ = FieldLabel(this, "Label5", "Base game directory");
+    baseGameLabel_->setToolTip(QStringLiteral("The game's own folder, which holds its pak0.pak (such as baseq2)"));
+    editBaseGamePath_ = Field(this, "Edit5");
+    editBaseGamePath_->setPlaceholderText(QStringLiteral("not set"));
+    btnBrowseBaseGame_ = BrowseButton(this, "btnBrowseBaseGame");
     srcLabel_->setBuddy(editSrcPath_);
     targLabel_->setBuddy(editTargPath_);
     pakLabel_->setBuddy(editPakPath_);
     pellarkLabel_->setBuddy(editPellarkPath_);
+    baseGameLabel_->setBuddy(editBaseGamePath_);
 
     okButton_ = new QPushButton(style()->standardIcon(QStyle::SP_DialogOkButton), QStringLiteral("OK"), this);
     okButton_->setObjectName(QStringLiteral("BitBtn1"));
@@ -92,7 +98,8 @@ TfrmConfig::TfrmConfig(Settings& settings, KeyStore& store, Host& host, TfrmMain
     for (auto [label, field, button] :
          {std::tuple{srcLabel_, editSrcPath_, btnBrowseSrc_}, std::tuple{targLabel_, editTargPath_, btnBrowseTarg_},
           std::tuple{pakLabel_, editPakPath_, btnBrowsePakEd_},
-          std::tuple{pellarkLabel_, editPellarkPath_, btnBrowsePellark_}}) {
+          std::tuple{pellarkLabel_, editPellarkPath_, btnBrowsePellark_},
+          std::tuple{baseGameLabel_, editBaseGamePath_, btnBrowseBaseGame_}}) {
         layout->addWidget(label, row++, 0, 1, 2);
         layout->addWidget(field, row, 0);
         layout->addWidget(button, row++, 1);
@@ -122,6 +129,7 @@ TfrmConfig::TfrmConfig(Settings& settings, KeyStore& store, Host& host, TfrmMain
     on(btnBrowseTarg_, &TfrmConfig::btnBrowseTargClick);
     on(btnBrowsePakEd_, &TfrmConfig::btnBrowsePakEdClick);
     on(btnBrowsePellark_, &TfrmConfig::btnBrowsePellarkClick);
+    on(btnBrowseBaseGame_, &TfrmConfig::btnBrowseBaseGameClick);
 }
 
 void TfrmConfig::FormCreate()
@@ -137,6 +145,7 @@ void TfrmConfig::showSettings()
     editTargPath_->setText(Q(settings_.TargPath));
     editPakPath_->setText(Q(settings_.PakPath));
     editPellarkPath_->setText(Q(settings_.PellarkPath));
+    editBaseGamePath_->setText(Q(settings_.BaseGamePath));
 }
 
 void TfrmConfig::AskDefaultPaths()
@@ -149,6 +158,7 @@ void TfrmConfig::AskDefaultPaths()
     settings_.TargPath = Bytes(editTargPath_->text());
     settings_.PakPath = Bytes(editPakPath_->text());
     settings_.PellarkPath = Bytes(editPellarkPath_->text());
+    settings_.BaseGamePath = Bytes(editBaseGamePath_->text());
     if (!settings_.SrcPath.empty() && IsFullPath(settings_.SrcPath)) {
         settings_.SourceDrive = DriveCharacter(settings_.SrcPath);
         main_.setDrive(settings_.SourceDrive);
@@ -208,6 +218,9 @@ void TfrmConfig::ApplyConfiguredPaths()
     WriteSettingValue(store_, kPakPathValue, settings_.PakPath);
     settings_.PellarkPath = Bytes(editPellarkPath_->text());
     WriteSettingValue(store_, kPellarkPathValue, settings_.PellarkPath);
+    settings_.BaseGamePath = Bytes(editBaseGamePath_->text());
+    WriteSettingValue(store_, kBaseGamePathValue, settings_.BaseGamePath);
+    main_.pictureSourcesChanged();
 }
 
 void TfrmConfig::okButtonClick()
@@ -239,6 +252,11 @@ void TfrmConfig::btnBrowseTargClick()
 void TfrmConfig::btnBrowsePellarkClick()
 {
     browseInto(editPellarkPath_, ChooserPurpose::Pellark);
+}
+
+void TfrmConfig::btnBrowseBaseGameClick()
+{
+    browseInto(editBaseGamePath_, ChooserPurpose::BaseGame);
 }
 
 void TfrmConfig::btnBrowsePakEdClick()

@@ -1,5 +1,5 @@
 #pragma once
-// The Configure dialog "Configure Corvane": the four default paths with their
+// The Configure dialog "Configure Corvane": the default paths with their
 // browse buttons, OK and Cancel. Created once; every showing fills its fields
 // with the settings as they are then.
 
@@ -43,9 +43,10 @@ public slots:
     void btnBrowseTargClick();
     void btnBrowsePakEdClick();
     void btnBrowsePellarkClick();
+    void btnBrowseBaseGameClick();
 
 private:
-    // Puts the four settings into the fields.
+    // Puts the settings into the fields.
     void showSettings();
     void browseInto(QLineEdit* field, ChooserPurpose purpose);
     void warnDefaultPaths();
@@ -68,6 +69,9 @@ private:
     QLabel* pellarkLabel_;
     QLineEdit* editPellarkPath_;
     QPushButton* btnBrowsePellark_;
+    QLabel* baseGameLabel_;
+    QLineEdit* editBaseGamePath_;
+    QPushButton* btnBrowseBaseGame_;
     QPushButton* okButton_;
     QPushButton* btnCancel_;
     QFileDialog* dlgOpenPak_;

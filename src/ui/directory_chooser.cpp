@@ -8,6 +8,7 @@
 #include <QStyle>
 
 #include "platform/files.h"
+#include "platform/paths.h"
 #include "ui/browser.h"
 #include "ui/desktop_host.h"
 #include "ui/text.h"
@@ -73,6 +74,7 @@ const char* DirectoryChooser::TitleOf(ChooserPurpose purpose)
     case ChooserPurpose::Source: return "Set Source Directory";
     case ChooserPurpose::Target: return "Set Target Directory";
     case ChooserPurpose::Pellark: return "Set Pellark Directory";
+    case ChooserPurpose::BaseGame: return "Set Base Game Directory";
     }
     return "";
 }
@@ -92,6 +94,7 @@ void DirectoryChooser::FormShow()
     case ChooserPurpose::Source: stored = &settings_.SrcPath; drive = settings_.SourceDrive; break;
     case ChooserPurpose::Target: stored = &settings_.TargPath; drive = settings_.TargetDrive; break;
     case ChooserPurpose::Pellark: stored = &settings_.PellarkPath; drive = settings_.PellarkDrive; break;
+    case ChooserPurpose::BaseGame: stored = &settings_.BaseGamePath; drive = DriveCharacter(*stored); break;
     }
     if (stored->empty() || !DirectoryExists(*stored))
         return;  // opens where it was left

@@ -1,7 +1,7 @@
 #pragma once
 // The directory chooser "Set Game Directory": a drive box and a folder list on
 // the left, the path field editDir on the right. It is opened for a purpose
-// (the source, target or Pellark folder), opens on that purpose's stored
+// (the source, target, Pellark or base game folder), opens on that purpose's stored
 // folder when there is one and otherwise where it was left, and gives back the
 // folder in its path field when closed with OK.
 
@@ -23,8 +23,8 @@ class DriveBox;
 class DirectoryList;
 
 // Why the chooser is open. The values are those the program has always used
-// for the three purposes.
-enum class ChooserPurpose : int { Source = 0, Target = 1, Pellark = 8 };
+// for the first three purposes; the base game's folder came later.
+enum class ChooserPurpose : int { Source = 0, Target = 1, Pellark = 8, BaseGame = 16 };
 
 class DirectoryChooser : public QDialog {
     Q_OBJECT

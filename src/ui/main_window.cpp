@@ -41,7 +41,10 @@
 #include "ui/desktop_host.h"
 #include "ui/info_dialog.h"
 #include "ui/about_dialog.h"
-#include "ui/fonts.h"
+#include "ui/archive_dialog.h"
+#include "ui/level_list.h"
+#include "ui/texture_pictures.h"
+#include "ui/texture_preview.h"
 #include "ui/text.h"
 
 namespace corvane::ui {
@@ -87,13 +90,6 @@ QAction* MenuSeparator(QMenu* menu, const char* name)
     QAction* action = menu->addSeparator();
     action->setObjectName(QString::fromLatin1(name));
     return action;
-}
-
-void Fill(QListWidget* list, const std::vector<std::string>& entries)
-{
-    list->clear();
-    for (const std::string& entry : entries)
-        list->addItem(Q(entry));
 }
 
 }  // namespace
@@ -218,11 +214,15 @@ void TfrmMain::buildControls()
     listFiles_ = Named(new FileList(area), "listFiles");
     listFiles_->setMask(kStartMask);
     listFiles_->setDirectory(listDirs_->directory());
-    const QFont fixed = FixedPitchFont();
-    listWavs_ = Named(new QListWidget(area), "listWavs");
-    listWals_ = Named(new QListWidget(area), "listWals");
-    listWavs_->setFont(fixed);
-    listWals_->setFont(fixed);
+    listWavs_ = Named(new LevelList(area), "listWavs");
+    listWals_ = Named(new LevelList(area), "listWals");
+    pictures_ = new PictureLoader(this);
+    speedPictures_ = SpeedButton(area, "speedPictures", "Show the textures as pictures",
+                                 QStyle::SP_FileDialogContentsView);
+    speedPictures_->setCheckable(true);
+    speedPictures_->setIconSize(QSize(16, 16));
+    texturePreview_ = Named(new TexturePreview(*pictures_, area), "TexturePreview");
+    texturePreview_->hide();
 
     // Two columns; the comparison of sounds moves the sound list and its
     // count from the left column to the right one.
@@ -235,6 +235,10 @@ void TfrmMain::buildControls()
     walHeader_->addWidget(textureHeading_);
     walHeader_->addStretch();
     walHeader_->addWidget(lblFsize_);
+    walHeader_->addWidget(speedPictures_);
+    // Both headings stand as high as the toggle, so that the two lists start level.
+    wavHeader_->addStrut(speedPictures_->sizeHint().height());
+    walHeader_->addStrut(speedPictures_->sizeHint().height());
 
     leftColumn_ = new QVBoxLayout;
     leftColumn_->addWidget(cboDrive_);
@@ -245,6 +249,7 @@ void TfrmMain::buildControls()
     rightColumn_->addLayout(walHeader_);
     rightColumn_->addWidget(listFiles_, 1);
     rightColumn_->addWidget(listWals_, 1);
+    rightColumn_->addWidget(texturePreview_);
     auto* views = new QHBoxLayout(area);
     views->addLayout(leftColumn_, 1);
     views->addLayout(rightColumn_, 1);
@@ -295,6 +300,8 @@ void TfrmMain::buildMenu()
     mnuFileOpen_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
     mnuFileNew_ = MenuItem(mnuFile_, "mnuFileNew", "&New");
     mnuFileNew_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
+    mnuFileBuildArchive_ = MenuItem(mnuFile_, "mnuFileBuildArchive", "Build &archive...");
+    mnuFileBuildArchive_->setStatusTip(QStringLiteral("Pack the target folder into one archive for a release"));
     fileMenuSeparator_ = MenuSeparator(mnuFile_, "N1");
     mnuFileExit_ = MenuItem(mnuFile_, "mnuFileExit", "E&xit");
     mnuConfig_ = Named(menuBar_->addMenu(QStringLiteral("&Configure")), "mnuConfig");
@@ -318,6 +325,7 @@ void TfrmMain::connectHandlers()
     };
     on(mnuFileOpen_, &QAction::triggered, &TfrmMain::mnuFileOpenClick);
     on(mnuFileNew_, &QAction::triggered, &TfrmMain::mnuFileNewClick);
+    on(mnuFileBuildArchive_, &QAction::triggered, &TfrmMain::mnuFileBuildArchiveClick);
     on(mnuFileExit_, &QAction::triggered, &TfrmMain::mnuFileExitClick);
     on(mnuConfigSetPaths_, &QAction::triggered, &TfrmMain::mnuConfigSetPathsClick);
     on(mnuHelpAbout_, &QAction::triggered, &TfrmMain::mnuHelpAboutClick);
@@ -335,6 +343,9 @@ void TfrmMain::connectHandlers()
     on(btnPreview_, &QPushButton::clicked, &TfrmMain::btnPreviewClick);
     on(btnExitPreview_, &QToolButton::clicked, &TfrmMain::btnExitPreviewClick);
     on(tabViews_, &QTabBar::currentChanged, &TfrmMain::TabControl1Change);
+    on(speedPictures_, &QToolButton::toggled, &TfrmMain::speedPicturesClick);
+    on(listWals_->selectionModel(), &QItemSelectionModel::currentChanged, &TfrmMain::showSelectedTexture);
+    on(listWals_->entryModel(), &QAbstractItemModel::modelReset, &TfrmMain::showSelectedTexture);
     connect(optionMove_, &QRadioButton::toggled, this, [this](bool selected) {
         if (selected)
             run(&TfrmMain::optionMoveClick);
@@ -406,6 +417,7 @@ void TfrmMain::applyState()
     }
     if (s.openEnabled.takePending())
         mnuFileOpen_->setEnabled(s.openEnabled);
+    mnuFileBuildArchive_->setEnabled(ArchiveOffered(s));
 
     // What is ticked; unticking a box runs its handler, which empties its label.
     if (s.skyIncluded.takePending())
@@ -419,7 +431,7 @@ void TfrmMain::applyState()
         {s.exitPreviewShown, {btnExitPreview_}},
         {s.browserShown, {cboDrive_, listFiles_}},
         {s.foldersShown, {listDirs_}},
-        {s.textureListShown, {listWals_}},
+        {s.textureListShown, {listWals_, speedPictures_}},
         {s.soundListShown, {listWavs_}},
         {s.soundHeadingShown, {soundHeading_}},
         {s.textureHeadingShown, {textureHeading_}},
@@ -444,6 +456,15 @@ void TfrmMain::applyState()
         widget->hide();
     if (s.soundsBesideFiles.takePending())
         placeSoundList(s.soundsBesideFiles);
+
+    // The texture list's pictures, and the larger view beneath it while both are shown.
+    if (s.texturePictures.takePending()) {
+        speedPictures_->setChecked(s.texturePictures);
+        listWals_->showPictures(s.texturePictures ? pictures_ : nullptr);
+        showSelectedTexture();
+    }
+    if (const bool preview = s.textureListShown && s.texturePictures; texturePreview_->isHidden() == preview)
+        texturePreview_->setVisible(preview);
 
     // The tabs' captions.
     if (s.compareOffered.takePending())
@@ -496,10 +517,42 @@ std::string TfrmMain::BrowserEntryPath() const
 
 void TfrmMain::showLevelLists()
 {
-    Fill(listWals_, level_.listWals);
-    Fill(listWavs_, level_.listWavs);
+    showTextures(level_.listWals);
+    listWavs_->setEntries(level_.listWavs);
     lblWalCount_->setText(Q(level_.lblWalCount));
     lblWavCount_->setText(Q(level_.lblWavCount));
+}
+
+void TfrmMain::showTextures(std::vector<std::string> entries)
+{
+    pictures_->setSources({TexturesFolder(settings_.SrcPath), settings_.BaseGamePath});
+    listWals_->setEntries(std::move(entries));
+}
+
+void TfrmMain::pictureSourcesChanged()
+{
+    const PictureSources now{TexturesFolder(settings_.SrcPath), settings_.BaseGamePath};
+    if (now == pictures_->sources())
+        return;
+    pictures_->setSources(now);
+    listWals_->reloadPictures();
+    showSelectedTexture();
+}
+
+void TfrmMain::speedPicturesClick()
+{
+    state_.texturePictures = speedPictures_->isChecked();
+    applyState();
+}
+
+void TfrmMain::showSelectedTexture()
+{
+    const QModelIndex current = listWals_->currentIndex();
+    if (!state_.texturePictures || !current.isValid()) {
+        texturePreview_->clear();
+        return;
+    }
+    texturePreview_->showEntry(current.row(), listWals_->entries()[static_cast<std::size_t>(current.row())]);
 }
 
 void TfrmMain::loadLevel(const std::string& path)
@@ -787,9 +840,9 @@ void TfrmMain::listDirsChange()
     state_.compareSounds = comparison.sounds;
     state_.compareOffered = comparison.available;
     if (comparison.textureEntries)
-        Fill(listWals_, *comparison.textureEntries);
+        showTextures(*comparison.textureEntries);
     if (comparison.soundEntries)
-        Fill(listWavs_, *comparison.soundEntries);
+        listWavs_->setEntries(*comparison.soundEntries);
     applyState();
     if (!state_.compareOffered)
         selectTab(0);
@@ -849,8 +902,8 @@ void TfrmMain::TabControl1Change()
     } else if (index == 2) {
         ShowLevelListsTab(state_);
         applyState();
-        Fill(listWals_, level_.TextureList.entries());
-        Fill(listWavs_, level_.SoundList.entries());
+        showTextures(level_.TextureList.entries());
+        listWavs_->setEntries(level_.SoundList.entries());
         lblWavCount_->setText(QString::number(listWavs_->count()));
         lblWalCount_->setText(QString::number(listWals_->count()));
     }
@@ -954,6 +1007,20 @@ void TfrmMain::btnExitPreviewClick()
     UpdatePreviewButton();
     if (failure)
         ShowErrorBox(host_, *failure);
+}
+
+// --- releases -----------------------------------------------------------------------
+
+void TfrmMain::mnuFileBuildArchiveClick()
+{
+    if (!ArchiveOffered(state_))
+        return;
+    if (!archive_) {
+        archive_ = new TfrmArchive(host_, this);
+        // A new archive in the folder shown appears in the browser.
+        connect(archive_, &TfrmArchive::built, this, [this] { RunGuarded(host_, [this] { listFiles_->refresh(); }); });
+    }
+    archive_->BuildFor(settings_.TargPath);
 }
 
 // --- housekeeping -----------------------------------------------------------------

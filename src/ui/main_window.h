@@ -12,6 +12,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include <QMainWindow>
 
@@ -30,7 +31,6 @@ class QFrame;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
-class QListWidget;
 class QMenu;
 class QMenuBar;
 class QProgressBar;
@@ -45,9 +45,13 @@ namespace corvane::ui {
 
 class DesktopHost;
 class DirectoryChooser;
+class TfrmArchive;
 class DirectoryList;
 class DriveBox;
 class FileList;
+class LevelList;
+class PictureLoader;
+class TexturePreview;
 class TfrmAbout;
 class TfrmConfig;
 class TfrmInfo;
@@ -119,6 +123,11 @@ public slots:
     void speedGroupMapsClick();
     void btnPreviewClick();
     void btnExitPreviewClick();
+    void speedPicturesClick();
+    void mnuFileBuildArchiveClick();
+    // The source folder or the base game changed (Configure): the texture
+    // pictures are read again from where they now come from.
+    void pictureSourcesChanged();
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -138,6 +147,10 @@ private:
     // Starts a new level from `path` (File > Open, a double-click).
     void beginLevel(const std::string& path);
     void showLevelLists();
+    // Fills the texture list, its pictures taken from the working tree and the base game.
+    void showTextures(std::vector<std::string> entries);
+    // The selected texture in the larger view.
+    void showSelectedTexture();
     void switchToLevelView();
     // The size column of the file list and the byte sum in lblFsize.
     void showFileSizes();
@@ -174,6 +187,7 @@ private:
     TfrmInfo* info_ = nullptr;
     TfrmAbout* about_ = nullptr;
     TfrmConfig* config_ = nullptr;
+    TfrmArchive* archive_ = nullptr;  // made when first used
 
     // The working state.
     WindowState state_;
@@ -214,8 +228,11 @@ private:
     DriveBox* cboDrive_;
     DirectoryList* listDirs_;
     FileList* listFiles_;
-    QListWidget* listWavs_;
-    QListWidget* listWals_;
+    LevelList* listWavs_;
+    LevelList* listWals_;
+    QToolButton* speedPictures_;
+    PictureLoader* pictures_;
+    TexturePreview* texturePreview_;
     QWidget* toolStrip_;
     QToolButton* speedInfo_;
     QToolButton* speedGroupMaps_;
@@ -236,6 +253,7 @@ private:
     QMenu* mnuFile_;
     QAction* mnuFileOpen_;
     QAction* mnuFileNew_;
+    QAction* mnuFileBuildArchive_;
     QAction* fileMenuSeparator_;
     QAction* mnuFileExit_;
     QMenu* mnuConfig_;

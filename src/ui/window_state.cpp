@@ -139,4 +139,9 @@ void LockAfterTransfer(WindowState& state)
     state.previewEnabled = false;
 }
 
+bool ArchiveOffered(const WindowState& state)
+{
+    return state.mode == WindowMode::Transferred || state.mode == WindowMode::Preview;
+}
+
 }  // namespace corvane::ui

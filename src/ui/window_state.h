@@ -78,7 +78,11 @@ struct WindowState {
 
     Setting browserShown = true;          // cboDrive and listFiles
     Setting foldersShown = true;          // listDirs
-    Setting textureListShown = false;     // listWals
+    Setting textureListShown = false;     // listWals and its pictures toggle, speedPictures
+    // The texture list shows pictures rather than names (speedPictures
+    // ticked), with the selected texture larger beneath it; the user's
+    // choice, kept from level to level.
+    Setting texturePictures = false;
     Setting soundListShown = false;       // listWavs
     Setting soundsBesideFiles = false;    // listWavs and its count in the right-hand column
     Setting soundHeadingShown = false;    // Label3, "Files" over the sounds
@@ -116,5 +120,9 @@ void EndFileNew(WindowState& state);
 void UseTarget(WindowState& state);
 // A transfer ran through: the tools appear and the target group is locked.
 void LockAfterTransfer(WindowState& state);
+
+// Whether File > Build archive... is offered: once a transfer has filled the
+// target folder, and while an existing one is previewed.
+bool ArchiveOffered(const WindowState& state);
 
 }  // namespace corvane::ui

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <map>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include <sys/stat.h>
@@ -216,6 +217,34 @@ TEST_F(PackTest, aFailureMidwayLeavesNoFileAndTheOldArchiveWhole)
     }
     EXPECT_EQ(tree.read("pak0.pak"), oldPak);
     EXPECT_EQ(tree.read("game.pk3"), oldZip);
+}
+
+// A pack cancelled before its first file, between files, or (a zip) while
+// it is written leaves nothing new behind and the older archive whole.
+TEST_F(PackTest, aCancelledPackLeavesNothingAndTheOldArchiveWhole)
+{
+    const std::string pak = tree.path("pak0.pak");
+    const std::string zip = tree.path("game.pk3");
+    ASSERT_TRUE(pack(ArchiveFormat::Pak, pak).ok);
+    const std::string oldPak = tree.read("pak0.pak");
+    const auto before = tree.entries();
+    // The zip asks once for each of its six files, then while it writes them.
+    for (const auto& [format, output, nth] : {std::tuple{ArchiveFormat::Pak, pak, 1}, std::tuple{ArchiveFormat::Pak, pak, 4},
+                                              std::tuple{ArchiveFormat::Pk3, zip, 1}, std::tuple{ArchiveFormat::Pk3, zip, 8}}) {
+        SCOPED_TRACE(std::string(ArchiveFormatName(format)) + " cancelled at " + std::to_string(nth));
+        int asked = 0;
+        PackOptions options;
+        options.format = format;
+        options.force = true;
+        options.cancelled = [&] { return ++asked >= nth; };
+        const PackResult result = PackFolder(game, output, options);
+        EXPECT_FALSE(result.ok);
+        EXPECT_TRUE(result.cancelled);
+        EXPECT_EQ(errors(result), output + ": not written: the pack was cancelled\n");
+        EXPECT_GE(asked, nth);
+        EXPECT_EQ(tree.entries(), before);
+    }
+    EXPECT_EQ(tree.read("pak0.pak"), oldPak);
 }
 
 TEST_F(PackTest, anExistingOutputIsReplacedOnlyWithForce)

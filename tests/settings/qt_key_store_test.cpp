@@ -116,14 +116,15 @@ TEST_F(QtKeyStoreTest, AwkwardPathsRoundTripByteForByte)
     }
 }
 
-TEST_F(QtKeyStoreTest, FirstSaveOfEmptyPathsWritesFourEmptyStrings)
+TEST_F(QtKeyStoreTest, FirstSaveOfEmptyPathsWritesEmptyStrings)
 {
     ASSERT_EQ(save("cfg/Corvane.conf", Settings{}), "no error");
-    EXPECT_EQ(tree.read("cfg/Corvane.conf"), "[General]\nPakPath=\nPellarkPath=\nSrcPath=\nTargPath=\n");
+    EXPECT_EQ(tree.read("cfg/Corvane.conf"),
+              "[General]\nBaseGamePath=\nPakPath=\nPellarkPath=\nSrcPath=\nTargPath=\n");
 
     QtKeyStore store(tree.file("copy.conf", tree.read("cfg/Corvane.conf")));
     ASSERT_TRUE(store.OpenKey());
-    for (const char* name : {"SrcPath", "TargPath", "PakPath", "PellarkPath"}) {
+    for (const char* name : {"SrcPath", "TargPath", "PakPath", "PellarkPath", "BaseGamePath"}) {
         const StoredValue value = store.QueryValue(name);
         EXPECT_EQ(value.kind, ValueKind::String) << name;
         EXPECT_EQ(value.text, "") << name;

@@ -76,7 +76,29 @@ TEST_F(LoadSettingsTest, ReadsTheFourValuesAndPointsTheWindowAtThem)
     EXPECT_EQ(settings.PellarkDrive, '/');
     EXPECT_EQ(view.calls, (Calls{"drive /", "directory /home/me/maps", "target /games/q/mymod"}));
     EXPECT_EQ(store.calls, (Calls{"OpenKey", "QueryValue SrcPath", "QueryValue TargPath",
-                                  "QueryValue PakPath", "QueryValue PellarkPath", "FlushKey"}));
+                                  "QueryValue PakPath", "QueryValue PellarkPath", "QueryValue BaseGamePath",
+                                  "FlushKey"}));
+}
+
+// Settings written before the base game's path existed lack its value: it
+// reads as not set, and the next save writes it beside the four.
+TEST_F(LoadSettingsTest, TheBaseGamePathIsReadWhenStoredAndNotSetWhenMissing)
+{
+    putAll("/home/me/maps", "/games/q/mymod", "/tools/pak", "/data/pellark");
+    settings.BaseGamePath = "/earlier";
+    EXPECT_EQ(load(), "no error");
+    EXPECT_EQ(settings.BaseGamePath, "");
+    EXPECT_EQ(settings.PellarkPath, "/data/pellark");
+
+    store.putString("BaseGamePath", "/games/q2/baseq2");
+    EXPECT_EQ(load(), "no error");
+    EXPECT_EQ(settings.BaseGamePath, "/games/q2/baseq2");
+
+    store.putKind("BaseGamePath", ValueKind::OtherType);
+    settings.BaseGamePath = "/kept";
+    EXPECT_EQ(load(), "Invalid data type for 'BaseGamePath'");
+    EXPECT_EQ(settings.PellarkPath, "/data/pellark") << "the four before it are loaded";
+    EXPECT_EQ(settings.BaseGamePath, "/kept");
 }
 
 TEST_F(LoadSettingsTest, ShortPathsAreHeldButNotApplied)
@@ -199,19 +221,24 @@ TEST_F(SaveSettingsTest, WritesTheFourValuesInOrderExactlyAsHeld)
     settings.PellarkPath = "ab";
     EXPECT_EQ(save(settings), "no error");
 
-    EXPECT_EQ(store.calls, (Calls{"CreateKey", "SetValue SrcPath", "SetValue TargPath",
-                                  "SetValue PakPath", "SetValue PellarkPath", "FlushKey"}));
+    EXPECT_EQ(store.calls, (Calls{"CreateKey", "SetValue SrcPath", "SetValue TargPath", "SetValue PakPath",
+                                  "SetValue PellarkPath", "SetValue BaseGamePath", "FlushKey"}));
     EXPECT_EQ(store.text("SrcPath"), "  /home/me/maps/ ");
     EXPECT_EQ(store.text("TargPath"), "C:\\Games\\mod\\");
     EXPECT_EQ(store.text("PakPath"), "/tools/pak");
     EXPECT_EQ(store.text("PellarkPath"), "ab");
+    EXPECT_EQ(store.text("BaseGamePath"), "");
+
+    settings.BaseGamePath = "/games/q2/baseq2 ";
+    EXPECT_EQ(save(settings), "no error");
+    EXPECT_EQ(store.text("BaseGamePath"), "/games/q2/baseq2 ");
 }
 
-TEST_F(SaveSettingsTest, FirstSaveCreatesTheKeyWithFourEmptyValues)
+TEST_F(SaveSettingsTest, FirstSaveCreatesTheKeyWithEveryValueEmpty)
 {
     EXPECT_EQ(save(Settings{}), "no error");
     EXPECT_TRUE(store.keyExists);
-    for (const char* name : {"SrcPath", "TargPath", "PakPath", "PellarkPath"})
+    for (const char* name : {"SrcPath", "TargPath", "PakPath", "PellarkPath", "BaseGamePath"})
         EXPECT_EQ(store.text(name), "") << name;
 }
 

@@ -4,6 +4,7 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 
@@ -186,6 +187,59 @@ TEST_F(SetPaths, eachBrowseButtonOpensTheChooserForItsPurposeAndRestoresTheMode)
                                        static_cast<int>(ChooserPurpose::Pellark)}));
     EXPECT_EQ(main().mode(), WindowMode::Idle);
     EXPECT_EQ(shell->settings.SrcPath, maps);
+}
+
+// The base game's folder is a fifth field with a Browse of its own. A settings
+// file from before it existed shows it empty; OK writes it beside the four,
+// and an emptied field writes "not set".
+TEST_F(SetPaths, theBaseGameDirectoryHasItsFieldItsBrowseAndItsStoredValue)
+{
+    const std::string maps = tree.dir("maps");
+    storeSettings(maps, "/t", "/p", "");
+    start();
+    const std::string baseq2 = tree.dir("game/baseq2");
+    QString title;
+    ChooserPurpose purpose = ChooserPurpose::Source;
+    QString shownBefore;
+    modals.then([&](QDialog& dialog) {
+        auto& config = static_cast<TfrmConfig&>(dialog);
+        shownBefore = Control<QLineEdit>(config, "Edit5")->text();
+        EXPECT_EQ(Control<QLabel>(config, "Label5")->text(), QStringLiteral("Base game directory"));
+        modals.first([&](QDialog& chooser) {
+            title = chooser.windowTitle();
+            purpose = static_cast<DirectoryChooser&>(chooser).purpose();
+            Control<QLineEdit>(chooser, "editDir")->setText(QString::fromStdString(baseq2));
+            PressNamed(chooser, "BitBtn1");
+        });
+        Control<QPushButton>(config, "btnBrowseBaseGame")->click();
+        EXPECT_EQ(Control<QLineEdit>(config, "Edit5")->text(), QString::fromStdString(baseq2));
+        Press(config, QStringLiteral("OK"));
+    });
+    ui().mnuConfigSetPaths->trigger();
+    EXPECT_EQ(shownBefore, QString());
+    EXPECT_EQ(title, QStringLiteral("Set Base Game Directory"));
+    EXPECT_EQ(purpose, ChooserPurpose::BaseGame);
+    EXPECT_EQ(main().mode(), WindowMode::Idle);
+    EXPECT_EQ(shell->settings.BaseGamePath, baseq2);
+    EXPECT_EQ(stored("BaseGamePath"), baseq2);
+    EXPECT_EQ(stored("PakPath"), "/p");
+
+    // The chooser opens on the stored folder; an emptied field unsets it.
+    std::string opensOn;
+    modals.then([&](QDialog& dialog) {
+        modals.first([&](QDialog& chooser) {
+            opensOn = Control<DirectoryList>(chooser, "DirectoryListBox1")->directory();
+            PressNamed(chooser, "BitBtn2");
+        });
+        Control<QLineEdit>(dialog, "Edit4")->setText(QStringLiteral("/pellark"));
+        Control<QPushButton>(dialog, "btnBrowseBaseGame")->click();
+        Control<QLineEdit>(dialog, "Edit5")->clear();
+        Press(dialog, QStringLiteral("OK"));
+    });
+    ui().mnuConfigSetPaths->trigger();
+    EXPECT_EQ(opensOn, baseq2);
+    EXPECT_EQ(stored("BaseGamePath"), "");
+    EXPECT_EQ(shell->settings.BaseGamePath, "");
 }
 
 }  // namespace

@@ -44,7 +44,7 @@ protected:
         ui().listDirs->setDirectory(maps);
         doubleClickEntry("small.map");
         EXPECT_EQ(main().mode(), WindowMode::MapLoaded);
-        EXPECT_EQ(ui().listWals->count(), 2);
+        EXPECT_EQ(Entries(*ui().listWals).size(), 2);
     }
 };
 

@@ -139,7 +139,7 @@ TEST_F(LevelLoading, abortLeavesTheBrowserAndTheEmptiedListsButKeepsTheMode)
     EXPECT_EQ(main().windowTitle(), QString::fromStdString("Pellark's Corvane - " + level));
     EXPECT_FALSE(ui().listFiles->isHidden());
     EXPECT_TRUE(ui().listWals->isHidden());
-    EXPECT_EQ(ui().listWals->count(), 0);
+    EXPECT_EQ(Entries(*ui().listWals).size(), 0);
     EXPECT_EQ(main().statusText(0), QStringLiteral("Select a .map file"));
 }
 
@@ -363,7 +363,7 @@ TEST_F(LevelLoading, fileNewReturnsToTheStartStateAndListsOnlyLevels)
     EXPECT_TRUE(w.level.TextureList.empty() && w.level.MapLines.empty());
     // Left alone: the target field, the hidden lists' items and CurrentMapPath.
     EXPECT_EQ(w.editGameDir->text(), QString::fromStdString(tree.path("game")));
-    EXPECT_EQ(w.listWals->count(), 2);
+    EXPECT_EQ(Entries(*w.listWals).size(), 2);
     EXPECT_EQ(w.level.CurrentMapPath, maps + "/small.map");
     EXPECT_TRUE(w.btnPreview->isEnabled() == false);
 }

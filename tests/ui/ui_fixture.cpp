@@ -134,8 +134,8 @@ MainWindowView::MainWindowView(TfrmMain& shown)
       cboDrive(Control<DriveBox>(window, "cboDrive")),
       listDirs(Control<DirectoryList>(window, "listDirs")),
       listFiles(Control<FileList>(window, "listFiles")),
-      listWavs(Control<QListWidget>(window, "listWavs")),
-      listWals(Control<QListWidget>(window, "listWals")),
+      listWavs(Control<QListView>(window, "listWavs")),
+      listWals(Control<QListView>(window, "listWals")),
       Panel1(Control<QWidget>(window, "Panel1")),
       speedInfo(Control<QToolButton>(window, "speedInfo")),
       speedGroupMaps(Control<QToolButton>(window, "speedGroupMaps")),
@@ -161,11 +161,12 @@ MainWindowView::MainWindowView(TfrmMain& shown)
 {
 }
 
-QStringList Entries(const QListWidget& list)
+QStringList Entries(const QAbstractItemView& list)
 {
     QStringList entries;
-    for (int row = 0; row < list.count(); ++row)
-        entries << list.item(row)->text();
+    const QAbstractItemModel* model = list.model();
+    for (int row = 0; row < model->rowCount(list.rootIndex()); ++row)
+        entries << model->index(row, 0, list.rootIndex()).data(Qt::DisplayRole).toString();
     return entries;
 }
 
@@ -220,10 +221,11 @@ void UiTest::TearDown()
 }
 
 void UiTest::storeSettings(const std::string& src, const std::string& targ, const std::string& pak,
-                           const std::string& pellark)
+                           const std::string& pellark, const std::string& baseGame)
 {
     tree.file("config/Corvane.conf", "[General]\nSrcPath=" + src + "\nTargPath=" + targ + "\nPakPath=" + pak
-                                         + "\nPellarkPath=" + pellark + "\n");
+                                         + "\nPellarkPath=" + pellark + "\n"
+                                         + (baseGame.empty() ? "" : "BaseGamePath=" + baseGame + "\n"));
 }
 
 void UiTest::start()

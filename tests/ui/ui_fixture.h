@@ -18,7 +18,8 @@
 #include <QStringList>
 #include <QWidget>
 
-class QListWidget;
+class QAbstractItemView;
+class QListView;
 
 #include "settings/key_store.h"
 #include "settings/qt_key_store.h"
@@ -142,8 +143,8 @@ struct MainWindowView {
     DriveBox* const cboDrive;
     DirectoryList* const listDirs;
     FileList* const listFiles;
-    QListWidget* const listWavs;
-    QListWidget* const listWals;
+    QListView* const listWavs;
+    QListView* const listWals;
     QWidget* const Panel1;
     QToolButton* const speedInfo;
     QToolButton* const speedGroupMaps;
@@ -171,8 +172,8 @@ struct MainWindowView {
 // The object names of the prompt's four buttons, in their order on the dialog.
 inline constexpr const char* kPromptButtons[] = {"bbtnYes", "bbtnNo", "bbtnYesAll", "bbtnNoAll"};
 
-// The entries of a list box, as shown.
-QStringList Entries(const QListWidget& list);
+// The entries of a list, as shown, whatever kind of list it is.
+QStringList Entries(const QAbstractItemView& list);
 
 // Presses the button of a dialog that carries the caption.
 void Press(QDialog& dialog, const QString& caption);
@@ -208,8 +209,9 @@ protected:
     void TearDown() override;
 
     // Writes the settings file as an earlier run would have left it.
+    // Without a base game the file has no BaseGamePath, as files from before it.
     void storeSettings(const std::string& src, const std::string& targ, const std::string& pak = "",
-                       const std::string& pellark = "");
+                       const std::string& pellark = "", const std::string& baseGame = "");
     // Starts the program on the settings file.
     void start();
     // Starts with the small level in the source folder src/maps and loads it

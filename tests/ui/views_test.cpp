@@ -306,7 +306,7 @@ TEST_F(PreviewMode, afterATransferAndPoolingLeavingRestoresTheTransferredStateWi
 
     exitPreview();
     EXPECT_EQ(w.state.mode, WindowMode::Transferred);
-    EXPECT_EQ(w.listWals->count(), 0);
+    EXPECT_EQ(Entries(*w.listWals).size(), 0);
     EXPECT_TRUE(w.level.TextureList.empty() && w.level.MapLines.empty());
     EXPECT_FALSE(w.btnCreate->isEnabled());
 }
