@@ -1,12 +1,12 @@
 #!/usr/bin/env bash
 # Builds corvane-cli (Release) into build-bench/, generates the data in a
 # temporary folder and times corvane-cli scan, transfer, size and pool beside
-# wc -l, cp -r and du -sb on it.  See bench/README.md.
+# wc -l, cp -r --preserve=mode,timestamps and du -sb on it.  See bench/README.md.
 set -euo pipefail
 
 usage() {
     cat <<'EOF'
-Usage: bench/run.sh [--scale S] [--runs N] [--tmp DIR]
+Usage: bench/run.sh [--scale S] [--runs N] [--tmp DIR] [--disk DIR|none]
 
   --scale S   size of the generated data; 1 is the full set: a working tree of
               5,000 files and 500 MB, a level of 2 million lines and 120 MB,
@@ -14,6 +14,11 @@ Usage: bench/run.sh [--scale S] [--runs N] [--tmp DIR]
   --runs N    timed rounds (default 7)
   --tmp DIR   where to make the temporary folder (default: /dev/shm when it
               has 4 GB free, else $TMPDIR or /tmp); needs about 3 GB at scale 1
+  --disk DIR  also time the transfer in a temporary folder in DIR, with its
+              own copy of the working tree, when DIR lies on another kind of
+              file system than the data (default: /var/tmp when the data is
+              on tmpfs and /var/tmp is not); needs about 2 GB at scale 1;
+              "none" times the transfer where the data lies only
 EOF
 }
 
@@ -24,7 +29,15 @@ repo="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 scale=1
 runs=7
 tmp_base=""
-parse_options "$@"
+disk=""
+args=()
+while [ $# -gt 0 ]; do
+    case "$1" in
+        --disk) disk="${2:?--disk needs a value}"; shift 2 ;;
+        *) args+=("$1"); shift ;;
+    esac
+done
+parse_options "${args[@]+"${args[@]}"}"
 
 if [ -z "$tmp_base" ]; then
     # A RAM-backed folder keeps the disk out of the figures: creating
@@ -48,5 +61,25 @@ echo "== generating the data (scale $scale, fixed seed) in $tmp"
 python3 "$repo/bench/make_data.py" "$tmp/data" --scale "$scale"
 echo "== file system: $(df -h --output=fstype,avail "$tmp" | tail -1 | tr -s ' ')"
 
+# The transfer on a disk too: tmpfs spares it the cost of creating files on
+# a real file system, which a user's game folder has.
+fstype() { df --output=fstype "$1" | tail -1 | tr -d ' '; }
+also=()
+if [ -z "$disk" ] && [ "$(fstype "$tmp")" = tmpfs ] && [ -d /var/tmp ] && [ -w /var/tmp ] &&
+    [ "$(fstype /var/tmp)" != tmpfs ]; then
+    disk=/var/tmp
+fi
+if [ -n "$disk" ] && [ "$disk" != none ]; then
+    if [ "$(fstype "$disk")" = "$(fstype "$tmp")" ]; then
+        echo "== $disk lies on $(fstype "$disk") like the data: the transfer is timed there once"
+    else
+        disk_tmp="$(mktemp -d "$disk/corvane-bench.XXXXXX")"
+        trap 'rm -rf "$tmp" "$disk_tmp"' EXIT
+        echo "== the transfer is timed on $(fstype "$disk") too, in $disk_tmp"
+        also=(--transfer-also "$disk_tmp")
+    fi
+fi
+
 echo "== measuring"
-python3 "$repo/bench/bench.py" --cli "$cli" --data "$tmp/data" --scratch "$tmp/scratch" --runs "$runs"
+python3 "$repo/bench/bench.py" --cli "$cli" --data "$tmp/data" --scratch "$tmp/scratch" --runs "$runs" \
+    "${also[@]+"${also[@]}"}"
