@@ -10,7 +10,14 @@
 
 namespace corvane {
 
-enum class FileOp { Read, Write, Rename, CreateDirectory, Delete, List };
+// Stat is looking at what is at a path (a source's); Flush is writing a copy
+// and its folder to the disk; UnnamedFile is the creation of a copy's file
+// without a name (a file system that has none falls back to a named
+// temporary file); ResolveBeneath is the opening of a target's folder in one
+// call (a kernel without it walks the folders one by one).
+enum class FileOp {
+    Read, Write, Rename, CreateDirectory, Delete, List, Stat, Flush, UnnamedFile, ResolveBeneath
+};
 
 // Returns an errno value to fail the call with, or 0 to let it run.
 using FaultInjector = std::function<int(FileOp op, std::string_view path)>;
