@@ -53,32 +53,37 @@ bool TransferLevelFiles(TransferContext& context, const std::string& mapPath,
                         const std::string& targPath, std::string& targetMapPath)
 {
     targetMapPath = TargetMapPath(mapPath, targPath);
+    const TargetFolder into(targPath);
     // The target's own .map is never replaced, and keeping it is not reported;
     // a copy that failed for any other reason (a full disk, an unreadable
     // level) leaves the target without its level, and that is reported.
-    const OpResult level = CopyFileAtomic(mapPath, targetMapPath, CopyMode::FailIfExists);
-    if (!level.ok && !FileExists(targetMapPath))
+    const CopyResult level = into.copyFile(mapPath, targetMapPath, {CopyMode::FailIfExists, false});
+    if (!level.ok && !TargetOccupied(into, targetMapPath))
         ReportLevelFileFailure(context, "Failed copy: ", mapPath, level.error);
 
     const std::string sourceBsp = BspPath(mapPath);
     const std::string targetBsp = BspPath(targetMapPath);
-    const bool existed = FileExists(targetBsp);
-    if (!FileExists(sourceBsp) && existed) {
+    // A .bsp that cannot be told to be there (an unreadable folder) is no
+    // missing one: its copy is tried, and fails with the reason.
+    const PathKind source = ProbePath(sourceBsp).kind;
+    if (source != PathKind::File && source != PathKind::Unknown && TargetOccupied(into, targetBsp)) {
         BspNotice(context.host, sourceBsp, targetBsp);
         return false;
     }
-    if (existed && OverwritePrompt(context.host, targetBsp, sourceBsp, "File Exists!",
-                                   PromptButtons::YesNo) == OverwriteAnswer::No) {
+    const Placement placed = PlaceFile(into, sourceBsp, targetBsp, context.mode, [&] {
+        return OverwritePrompt(context.host, targetBsp, sourceBsp, "File Exists!", PromptButtons::YesNo) !=
+               OverwriteAnswer::No;
+    });
+    if (placed.kept) {
         context.log.append("Already exists: " + targetBsp);
         return true;
     }
-    const FileTransfer transfer = TransferFile(sourceBsp, targetBsp, context.mode);
-    if (transfer.result != TransferResult::Failed) {
-        LogTransferred(context, transfer, targetBsp, sourceBsp, existed);
+    if (placed.transfer.result != TransferResult::Failed) {
+        LogTransferred(context, placed.transfer, targetBsp, sourceBsp, placed.existed);
         return true;
     }
     ReportLevelFileFailure(context, context.mode == TransferMode::Move ? "Failed move: " : "Failed copy: ",
-                           sourceBsp, transfer.error);
+                           sourceBsp, placed.transfer.error);
     return true;
 }
 

@@ -36,6 +36,7 @@ struct PellarkWalk {
     TransferContext& context;
     const std::string& targPath;
     OverwritePolicy& policy;
+    const TargetFolder into{targPath};
     std::uint64_t files = 0;  // files met so far, for the progress shown
 
     // `dir` is the folder's full path, `shown` its name as the failure box
@@ -44,6 +45,7 @@ struct PellarkWalk {
     {
         const Listing listing = ListDirectory(dir);
         if (!listing.ok) {
+            context.log.recordFailure(dir, listing.error);
             context.host.alert(AlertSound::Stop);
             context.host.messageBox({"Failed to open Pellark directory\n" + shown, "Error",
                                      MessageIcon::Error, {MessageButton::Ok}});
@@ -67,7 +69,7 @@ struct PellarkWalk {
                 if (ContainsSkipWord(below) || name == "config.cfg")
                     continue;
                 context.host.progress("Copying Pellark tree", files++, 0);
-                CopyPellarkFile(context, full, JoinPath(targPath, below), policy);
+                CopyPellarkFile(context, into, full, JoinPath(targPath, below), policy);
             }
         }
     }
@@ -84,23 +86,23 @@ void CopyPellarkTree(TransferContext& context, const std::string& pellarkPath,
     walk.walk(pellarkPath, pellarkPath, "");
 }
 
-void CopyPellarkFile(TransferContext& context, const std::string& source, const std::string& target,
-                     OverwritePolicy& policy)
+void CopyPellarkFile(TransferContext& context, const TargetFolder& into, const std::string& source,
+                     const std::string& target, OverwritePolicy& policy)
 {
-    const bool existed = FileExists(target);
-    if (existed && !policy.allowsOverwrite([&] {
-            return OverwritePrompt(context.host, target, source, "Pellark file exists! ",
-                                   PromptButtons::All);
-        })) {
+    const Placement placed = PlaceFile(into, source, target, TransferMode::Copy, [&] {
+        return policy.allowsOverwrite([&] {
+            return OverwritePrompt(context.host, target, source, "Pellark file exists! ", PromptButtons::All);
+        });
+    });
+    if (placed.kept) {
         context.log.append("Already Exists: " + target);
         return;
     }
-    const OpResult copied = CopyFileAtomic(source, target, CopyMode::Replace);
-    if (copied.ok) {
-        context.log.append("Copied: " + target + (existed ? "\tOverwritten" : ""));
+    if (placed.transfer.result == TransferResult::Done) {
+        context.log.append("Copied: " + target + (placed.existed ? "\tOverwritten" : ""));
         return;
     }
-    context.log.recordFailure(source, copied.error);
+    context.log.recordFailure(source, placed.transfer.error);
     context.log.appendReport("Failed copy:  ", source, TransferLog::Hint::None);
     context.host.alert(AlertSound::Stop);
     context.host.messageBox({"Failed copy:  \n      " + source, "Error", MessageIcon::Warning,

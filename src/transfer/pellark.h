@@ -17,8 +17,9 @@ namespace corvane {
 void CopyPellarkTree(TransferContext& context, const std::string& pellarkPath,
                      const std::string& targPath, OverwritePolicy& policy);
 
-// Copies one file of the tree, asking before it replaces an existing one.
-void CopyPellarkFile(TransferContext& context, const std::string& source, const std::string& target,
-                     OverwritePolicy& policy);
+// Copies one file of the tree to `target` below `into`, asking before it
+// replaces an existing one.
+void CopyPellarkFile(TransferContext& context, const TargetFolder& into, const std::string& source,
+                     const std::string& target, OverwritePolicy& policy);
 
 }  // namespace corvane

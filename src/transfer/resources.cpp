@@ -31,6 +31,7 @@ void TransferResources(TransferContext& context, ResourceKind kind, const Resour
     const std::string targetFolder = JoinPath(targPath, folderName) + Separator();
 
     const char* step = kind == ResourceKind::Textures ? "Transferring textures" : "Transferring sounds";
+    const TargetFolder into(targPath);
     std::uint64_t done = 0;
     OverwritePolicy policy;
     std::string previousFolder;
@@ -49,19 +50,24 @@ void TransferResources(TransferContext& context, ResourceKind kind, const Resour
         const std::string relative = EntryRelativePath(entry);
         const std::string source = sourceFolder + relative;
         const std::string target = targetFolder + relative;
-        if (!FileExists(source)) {
+        const PathProbe found = ProbePath(source);
+        if (found.kind == PathKind::Unknown) {
+            // Not missing: it cannot be read (a folder without permission, say).
+            CopyFailureReport(context, source, found.error);
+            continue;
+        }
+        if (found.kind != PathKind::File) {
             MissingFileNotice(context, source, target);
             continue;
         }
-        const bool existed = FileExists(target);
-        if (existed && !policy.allowsOverwrite([&] {
-                return OverwritePrompt(context.host, target, source,
-                                       captionPrefix + AsciiUpper(folder), PromptButtons::All);
-            })) {
+        const auto mayReplace = [&] {
+            return policy.allowsOverwrite([&] {
+                return OverwritePrompt(context.host, target, source, captionPrefix + AsciiUpper(folder),
+                                       PromptButtons::All);
+            });
+        };
+        if (!TransferAndReport(context, into, source, target, relative, mayReplace))
             context.log.append("Already Exists: " + relative);
-            continue;
-        }
-        TransferAndReport(context, source, target, relative, existed);
     }
     context.host.progress(step, done, list.size());
 }

@@ -57,24 +57,28 @@ void TransferSky(TransferContext& context, const std::string& skyName, const std
         return;
     const std::string sourceFolder = JoinPath(SourceRoot(srcPath), "env") + Separator();
     const std::string targetFolder = JoinPath(targPath, "env") + Separator();
+    // A missing face is silent, but a folder that cannot be read is no missing folder.
+    const Listing env = ListDirectory(sourceFolder);
+    if (!env.ok && ProbePath(sourceFolder).kind != PathKind::Missing)
+        context.log.recordFailure(sourceFolder, env.error);
+    const TargetFolder into(targPath);
     for (const char* face : {"bk.*", "ft.*", "lf.*", "rt.*", "dn.*", "up.*"})
-        TransferSkyFace(context, sourceFolder, targetFolder, skyName + face);
+        TransferSkyFace(context, into, sourceFolder, targetFolder, skyName + face);
 }
 
-void TransferSkyFace(TransferContext& context, const std::string& sourceFolder,
+void TransferSkyFace(TransferContext& context, const TargetFolder& into, const std::string& sourceFolder,
                      const std::string& targetFolder, const std::string& pattern)
 {
     const std::vector<std::string> matches = FindFiles(sourceFolder, pattern);
     for (std::size_t i = 0; i < matches.size() && i < 2; ++i) {
         const std::string source = sourceFolder + matches[i];
         const std::string target = targetFolder + matches[i];
-        const bool existed = FileExists(target);
-        if (existed && OverwritePrompt(context.host, target, source, "Environment file exists!",
-                                       PromptButtons::YesNo) == OverwriteAnswer::No) {
+        const auto mayReplace = [&] {
+            return OverwritePrompt(context.host, target, source, "Environment file exists!",
+                                   PromptButtons::YesNo) != OverwriteAnswer::No;
+        };
+        if (!TransferAndReport(context, into, source, target, target, mayReplace))
             context.log.append((i == 0 ? "File Exists: " : "File Already Exists:  ") + target);
-            continue;
-        }
-        TransferAndReport(context, source, target, target, existed);
     }
 }
 

@@ -15,8 +15,9 @@ bool IsStockSkyName(const std::string& name);
 void TransferSky(TransferContext& context, const std::string& skyName, const std::string& srcPath,
                  const std::string& targPath);
 
-// Transfers the first two ordinary files of `sourceFolder` that match `pattern`.
-void TransferSkyFace(TransferContext& context, const std::string& sourceFolder,
+// Transfers the first two ordinary files of `sourceFolder` that match `pattern`
+// into `targetFolder` below `into`.
+void TransferSkyFace(TransferContext& context, const TargetFolder& into, const std::string& sourceFolder,
                      const std::string& targetFolder, const std::string& pattern);
 
 }  // namespace corvane
