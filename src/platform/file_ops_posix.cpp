@@ -211,7 +211,9 @@ int CopyData(int in, int out, const struct stat& st, const std::string& target)
         if (sparse >= 0)
             return sparse;
     }
-    return CopyRange(in, out, 0, std::numeric_limits<off_t>::max());
+    // Up to the size the file had when it was opened, which spares the call
+    // that would find its end; a file that tells no size is copied to its end.
+    return CopyRange(in, out, 0, st.st_size > 0 ? st.st_size : std::numeric_limits<off_t>::max());
 }
 
 // Writes what is open at `fd` (a copy at `target`, or its folder) to the disk.
@@ -329,14 +331,33 @@ int OpenBeneath(int base, const std::string& basePath, const std::string& relati
     return 0;
 }
 
-// Gives the finished unnamed file `self` (its /proc link) the name of the
-// existing `name` in `dir`: linked under a fresh temporary name beside it,
-// then renamed over it.
-OpResult PutInPlace(const std::string& self, int dir, const std::string& name)
+bool LinkByDescriptor = true;
+
+// Gives the unnamed file open at `fd` the name `name` in `dir`; 0 or the
+// error (ENOENT: it cannot be named here). The descriptor itself names it
+// where the process may do so; elsewhere its link in /proc does.
+int LinkUnnamed(int fd, int dir, const std::string& name)
+{
+    if (LinkByDescriptor) {
+        if (::linkat(fd, "", dir, name.c_str(), AT_EMPTY_PATH) == 0)
+            return 0;
+        if (errno != ENOENT && errno != EPERM && errno != EINVAL)
+            return errno;
+        LinkByDescriptor = false;
+    }
+    const std::string self = "/proc/self/fd/" + std::to_string(fd);
+    return ::linkat(AT_FDCWD, self.c_str(), dir, name.c_str(), AT_SYMLINK_FOLLOW) == 0 ? 0 : errno;
+}
+
+// Gives the finished unnamed file open at `fd` the name of the existing
+// `name` in `dir`: linked under a fresh temporary name beside it, then
+// renamed over it.
+OpResult PutInPlace(int fd, int dir, const std::string& name)
 {
     for (unsigned attempt = 0;; ++attempt) {
         const std::string temp = detail::TemporaryNameFor(name, detail::TemporarySuffix(::getpid(), attempt));
-        if (::linkat(AT_FDCWD, self.c_str(), dir, temp.c_str(), AT_SYMLINK_FOLLOW) != 0) {
+        if (const int error = LinkUnnamed(fd, dir, temp)) {
+            errno = error;
             if (errno == EEXIST && attempt < 100)
                 continue;
             return Failed(errno);
@@ -385,15 +406,17 @@ OpResult CopyInto(int in, const struct stat& sourceStat, int dir, const std::str
                 error = InjectedFault(FileOp::Rename, target);
             if (error != 0)
                 return Failed(error);
-            const std::string self = "/proc/self/fd/" + std::to_string(out.get());
-            if (::linkat(AT_FDCWD, self.c_str(), dir, name.c_str(), AT_SYMLINK_FOLLOW) == 0)
+            const int linked = LinkUnnamed(out.get(), dir, name);
+            if (linked == 0)
                 return {true, {}};
-            if (errno == EEXIST) {
+            if (linked == EEXIST) {
                 const OpResult taken = TakenName(dir, name, sourceStat);
                 if (options.mode == CopyMode::FailIfExists || taken.error == kSameFile)
                     return taken;
-                return PutInPlace(self, dir, name);
+                return PutInPlace(out.get(), dir, name);
             }
+            if (linked != ENOENT)
+                return Failed(linked);
             // Without /proc the unnamed file cannot be named: copy again the other way.
         } else if (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL) {
             return Failed(errno);
