@@ -564,8 +564,10 @@ OpResult DeleteCopiedFile(const std::string& path, const FileIdentity& copied)
 {
     if (const int fault = InjectedFault(FileOp::Delete, path))
         return Failed(fault);
+    // Followed, as the copy followed it: a source that is a link to the file
+    // that was copied is that file, and deleting it deletes the link.
     struct stat st {};
-    if (::lstat(path.c_str(), &st) != 0)
+    if (::stat(path.c_str(), &st) != 0)
         return Failed(errno);
     if (!S_ISREG(st.st_mode) || !(IdentityOf(st) == copied))
         return Failed(kChangedSinceCopied);

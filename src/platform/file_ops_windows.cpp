@@ -141,7 +141,7 @@ OpResult DeleteCopiedFile(const std::string& path, const FileIdentity& copied)
     if (const int fault = InjectedFault(FileOp::Delete, path))
         return Failed(fault);
     std::error_code ec;
-    if (!fs::is_regular_file(fs::symlink_status(path, ec)) || !(IdentityOf(path) == copied))
+    if (!fs::is_regular_file(fs::status(path, ec)) || !(IdentityOf(path) == copied))
         return Failed(kChangedSinceCopied);
     if (!fs::remove(path, ec))
         return Failed(ec ? ec.message() : std::strerror(ENOENT));

@@ -374,6 +374,15 @@ TEST(DeleteCopiedFile, deletesOnlyTheFileThatWasCopied)
     ASSERT_TRUE(again.ok);
     EXPECT_TRUE(DeleteCopiedFile(source, again.source).ok);
     EXPECT_FALSE(fs::exists(source));
+
+    // A source that is a link to the copied file is that file: the link goes.
+    const std::string real = tree.file("elsewhere/b.bsp", "linked");
+    fs::create_symlink(real, tree.path("src/b.bsp"));
+    const CopyResult linked = CopyFileAtomic(tree.path("src/b.bsp"), tree.path("dst/b.bsp"));
+    ASSERT_TRUE(linked.ok);
+    EXPECT_TRUE(DeleteCopiedFile(tree.path("src/b.bsp"), linked.source).ok);
+    EXPECT_FALSE(fs::exists(fs::symlink_status(tree.path("src/b.bsp"))));
+    EXPECT_EQ(tree.read("elsewhere/b.bsp"), "linked");
 }
 
 }  // namespace
