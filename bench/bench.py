@@ -2,12 +2,14 @@
 """Time corvane-cli beside the tools a user would use instead, on one data set.
 
     python3 bench/bench.py --cli build-bench/src/corvane-cli \
-        --data DATA --scratch SCRATCH [--runs N] [--disk-big FILE]
+        --data DATA --scratch SCRATCH [--runs N] [--disk-big FILE] [--transfer-also DIR]...
 
 DATA is a folder written by bench/make_data.py.  SCRATCH is an empty folder
 on the same file system where the transfer targets are built and removed.
 FILE is a copy of DATA/big/big.map in a folder on disk (DATA itself is
-usually in memory); without it DATA's own is taken.
+usually in memory); without it DATA's own is taken.  Each --transfer-also DIR
+is a folder on another file system (a disk when DATA is on tmpfs) where the
+working tree is copied and the transfer is timed too, as rows of their own.
 
 Every round runs, side by side:
 
@@ -17,9 +19,11 @@ Every round runs, side by side:
   pool       corvane-cli pool POOL-50, POOL-100, POOL-200 and POOL-1000  (twice)
   basegame   corvane-cli basegame BASEGAME, the index of 10,000 files   (3 times)
   transfer   corvane-cli transfer LEVEL --target NEW --sky --overwrite all
-             beside  cp -r STAGE NEW (twice), where STAGE holds (as hard links)
-             exactly the files the transfer copies, laid out as the
-             transfer lays them
+             beside  cp -r --preserve=mode,timestamps STAGE NEW (twice),
+             where STAGE holds (as hard links) exactly the files the
+             transfer copies, laid out as the transfer lays them; and
+             the same transfer with --move (once) from a working tree of
+             hard links, which flushes every copy before its source goes
   check      corvane-cli check LEVEL --target NEW --sky, the plan of that
              transfer, beside  find TREE over the working tree  (3 times)
 
@@ -196,34 +200,123 @@ class Bench:
                 self.peak(key, argv)
 
 
-def check_transfer(cli, level, tree, expected, stage, scratch, cp):
-    """Untimed: the transfer copies exactly the expected files with the right
-    contents, and cp -r of the staging tree gives the same tree."""
-    check = scratch / "check-transfer"
-    done = subprocess.run([cli, "transfer", level, "--target", str(check), "--sky",
-                           "--overwrite", "all"], capture_output=True, text=True)
-    if done.returncode != 0:
-        sys.exit("transfer failed:\n" + done.stderr)
-    got = listing(check)
-    want = {rel: (tree / rel).stat().st_size for rel in expected}
-    if got != want:
-        missing = sorted(set(want) - set(got))[:10]
-        extra = sorted(set(got) - set(want))[:10]
-        sys.exit("the transfer did not copy exactly the expected files\n"
-                 "missing: %s\nextra: %s" % (missing, extra))
-    differing = [rel for rel in expected if not filecmp.cmp(tree / rel, check / rel, shallow=False)]
-    if differing:
-        sys.exit("copied files differ from their sources: %s" % differing[:10])
-    transfer_total = parse_total(done.stderr)
-    if transfer_total != sum(want.values()):
-        print("WARNING: the transfer reports a total of %s bytes, the files hold %d"
-              % (transfer_total, sum(want.values())))
-    shutil.rmtree(check)
-    copied = scratch / "check-cp"
-    subprocess.run([cp, "-r", str(stage), str(copied)], check=True)
-    if listing(copied) != want:
-        sys.exit("cp -r of the staging tree does not match the expected files")
-    shutil.rmtree(copied)
+CP_FLAGS = ["-r", "--preserve=mode,timestamps"]
+
+
+def link_tree(tree, expected, into):
+    """Hard links of the working tree's files that a transfer takes, in its layout."""
+    for rel in expected:
+        (into / rel).parent.mkdir(parents=True, exist_ok=True)
+        os.link(tree / rel, into / rel)
+
+
+def file_system(path):
+    """The type of the file system that holds path, as df names it."""
+    done = subprocess.run(["df", "--output=fstype", str(path)], capture_output=True, text=True)
+    lines = done.stdout.split()
+    return lines[-1] if done.returncode == 0 and len(lines) > 1 else "?"
+
+
+class Place:
+    """A folder where the transfer is timed: the working tree, the baseline's
+    staging tree and the targets, all on one file system."""
+
+    def __init__(self, tree, scratch, expected, level_name):
+        scratch.mkdir(parents=True, exist_ok=True)
+        self.tree = tree
+        self.scratch = scratch
+        self.expected = expected
+        self.fs = file_system(scratch)
+        self.level_name = level_name
+        self.level = str(tree / "maps" / level_name)
+        self.stage = scratch / "stage"
+        link_tree(tree, expected, self.stage)
+
+    def key(self, what):
+        return "%s@%s" % (what, self.fs)
+
+    def transfer_argv(self, cli, level, target, move=False):
+        return ([cli, "transfer", level, "--target", str(target), "--sky", "--overwrite", "all"]
+                + (["--move"] if move else []))
+
+    def check(self, cli, cp):
+        """Untimed: the transfer copies exactly the expected files with the
+        right contents, cp of the staging tree gives the same tree, and the
+        move delivers the same files and takes them out of the working tree."""
+        tree, expected, scratch = self.tree, self.expected, self.scratch
+        want = {rel: (tree / rel).stat().st_size for rel in expected}
+        check = scratch / "check-transfer"
+        done = subprocess.run(self.transfer_argv(cli, self.level, check), capture_output=True,
+                              text=True)
+        if done.returncode != 0:
+            sys.exit("transfer failed:\n" + done.stderr)
+        got = listing(check)
+        if got != want:
+            missing = sorted(set(want) - set(got))[:10]
+            extra = sorted(set(got) - set(want))[:10]
+            sys.exit("the transfer did not copy exactly the expected files\n"
+                     "missing: %s\nextra: %s" % (missing, extra))
+        differing = [rel for rel in expected if not filecmp.cmp(tree / rel, check / rel, shallow=False)]
+        if differing:
+            sys.exit("copied files differ from their sources: %s" % differing[:10])
+        transfer_total = parse_total(done.stderr)
+        if transfer_total != sum(want.values()):
+            print("WARNING: the transfer reports a total of %s bytes, the files hold %d"
+                  % (transfer_total, sum(want.values())))
+        shutil.rmtree(check)
+        copied = scratch / "check-cp"
+        subprocess.run([cp] + CP_FLAGS + [str(self.stage), str(copied)], check=True)
+        if listing(copied) != want:
+            sys.exit("cp of the staging tree does not match the expected files")
+        shutil.rmtree(copied)
+
+        source = scratch / "move-source"
+        link_tree(tree, expected, source)
+        moved = scratch / "check-move"
+        done = subprocess.run(self.transfer_argv(cli, str(source / "maps" / self.level_name), moved, True),
+                              capture_output=True, text=True)
+        if done.returncode != 0:
+            sys.exit("transfer --move failed:\n" + done.stderr)
+        if listing(moved) != want:
+            sys.exit("the move did not deliver exactly the expected files")
+        left = listing(source)
+        if list(left) != ["maps/" + self.level_name]:
+            sys.exit("the move left more than the level in the working tree: %s" % sorted(left)[:10])
+        shutil.rmtree(moved)
+        shutil.rmtree(source)
+
+    def round(self, bench, round_no, cli, cp):
+        """The transfer and cp twice each, side by side, then one move."""
+        t_target = self.scratch / "transfer-out"
+        c_target = self.scratch / "cp-out"
+        jobs = [
+            (self.key("transfer"), self.transfer_argv(cli, self.level, t_target)),
+            (self.key("cp"), [cp] + CP_FLAGS + [str(self.stage), str(c_target)]),
+        ]
+        for rep in range(2):
+            # The order turns round between the repetitions and between the
+            # rounds, so that neither tool is always the first after the move.
+            bench.pair(round_no + rep, jobs, memory=False)
+            shutil.rmtree(t_target)
+            shutil.rmtree(c_target)
+        source = self.scratch / "move-source"
+        link_tree(self.tree, self.expected, source)
+        m_target = self.scratch / "move-out"
+        bench.time(self.key("move"), self.transfer_argv(cli, str(source / "maps" / self.level_name),
+                                                        m_target, True))
+        os.sync()  # written back before it is deleted, like every other command's output
+        shutil.rmtree(m_target)
+        shutil.rmtree(source)
+        os.sync()
+
+    def peaks(self, bench, cli, cp):
+        """Peak memory of the transfer and of cp, in untimed runs."""
+        t_target = self.scratch / "transfer-out"
+        c_target = self.scratch / "cp-out"
+        bench.peak("transfer", self.transfer_argv(cli, self.level, t_target))
+        bench.peak("cp", [cp] + CP_FLAGS + [str(self.stage), str(c_target)])
+        shutil.rmtree(t_target)
+        shutil.rmtree(c_target)
 
 
 def check_plan(cli, level, expected, scratch):
@@ -295,6 +388,7 @@ def main():
     parser.add_argument("--scratch", required=True, type=Path)
     parser.add_argument("--runs", type=int, default=7)
     parser.add_argument("--disk-big", type=Path)
+    parser.add_argument("--transfer-also", type=Path, action="append", default=[])
     args = parser.parse_args()
     if args.runs < 1:
         sys.exit("--runs must be at least 1")
@@ -310,7 +404,7 @@ def main():
     levels = sorted((tree / "maps").glob("*.map"))
     if len(levels) != 1:
         sys.exit("expected one level in %s" % (tree / "maps"))
-    level = str(levels[0])
+    level_name = levels[0].name
     expected = (data / "expected.txt").read_text().split()
     big = data / "big" / "big.map"
     sizes = data / "sizes"
@@ -323,19 +417,27 @@ def main():
     scratch.mkdir(parents=True, exist_ok=True)
     bench = Bench(scratch)
 
-    # Room for two copies of the working tree's files at once (one per tool).
+    # Room for two copies of the working tree's files at once (one per tool),
+    # and where the tree is copied to another file system, for that copy too.
     data_bytes = sum((tree / rel).stat().st_size for rel in expected)
-    free = shutil.disk_usage(scratch).free
-    if free < 2.5 * data_bytes:
-        sys.exit("not enough free space in %s: %.0f MB free, %.0f MB needed"
-                 % (scratch, free / 1e6, 2.5 * data_bytes / 1e6))
+    for folder, needed in [(scratch, 2.5)] + [(d, 3.5) for d in args.transfer_also]:
+        free = shutil.disk_usage(folder).free
+        if free < needed * data_bytes:
+            sys.exit("not enough free space in %s: %.0f MB free, %.0f MB needed"
+                     % (folder, free / 1e6, needed * data_bytes / 1e6))
 
-    # The baseline's source for the transfer: the files the transfer copies,
-    # as hard links, in its layout.
-    stage = scratch / "stage"
-    for rel in expected:
-        (stage / rel).parent.mkdir(parents=True, exist_ok=True)
-        os.link(tree / rel, stage / rel)
+    # The transfer is timed where the data lies and in every other folder
+    # asked for, each with its own copy of the working tree.
+    places = [Place(tree, scratch, expected, level_name)]
+    for folder in args.transfer_also:
+        elsewhere = folder.resolve()
+        for rel in expected:
+            (elsewhere / "tree" / rel).parent.mkdir(parents=True, exist_ok=True)
+            shutil.copy2(tree / rel, elsewhere / "tree" / rel)
+        places.append(Place(elsewhere / "tree", elsewhere / "scratch", expected, level_name))
+    if len({place.fs for place in places}) != len(places):
+        sys.exit("the folders of the transfer lie on the same kind of file system: %s"
+                 % ", ".join(place.fs for place in places))
 
     big_bytes = big.stat().st_size
     with open(big, "rb") as f:
@@ -356,22 +458,23 @@ def main():
 
     # Warm-up, not timed: read the data, run each command once and check
     # that Corvane's results are right.
-    read_all([tree / rel for rel in expected] + [big, disk_big] + sorted(pools[-1][1].glob("maps/*.map")))
-    check_transfer(cli, level, tree, expected, stage, scratch, cp)
+    read_all([place.tree / rel for place in places for rel in expected] + [big, disk_big]
+             + sorted(pools[-1][1].glob("maps/*.map")))
+    for place in places:
+        place.check(cli, cp)
+    level = str(tree / "maps" / level_name)
     check_plan(cli, level, expected, scratch)
     size_files, size_total = check_results(cli, data, results, big, pools)
     basegame = data / "basegame"
     basegame_files = check_basegame(cli, data)
     du_total = int(subprocess.run([du, "-sb", str(sizes)], capture_output=True, text=True,
                                   check=True).stdout.split()[0])
-    print("Checked: the transfer copies exactly the level's files, and check plans exactly those; "
-          "the scan and the pooling list "
+    print("Checked: the transfer copies (and moves) exactly the level's files on %s, and check plans "
+          "exactly those; the scan and the pooling list "
           "what the levels name; corvane-cli size totals %d bytes for the %d files (du -sb: %d, "
-          "with the folders)" % (size_total, size_files, du_total))
+          "with the folders)" % (", ".join(p.fs for p in places), size_total, size_files, du_total))
 
     for round_no in range(args.runs):
-        t_target = scratch / "transfer-out"
-        c_target = scratch / "cp-out"
         bench.pair(round_no, [("scan", [cli, "scan", str(big)]), ("wc", [wc, "-l", str(big)])],
                    reps=3)
         bench.pair(round_no, [("scan-disk", [cli, "scan", str(disk_big)]),
@@ -384,29 +487,22 @@ def main():
         bench.pair(round_no, [("check", [cli, "check", level, "--target", str(scratch / "check-target"),
                                          "--sky"]),
                               ("find", [find, str(tree)])], reps=3)
-        copy_jobs = [
-            ("transfer", [cli, "transfer", level, "--target", str(t_target), "--sky",
-                          "--overwrite", "all"]),
-            ("cp", [cp, "-r", str(stage), str(c_target)]),
-        ]
-        for rep in range(2):
-            bench.pair(2 * round_no + rep, copy_jobs, memory=False)
-            shutil.rmtree(t_target)
-            shutil.rmtree(c_target)
-            os.sync()
-        for key, argv in copy_jobs:
-            bench.peak(key, argv)
-        shutil.rmtree(t_target)
-        shutil.rmtree(c_target)
+        for place in places:
+            place.round(bench, round_no, cli, cp)
         t = {key: v[-1] for key, v in bench.times.items()}
         print("round %d: scan %s, wc -l %s, on disk %s / %s, size %s, du -sb %s, "
-              "pool 50/100/200/1000 %s/%s/%s/%s, basegame %s, check %s, find %s, transfer %s, cp -r %s"
+              "pool 50/100/200/1000 %s/%s/%s/%s, basegame %s, check %s, find %s"
               % (round_no + 1, fmt_time(t["scan"]), fmt_time(t["wc"]), fmt_time(t["scan-disk"]),
                  fmt_time(t["wc-disk"]), fmt_time(t["size"]), fmt_time(t["du"]),
                  fmt_time(t["pool-50"]), fmt_time(t["pool-100"]), fmt_time(t["pool-200"]),
                  fmt_time(t["pool-1000"]), fmt_time(t["basegame"]), fmt_time(t["check"]),
-                 fmt_time(t["find"]), fmt_time(t["transfer"]), fmt_time(t["cp"])), flush=True)
-    shutil.rmtree(stage)
+                 fmt_time(t["find"]))
+              + "".join(", on %s: transfer %s, cp %s, move %s"
+                        % (p.fs, fmt_time(t[p.key("transfer")]), fmt_time(t[p.key("cp")]),
+                           fmt_time(t[p.key("move")])) for p in places), flush=True)
+    places[0].peaks(bench, cli, cp)
+    for place in places:
+        shutil.rmtree(place.stage)
     heap = peak_heap([cli, "scan", str(disk_big)], scratch)
 
     med = statistics.median
@@ -425,8 +521,14 @@ def main():
          fmt_time, "scan-disk"),
         ("scan of the big level: peak heap vs file size", heap, big_bytes / 1024, fmt_mem,
          "scan-heap"),
-        ("transfer vs cp -r: time", times["transfer"], times["cp"], fmt_time, "transfer"),
-        ("transfer vs cp -r: peak RSS", memory["transfer"], memory["cp"], fmt_mem, None),
+    ]
+    for place in places:
+        rows.append(("transfer vs cp -r --preserve=mode,timestamps on %s: time" % place.fs,
+                     times[place.key("transfer")], times[place.key("cp")], fmt_time, "transfer"))
+        rows.append(("transfer --move vs transfer on %s: time" % place.fs,
+                     times[place.key("move")], times[place.key("transfer")], fmt_time, None))
+    rows += [
+        ("transfer vs cp: peak RSS", memory["transfer"], memory["cp"], fmt_mem, None),
         ("size of %d files vs du -sb: time" % size_files, times["size"], times["du"], fmt_time,
          "size"),
         ("size vs du -sb: peak RSS", memory["size"], memory["du"], fmt_mem, None),
@@ -473,6 +575,10 @@ def main():
     print("ratio = Corvane median / baseline median; pooling: time per level with 100, 200 or "
           "1000 levels over that with 50 (1 = linear); the base game's index has a goal in seconds")
     print("load average at the end: %s" % " ".join("%.2f" % x for x in os.getloadavg()))
+    for place in places:
+        print("samples on %s: %s" % (place.fs, "; ".join(
+            "%s %s" % (what, " ".join("%.3f" % x for x in bench.times[place.key(what)]))
+            for what in ("transfer", "cp", "move"))))
     unsteady = [key for key, v in bench.times.items() if max(v) > 2 * min(v)]
     if unsteady:
         print("NOTE: times of %s vary more than twofold between runs (a busy machine or disk); "

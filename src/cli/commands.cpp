@@ -83,7 +83,9 @@ constexpr std::string_view kPoolUsage =
     "Usage: corvane-cli pool TARGET [--json]\n"
     "\n"
     "Lists the custom textures and sounds of all levels in TARGET/maps as one set.\n"
-    "Nothing on disk changes.\n"
+    "Nothing on disk changes. A level without a brush, or one that cannot be read,\n"
+    "is skipped and named on standard error (\"Skipped LEVEL: no brush\"); the\n"
+    "others are pooled, and the exit status is then 1.\n"
     "\n"
     "Options:\n"
     "  --json       print one JSON object: {\"textures\": [...], \"sounds\": [...]}\n"
@@ -310,14 +312,14 @@ int Pool(const std::vector<std::string>& args, std::istream& in, std::ostream& o
     TerminalHost host(AnswerPolicy::Batch, in, err);
     PoolOptions options;
     options.confirm = false;
-    PoolResult result = PoolResult::Pooled;
+    PoolReport report;
     try {
-        result = PoolTargetResources(Absolute(parsed.operands.front()), level, host, options);
+        report = PoolTargetResources(Absolute(parsed.operands.front()), level, host, options);
     } catch (const std::exception& error) {
         err << ErrorBoxText(error) << '\n';
         return kExitFailed;
     }
-    if (result != PoolResult::Pooled)
+    if (report.result != PoolResult::Pooled)
         return kExitFailed;
     if (parsed.flag("--json")) {
         out << "{\"textures\": " << JsonStringArray(level.TextureList.entries())
@@ -326,7 +328,9 @@ int Pool(const std::vector<std::string>& args, std::istream& in, std::ostream& o
         PrintList(out, "Textures: ", level.TextureList);
         PrintList(out, "Sounds: ", level.SoundList);
     }
-    return kExitOk;
+    for (const SkippedLevel& skipped : report.skipped)
+        err << SkippedLevelText(skipped) << '\n';
+    return report.skipped.empty() ? kExitOk : kExitFailed;
 }
 
 int Size(const std::vector<std::string>& args, std::istream& in, std::ostream& out, std::ostream& err)

@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include "cli/common.h"
 #include "platform/paths.h"
 #include "platform/shown_name.h"
 
@@ -172,6 +173,12 @@ MessageResult TerminalHost::messageBox(const MessageRequest& request)
             choices.emplace_back(typed, button);
     }
     return Ask(choices, shown, safest, std::string(BoxWord(safest).shown));
+}
+
+bool TerminalHost::waitForTarget(std::string_view target)
+{
+    err_ << kProgram << ": another transfer into " << target << " is running; waiting\n" << std::flush;
+    return true;
 }
 
 }  // namespace corvane::cli

@@ -31,6 +31,8 @@ public:
     // what they report themselves.
     void setStatus(StatusLine, std::string_view) override {}
     void setCaption(std::string_view) override {}
+    // Waits for the other transfer, and says so.
+    bool waitForTarget(std::string_view target) override;
 
 private:
     // Reads answers until one names an offered choice; at the end of input

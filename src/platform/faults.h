@@ -12,8 +12,14 @@ namespace corvane {
 
 // Map comes after a file has been mapped into memory and before its bytes are
 // read: a test may change the file there, and an error makes the reader read
-// the file instead.
-enum class FileOp { Read, Write, Rename, CreateDirectory, Delete, List, Map };
+// the file instead. Stat is looking at what is at a path (a source's); Flush
+// is writing a copy and its folder to the disk; UnnamedFile is the creation of
+// a copy's file without a name (a file system that has none falls back to a
+// named temporary file); ResolveBeneath is the opening of a target's folder in
+// one call (a kernel without it walks the folders one by one).
+enum class FileOp {
+    Read, Write, Rename, CreateDirectory, Delete, List, Map, Stat, Flush, UnnamedFile, ResolveBeneath
+};
 
 // Returns an errno value to fail the call with, or 0 to let it run.
 using FaultInjector = std::function<int(FileOp op, std::string_view path)>;

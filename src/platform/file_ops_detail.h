@@ -20,5 +20,15 @@ OpResult Failed(std::string reason);
 // file name may be (255 bytes), so that any name the target can have can be
 // copied.
 std::string TemporaryPathFor(const std::string& target, std::string_view suffix);
+std::string TemporaryNameFor(std::string_view name, std::string_view suffix);
+
+// The suffix of a copy's named temporary file: ".corvane-PID-N", N counting
+// the attempts of one copy.
+std::string TemporarySuffix(long pid, unsigned attempt);
+
+// True for the name of a copy's named temporary file, exactly
+// "." + NAME + ".corvane-" + PID + "-" + N (NAME not empty, PID and N decimal
+// digits, PID above 0); `pid` is then the process that made it.
+bool IsCopyLeftover(std::string_view name, long& pid);
 
 }  // namespace corvane::detail

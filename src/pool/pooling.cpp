@@ -3,6 +3,8 @@
 #include <utility>
 
 #include "map/load.h"
+#include "map/scan.h"
+#include "platform/error.h"
 #include "platform/file_ops.h"
 #include "platform/paths.h"
 
@@ -15,39 +17,34 @@ void CantGroup(Host& host, const char* text)
     host.messageBox({text, "Can't group!", MessageIcon::Information, {MessageButton::Ok}});
 }
 
-// Sorts the lists as the last scan would have; with no level scanned they
-// stay as they were.
-void SortLists(LoadedLevel& level, const std::vector<PooledLoad>& loads)
-{
-    if (loads.empty())
-        return;
-    level.TextureList.sort();
-    level.SoundList.sort();
-}
-
 }  // namespace
+
+std::string SkippedLevelText(const SkippedLevel& skipped)
+{
+    return "Skipped " + skipped.path + ": " + skipped.reason;
+}
 
 std::vector<std::string> PoolLevelFiles(const std::string& targPath)
 {
     return FindFiles(JoinPath(targPath, "maps"), "*.map");
 }
 
-PoolResult PoolTargetResources(const std::string& targPath, LoadedLevel& level, Host& host,
+PoolReport PoolTargetResources(const std::string& targPath, LoadedLevel& level, Host& host,
                                const PoolOptions& options)
 {
     const std::size_t count = PoolLevelFiles(targPath).size();
     if (count == 0) {
         CantGroup(host, "No .map files found!");
-        return PoolResult::NoLevels;
+        return {PoolResult::NoLevels, {}};
     }
     if (count == 1) {
         CantGroup(host, "Only one .map file found!");
-        return PoolResult::OneLevel;
+        return {PoolResult::OneLevel, {}};
     }
     if (options.confirm &&
         host.messageBox({"Group All Resources?", "Grouping cannot be undone!", MessageIcon::Question,
                          {MessageButton::Yes, MessageButton::No}}) != MessageButton::Yes)
-        return PoolResult::Declined;
+        return {PoolResult::Declined, {}};
     if (options.onConfirmed)
         options.onConfirmed();
     host.setStatus(StatusLine::Activity, "Grouping all maps' resources...");
@@ -56,26 +53,37 @@ PoolResult PoolTargetResources(const std::string& targPath, LoadedLevel& level, 
     // end instead of after every level, which ends with the same lists.
     const std::string maps = JoinPath(targPath, "maps");
     const ReadFailureHandler askAgain = CantOpenFileQuestion(host);
-    std::vector<PooledLoad> loads;
-    try {
-        for (const std::string& name : PoolLevelFiles(targPath)) {
-            if (!LoadMapFile(JoinPath(maps, name), level, askAgain, LoadLists::Collect).scanned)
-                continue;
-            loads.push_back({level.TextureList.size(), level.SoundList.size()});
-            if (options.onLevelLoaded)
-                options.onLevelLoaded();
+    PoolReport report;
+    bool scanned = false;
+    for (const std::string& name : PoolLevelFiles(targPath)) {
+        const std::string path = JoinPath(maps, name);
+        LevelLoad load;
+        try {
+            load = LoadMapFile(path, level, askAgain, LoadLists::Collect);
+        } catch (const Error& error) {
+            // The texture scan found no brush before it added anything.
+            if (std::string_view(error.what()) != kListIndexOutOfBounds)
+                throw;
+            report.skipped.push_back({path, "no brush"});
+            continue;
         }
-    } catch (...) {
-        if (options.onStopped)
-            options.onStopped(loads);
-        SortLists(level, loads);
-        throw;
+        if (!load.scanned) {
+            report.skipped.push_back({path, load.readError});
+            continue;
+        }
+        scanned = true;
+        if (options.onLevelLoaded)
+            options.onLevelLoaded();
     }
-    SortLists(level, loads);
+    // With no level scanned the lists stay as they were, unsorted.
+    if (scanned) {
+        level.TextureList.sort();
+        level.SoundList.sort();
+    }
 
     level.SoundList.removeAdjacentRepeats();
     level.TextureList.removeAdjacentRepeats();
-    return PoolResult::Pooled;
+    return report;
 }
 
 }  // namespace corvane

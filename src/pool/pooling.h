@@ -12,20 +12,27 @@ namespace corvane {
 
 enum class PoolResult { NoLevels, OneLevel, Declined, Pooled };
 
-// How far the lists had grown when a level had been loaded.
-struct PooledLoad {
-    std::size_t textures = 0;
-    std::size_t sounds = 0;
-};
-
 struct PoolOptions {
     bool confirm = true;                 // ask "Group All Resources?" first
     std::function<void()> onConfirmed;   // runs once the user has agreed, before any load
     std::function<void()> onLevelLoaded; // runs after each level that loaded (the view switch)
-    // Runs when an error ends the pooling, before it goes on: the lists still
-    // hold the names in the order the loads added them, and `loads` tells
-    // where each loaded level's names end.
-    std::function<void(const std::vector<PooledLoad>& loads)> onStopped;
+};
+
+// A level that pooling left out, and why: "no brush" for a level without
+// one (an empty file, say), or the reason its file could not be read.
+struct SkippedLevel {
+    std::string path;
+    std::string reason;
+
+    bool operator==(const SkippedLevel&) const = default;
+};
+
+// "Skipped PATH: REASON".
+std::string SkippedLevelText(const SkippedLevel& skipped);
+
+struct PoolReport {
+    PoolResult result = PoolResult::Pooled;
+    std::vector<SkippedLevel> skipped;  // in the order of the levels
 };
 
 // The level files that pooling reads: the regular files matching "*.map" in
@@ -34,10 +41,11 @@ std::vector<std::string> PoolLevelFiles(const std::string& targPath);
 
 // Loads every level of `targPath`/maps into `level`, whose lists gather the
 // union of their textures and sounds, sorted and each name once. A level that
-// cannot be read asks "Can't open file!". Fewer than two levels, or a No to
-// the confirmation, change nothing. An error that ends the pooling leaves the
-// lists sorted as the last load's scan would have.
-PoolResult PoolTargetResources(const std::string& targPath, LoadedLevel& level, Host& host,
+// cannot be read asks "Can't open file!". A level without a brush, and one
+// given up after a failed read, add nothing and are skipped: the others are
+// pooled all the same, and the report names the skipped ones. Fewer than two
+// levels, or a No to the confirmation, change nothing.
+PoolReport PoolTargetResources(const std::string& targPath, LoadedLevel& level, Host& host,
                                const PoolOptions& options = {});
 
 }  // namespace corvane

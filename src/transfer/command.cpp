@@ -1,5 +1,8 @@
 #include "transfer/command.h"
 
+#include "platform/file_ops.h"
+#include "platform/files.h"
+#include "platform/paths.h"
 #include "platform/shown_name.h"
 #include "transfer/byte_total.h"
 #include "transfer/pellark.h"
@@ -16,6 +19,19 @@ TransferReport Ended(TransferOutcome outcome, const TransferJob& job, const Tran
 {
     return {outcome, TargetMapPath(job.currentMapPath, job.targPath), std::nullopt, log.failures(),
             log.problems()};
+}
+
+// Takes the lock on the target. False when another transfer holds it and the
+// person does not wait for it. A file system that cannot lock a folder does
+// not stop the transfer: new files are still never put over others.
+bool LockTarget(FolderLock& lock, const std::string& target, Host& host)
+{
+    if (lock.tryLock(target) != FolderLock::State::Busy)
+        return true;
+    if (!host.waitForTarget(target))
+        return false;
+    lock.wait();
+    return true;
 }
 
 }  // namespace
@@ -51,6 +67,11 @@ TransferReport RunTransferCommand(const TransferJob& job, const ResourceList& te
     log.clear();
     TransferContext context{host, log, job.mode};
 
+    // A target that exists is locked before anything is asked about it; a new
+    // one as soon as it is made.
+    FolderLock lock;
+    if (!IsDriveRootTarget(job.target) && DirectoryExists(job.target) && !LockTarget(lock, job.target, host))
+        return Ended(TransferOutcome::TargetBusy, job, log);
     if (!PrepareTargetDirectory(context, job.target)) {
         host.alert(AlertSound::Error);
         host.messageBox({"Didn't create target directory!\n" + ShownName(job.target) +
@@ -58,6 +79,8 @@ TransferReport RunTransferCommand(const TransferJob& job, const ResourceList& te
                          "Error", MessageIcon::Error, {MessageButton::Ok}});
         return Ended(TransferOutcome::TargetNotPrepared, job, log);
     }
+    if (lock.state() == FolderLock::State::Free && !LockTarget(lock, job.target, host))
+        return Ended(TransferOutcome::TargetBusy, job, log);
 
     if (CreateTargetSubdirectory(context, job.targPath, "maps")) {
         if (!TransferLevelFiles(context, job.currentMapPath, job.targPath, session.targetMapPath))

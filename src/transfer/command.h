@@ -36,6 +36,7 @@ enum class TransferOutcome {
     RanThrough,         // every step ran; the log is complete
     TargetNotPrepared,  // ended early: the target directory was not prepared
     LayoutFailed,       // ended early: a resource folder could not be created
+    TargetBusy,         // did not start: another transfer into the target was running
 };
 
 // What one run did.
@@ -61,6 +62,11 @@ std::vector<std::string> ProblemSummary(const TransferReport& report);
 // cannot be prepared or the resource folders cannot be created, after telling
 // the user. On running through, the Total status line and the caption show the
 // target's byte total as it is counted.
+//
+// The run holds an exclusive lock on the target folder from its start to its
+// end, so that two transfers never decide about the same files at once. When
+// another transfer holds it, the Host decides (Host::waitForTarget): wait for
+// it, or end with TargetBusy before anything is done.
 TransferReport RunTransferCommand(const TransferJob& job, const ResourceList& textures,
                                   const ResourceList& sounds, TransferSession& session, TransferLog& log,
                                   Host& host);

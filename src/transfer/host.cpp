@@ -98,6 +98,13 @@ ReadFailureHandler CantOpenFileQuestion(Host& host)
     };
 }
 
+bool Host::waitForTarget(std::string_view)
+{
+    alert(AlertSound::Exclamation);
+    messageBox({kTargetBusy, "Corvane", MessageIcon::Warning, {MessageButton::Ok}});
+    return false;
+}
+
 OverwriteAnswer AnswerOf(PromptButton button)
 {
     switch (button) {

@@ -121,6 +121,14 @@ public:
     // keeping a window painted meanwhile is the front end's business. By
     // default nothing is shown.
     virtual void progress(std::string_view /*what*/, std::uint64_t /*done*/, std::uint64_t /*total*/) {}
+
+    // Another transfer into the folder `target` is running. True to wait
+    // until it has ended; false to give up without starting. By default the
+    // person is told with a box ("Another transfer into this folder is
+    // running") and the transfer does not start.
+    virtual bool waitForTarget(std::string_view target);
 };
+
+inline constexpr const char* kTargetBusy = "Another transfer into this folder is running";
 
 }  // namespace corvane

@@ -9,13 +9,31 @@ namespace corvane {
 
 namespace {
 
-// Creates one folder level; a failure is noted with its reason.
-bool MakeFolder(TransferContext& context, const std::string& path)
+enum class Folder { Existed, Created, Failed };
+
+// Makes sure a folder below the target is there, without following a link:
+// a link in the way is refused, said in the log, and noted with the failure;
+// any other failure is noted with its reason.
+Folder EnsureFolder(TransferContext& context, const TargetFolder& into, const std::string& path)
 {
-    const OpResult made = CreateDirectoryLevel(path);
-    if (!made.ok)
-        context.log.recordFailure(path, made.error);
-    return made.ok;
+    const PathProbe found = into.probe(path);
+    if (found.kind == PathKind::Directory || found.kind == PathKind::File)
+        return Folder::Existed;
+    OpResult made;
+    if (found.kind == PathKind::Link) {
+        made.error = found.error;
+        made.cause = OpResult::Cause::Link;
+    } else {
+        made = into.createDirectory(path);
+        if (made.ok)
+            return Folder::Created;
+        if (made.cause == OpResult::Cause::Exists && into.probe(path).kind == PathKind::Directory)
+            return Folder::Existed;  // made meanwhile by someone else
+    }
+    if (made.cause == OpResult::Cause::Link)
+        context.log.append("   Refused: " + ShownName(made.error));
+    context.log.recordFailure(path, made.error);
+    return Folder::Failed;
 }
 
 void ShowCreateFailure(Host& host, const std::string& path, const char* tail)
@@ -42,21 +60,24 @@ std::vector<std::string> NestedFolders(std::string_view entry)
 }
 
 // Creates a resource root ("textures" or "sound") below the target.
-bool CreateRoot(TransferContext& context, const std::string& root)
+bool CreateRoot(TransferContext& context, const TargetFolder& into, const std::string& root)
 {
-    if (DirectoryEntryExists(root)) {
+    switch (EnsureFolder(context, into, root)) {
+    case Folder::Existed:
         context.log.append("Already exists: " + ShownName(root));
         return true;
-    }
-    if (MakeFolder(context, root))
+    case Folder::Created:
         return true;
+    case Folder::Failed:
+        break;
+    }
     ShowCreateFailure(context.host, root, ". \n Aborting");
     return false;
 }
 
 // One folder per resource folder of the list, in list order.
-bool CreateFolders(TransferContext& context, const std::string& root, const ResourceList& list,
-                   ResourceKind kind, const ResourcePlaces& places)
+bool CreateFolders(TransferContext& context, const TargetFolder& into, const std::string& root,
+                   const ResourceList& list, ResourceKind kind, const ResourcePlaces& places)
 {
     const char* failureTail = kind == ResourceKind::Textures ? ". \nAborting" : ". Aborting";
     FolderScopes runs;
@@ -67,24 +88,27 @@ bool CreateFolders(TransferContext& context, const std::string& root, const Reso
         const std::string& folder = entry.folder;
         std::string dir = folder.empty() ? root : root + Separator() + folder;
         if (runs.begins(folder) && !folder.empty()) {
-            if (DirectoryEntryExists(dir)) {
+            switch (EnsureFolder(context, into, dir)) {
+            case Folder::Existed:
                 context.log.append("Already exists: " + ShownName(dir));
-            } else if (MakeFolder(context, dir)) {
+                break;
+            case Folder::Created:
                 context.log.append("Created: " + ShownName(dir));
-            } else {
+                break;
+            case Folder::Failed:
                 ShowCreateFailure(context.host, dir, failureTail);
                 return false;
             }
         }
         for (const std::string& nested : NestedFolders(entry.name)) {
             dir = JoinPath(dir, nested);
-            if (DirectoryEntryExists(dir))
-                continue;
-            if (!MakeFolder(context, dir)) {
+            const Folder made = EnsureFolder(context, into, dir);
+            if (made == Folder::Failed) {
                 ShowCreateFailure(context.host, dir, failureTail);
                 return false;
             }
-            context.log.append("Created: " + ShownName(dir));
+            if (made == Folder::Created)
+                context.log.append("Created: " + ShownName(dir));
         }
     }
     return true;
@@ -97,15 +121,23 @@ bool PrepareTargetDirectory(TransferContext& context, const std::string& target)
     if (IsDriveRootTarget(target))
         return false;
     const std::string shown = ShownName(target);
-    if (DirectoryEntryExists(target)) {
+    const auto askToContinue = [&] {
         context.log.append("Already exists: " + shown);
         context.host.alert(AlertSound::Exclamation);
         return context.host.showPrompt(PromptRequest::ContinueQuestion(
                    "File Exists!", {"Directory exists: ", shown, "  ", "Continue?"})) !=
                OverwriteAnswer::NoToAll;
-    }
-    if (!MakeFolder(context, target))
+    };
+    if (DirectoryEntryExists(target))
+        return askToContinue();
+    const OpResult made = CreateDirectoryLevel(target);
+    if (!made.ok) {
+        // Made meanwhile by someone else: then it exists, as above.
+        if (made.cause == OpResult::Cause::Exists && DirectoryEntryExists(target))
+            return askToContinue();
+        context.log.recordFailure(target, made.error);
         return false;
+    }
     context.log.append("Created: " + shown);
     return true;
 }
@@ -114,13 +146,16 @@ bool CreateTargetSubdirectory(TransferContext& context, const std::string& targP
                               const std::string& name)
 {
     const std::string path = JoinPath(targPath, name);
-    if (DirectoryEntryExists(path)) {
+    const TargetFolder into(targPath);
+    switch (EnsureFolder(context, into, path)) {
+    case Folder::Existed:
         context.log.append("Already Exists: " + ShownName(path));
         return true;
-    }
-    if (MakeFolder(context, path)) {
+    case Folder::Created:
         context.log.append("Created: " + ShownName(path));
         return true;
+    case Folder::Failed:
+        break;
     }
     ShowCreateFailure(context.host, path, ". \nAborting!");
     return false;
@@ -129,14 +164,15 @@ bool CreateTargetSubdirectory(TransferContext& context, const std::string& targP
 bool CreateResourceLayout(TransferContext& context, const std::string& target, const std::string& srcPath,
                           const ResourceList& textures, const ResourceList& sounds)
 {
+    const TargetFolder into(target);
     const std::string texturesRoot = JoinPath(target, "textures");
-    if (!CreateRoot(context, texturesRoot) ||
-        !CreateFolders(context, texturesRoot, textures, ResourceKind::Textures,
+    if (!CreateRoot(context, into, texturesRoot) ||
+        !CreateFolders(context, into, texturesRoot, textures, ResourceKind::Textures,
                        PlacesOf(ResourceKind::Textures, srcPath, target)))
         return false;
     const std::string soundRoot = JoinPath(target, "sound");
-    return CreateRoot(context, soundRoot) &&
-           CreateFolders(context, soundRoot, sounds, ResourceKind::Sounds,
+    return CreateRoot(context, into, soundRoot) &&
+           CreateFolders(context, into, soundRoot, sounds, ResourceKind::Sounds,
                          PlacesOf(ResourceKind::Sounds, srcPath, target));
 }
 

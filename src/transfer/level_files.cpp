@@ -32,12 +32,13 @@ void ReportLevelFileFailure(TransferContext& context, const char* label, const s
 // copy holds the same bytes keeps it quietly; a target whose copy differs (the
 // level was edited since) is asked about as the .bsp is, and replaced only on
 // Yes. It is always copied, never moved: the working tree keeps its level.
-void TransferLevelMap(TransferContext& context, const std::string& source, const std::string& target)
+void TransferLevelMap(TransferContext& context, const TargetFolder& into, const std::string& source,
+                      const std::string& target)
 {
-    const OpResult placed = CopyFileAtomic(source, target, CopyMode::FailIfExists);
+    const CopyResult placed = into.copyFile(source, target, {CopyMode::FailIfExists, false});
     if (placed.ok)
         return;
-    if (!FileExists(target)) {
+    if (!TargetOccupied(into, target)) {
         ReportLevelFileFailure(context, "Failed copy: ", source, placed.error);
         return;
     }
@@ -45,12 +46,12 @@ void TransferLevelMap(TransferContext& context, const std::string& source, const
         return;
     if (OverwritePrompt(context.host, target, source, "File Exists!", PromptButtons::YesNo) ==
         OverwriteAnswer::No) {
-        context.log.append("Already exists: " + target);
+        context.log.append("Already exists: " + ShownName(target));
         return;
     }
-    const OpResult replaced = CopyFileAtomic(source, target, CopyMode::Replace);
+    const CopyResult replaced = into.copyFile(source, target, {CopyMode::Replace, false});
     if (replaced.ok)
-        context.log.append("Copied: " + target + "\tOverwritten");
+        context.log.append("Copied: " + ShownName(target) + "\tOverwritten");
     else
         ReportLevelFileFailure(context, "Failed copy: ", source, replaced.error);
 }
@@ -82,30 +83,35 @@ bool TransferLevelFiles(TransferContext& context, const std::string& mapPath,
                         const std::string& targPath, std::string& targetMapPath)
 {
     targetMapPath = TargetMapPath(mapPath, targPath);
+    const TargetFolder into(targPath);
     // The .map comes first, as it always has: its question, when there is one,
     // is asked before the .bsp's, and each answer stands on its own.
-    TransferLevelMap(context, mapPath, targetMapPath);
+    TransferLevelMap(context, into, mapPath, targetMapPath);
 
     const std::string sourceBsp = BspPath(mapPath);
     const std::string targetBsp = BspPath(targetMapPath);
-    const bool existed = FileExists(targetBsp);
-    if (!FileExists(sourceBsp) && existed) {
+    // A .bsp that cannot be told to be there (an unreadable folder) is no
+    // missing one: its copy is tried, and fails with the reason.
+    const PathKind source = ProbePath(sourceBsp).kind;
+    if (source != PathKind::File && source != PathKind::Unknown && TargetOccupied(into, targetBsp)) {
         context.log.recordProblem(TransferProblem::Kind::Missing, sourceBsp);
         BspNotice(context.host, sourceBsp, targetBsp);
         return false;
     }
-    if (existed && OverwritePrompt(context.host, targetBsp, sourceBsp, "File Exists!",
-                                   PromptButtons::YesNo) == OverwriteAnswer::No) {
+    const Placement placed = PlaceFile(into, sourceBsp, targetBsp, context.mode, [&] {
+        return OverwritePrompt(context.host, targetBsp, sourceBsp, "File Exists!", PromptButtons::YesNo) !=
+               OverwriteAnswer::No;
+    });
+    if (placed.kept) {
         context.log.append("Already exists: " + ShownName(targetBsp));
         return true;
     }
-    const FileTransfer transfer = TransferFile(sourceBsp, targetBsp, context.mode);
-    if (transfer.result != TransferResult::Failed) {
-        LogTransferred(context, transfer, targetBsp, sourceBsp, existed);
+    if (placed.transfer.result != TransferResult::Failed) {
+        LogTransferred(context, placed.transfer, targetBsp, sourceBsp, placed.existed);
         return true;
     }
     ReportLevelFileFailure(context, context.mode == TransferMode::Move ? "Failed move: " : "Failed copy: ",
-                           sourceBsp, transfer.error);
+                           sourceBsp, placed.transfer.error);
     return true;
 }
 

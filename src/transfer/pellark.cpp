@@ -43,7 +43,7 @@ struct PellarkWalk {
     {
         const Listing listing = ListDirectory(dir);
         if (!listing.ok) {
-            visit.unreadable(dir, shown);
+            visit.unreadable(dir, shown, listing.error);
             return;
         }
         for (const DirEntry& entry : listing.entries) {
@@ -77,8 +77,10 @@ void CopyPellarkTree(TransferContext& context, const std::string& pellarkPath,
                      const std::string& targPath, OverwritePolicy& policy)
 {
     std::uint64_t files = 0;  // files met so far, for the progress shown
+    const TargetFolder into(targPath);
     PellarkVisitor visit;
-    visit.unreadable = [&](const std::string&, const std::string& shown) {
+    visit.unreadable = [&](const std::string& dir, const std::string& shown, const std::string& error) {
+        context.log.recordFailure(dir, error);
         context.host.alert(AlertSound::Stop);
         context.host.messageBox({"Failed to open Pellark directory\n" + ShownName(shown), "Error",
                                  MessageIcon::Error, {MessageButton::Ok}});
@@ -92,29 +94,29 @@ void CopyPellarkTree(TransferContext& context, const std::string& pellarkPath,
     };
     visit.file = [&](const std::string& source, const std::string& target, const std::string&) {
         context.host.progress("Copying Pellark tree", files++, 0);
-        CopyPellarkFile(context, source, target, policy);
+        CopyPellarkFile(context, into, source, target, policy);
     };
     WalkPellarkTree(pellarkPath, targPath, visit);
 }
 
-void CopyPellarkFile(TransferContext& context, const std::string& source, const std::string& target,
-                     OverwritePolicy& policy)
+void CopyPellarkFile(TransferContext& context, const TargetFolder& into, const std::string& source,
+                     const std::string& target, OverwritePolicy& policy)
 {
-    const bool existed = FileExists(target);
-    if (existed && !policy.allowsOverwrite([&] {
-            return OverwritePrompt(context.host, target, source, "Pellark file exists! ",
-                                   PromptButtons::All);
-        })) {
+    const Placement placed = PlaceFile(into, source, target, TransferMode::Copy, [&] {
+        return policy.allowsOverwrite([&] {
+            return OverwritePrompt(context.host, target, source, "Pellark file exists! ", PromptButtons::All);
+        });
+    });
+    if (placed.kept) {
         context.log.append("Already Exists: " + ShownName(target));
         return;
     }
-    const OpResult copied = CopyFileAtomic(source, target, CopyMode::Replace);
-    if (copied.ok) {
-        context.log.append("Copied: " + ShownName(target) + (existed ? "\tOverwritten" : ""));
+    if (placed.transfer.result == TransferResult::Done) {
+        context.log.append("Copied: " + ShownName(target) + (placed.existed ? "\tOverwritten" : ""));
         return;
     }
     const std::string shown = ShownName(source);
-    context.log.recordFailure(source, copied.error);
+    context.log.recordFailure(source, placed.transfer.error);
     context.log.appendReport("Failed copy:  ", shown, TransferLog::Hint::None);
     context.host.alert(AlertSound::Stop);
     context.host.messageBox({"Failed copy:  \n      " + shown, "Error", MessageIcon::Warning,

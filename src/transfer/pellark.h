@@ -12,9 +12,9 @@ namespace corvane {
 // What a walk of the Pellark tree meets, in the order of the copy: depth
 // first, each folder's entries in ascending byte order.
 struct PellarkVisitor {
-    // A folder that cannot be listed: its full path, and its name as the
-    // failure box gives it (the full path at the root, the bare name below).
-    std::function<void(const std::string& dir, const std::string& shown)> unreadable;
+    // A folder that cannot be listed: its full path, its name as the failure
+    // box gives it (the full path at the root, the bare name below), and why.
+    std::function<void(const std::string& dir, const std::string& shown, const std::string& reason)> unreadable;
     // A folder the copy makes below the target, by its path below the root;
     // its contents follow.
     std::function<void(const std::string& relative)> folder;
@@ -37,8 +37,9 @@ void WalkPellarkTree(const std::string& pellarkPath, const std::string& targPath
 void CopyPellarkTree(TransferContext& context, const std::string& pellarkPath,
                      const std::string& targPath, OverwritePolicy& policy);
 
-// Copies one file of the tree, asking before it replaces an existing one.
-void CopyPellarkFile(TransferContext& context, const std::string& source, const std::string& target,
-                     OverwritePolicy& policy);
+// Copies one file of the tree to `target` below `into`, asking before it
+// replaces an existing one.
+void CopyPellarkFile(TransferContext& context, const TargetFolder& into, const std::string& source,
+                     const std::string& target, OverwritePolicy& policy);
 
 }  // namespace corvane

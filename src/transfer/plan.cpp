@@ -160,7 +160,7 @@ struct Planner {
         if (!job.includePellark)
             return;
         PellarkVisitor visit;
-        visit.unreadable = [](const std::string&, const std::string&) {};
+        visit.unreadable = [](const std::string&, const std::string&, const std::string&) {};
         visit.folder = [](const std::string&) {};
         visit.file = [&](const std::string& source, const std::string& target, const std::string& relative) {
             PlanItem item = compare(PlanKind::Pellark, relative, source, target);

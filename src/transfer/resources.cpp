@@ -2,6 +2,7 @@
 
 #include <cstdint>
 
+#include "platform/file_ops.h"
 #include "platform/files.h"
 #include "platform/paths.h"
 #include "platform/shown_name.h"
@@ -30,6 +31,7 @@ void TransferResources(TransferContext& context, ResourceKind kind, const Resour
     const ResourcePlaces places = PlacesOf(kind, srcPath, targPath);
 
     const char* step = kind == ResourceKind::Textures ? "Transferring textures" : "Transferring sounds";
+    const TargetFolder into(targPath);
     std::uint64_t done = 0;
     OverwritePolicy policy;
     FolderScopes scopes;
@@ -43,19 +45,24 @@ void TransferResources(TransferContext& context, ResourceKind kind, const Resour
         if (scopes.begins(entry.folder))
             policy.reset();
 
-        if (!FileExists(entry.source)) {
+        const PathProbe found = ProbePath(entry.source);
+        if (found.kind == PathKind::Unknown) {
+            // Not missing: it cannot be read (a folder without permission, say).
+            CopyFailureReport(context, entry.source, found.error);
+            continue;
+        }
+        if (found.kind != PathKind::File) {
             MissingFileNotice(context, entry.source, entry.target);
             continue;
         }
-        const bool existed = FileExists(entry.target);
-        if (existed && !policy.allowsOverwrite([&] {
+        const auto mayReplace = [&] {
+            return policy.allowsOverwrite([&] {
                 return OverwritePrompt(context.host, entry.target, entry.source,
                                        captionPrefix + AsciiUpper(entry.folder), PromptButtons::All);
-            })) {
+            });
+        };
+        if (!TransferAndReport(context, into, entry.source, entry.target, entry.relative, mayReplace))
             context.log.append("Already Exists: " + entry.relative);
-            continue;
-        }
-        TransferAndReport(context, entry.source, entry.target, entry.relative, existed);
     }
     context.host.progress(step, done, list.size());
 }

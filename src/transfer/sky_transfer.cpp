@@ -77,11 +77,16 @@ void TransferSky(TransferContext& context, const std::string& skyName, const std
     if (!CreateTargetSubdirectory(context, targPath, "env"))
         return;
     const ResourcePlaces env = SkyPlaces(srcPath, targPath);
+    // A missing face is silent, but a folder that cannot be read is no missing folder.
+    const Listing listing = ListDirectory(env.sourceFolder);
+    if (!listing.ok && ProbePath(env.sourceFolder).kind != PathKind::Missing)
+        context.log.recordFailure(env.sourceFolder, listing.error);
+    const TargetFolder into(targPath);
     for (const char* face : kSkyFaces)
-        TransferSkyFace(context, env.sourceFolder, env.targetFolder, skyName + face + ".*");
+        TransferSkyFace(context, into, env.sourceFolder, env.targetFolder, skyName + face + ".*");
 }
 
-void TransferSkyFace(TransferContext& context, const std::string& sourceFolder,
+void TransferSkyFace(TransferContext& context, const TargetFolder& into, const std::string& sourceFolder,
                      const std::string& targetFolder, const std::string& pattern)
 {
     const std::vector<std::string> matches = SkyFaceImages(sourceFolder, pattern);
@@ -90,13 +95,12 @@ void TransferSkyFace(TransferContext& context, const std::string& sourceFolder,
     for (std::size_t i = 0; i < matches.size(); ++i) {
         const std::string source = sourceFolder + matches[i];
         const std::string target = targetFolder + matches[i];
-        const bool existed = FileExists(target);
-        if (existed && OverwritePrompt(context.host, target, source, "Environment file exists!",
-                                       PromptButtons::YesNo) == OverwriteAnswer::No) {
+        const auto mayReplace = [&] {
+            return OverwritePrompt(context.host, target, source, "Environment file exists!",
+                                   PromptButtons::YesNo) != OverwriteAnswer::No;
+        };
+        if (!TransferAndReport(context, into, source, target, target, mayReplace))
             context.log.append((i == 0 ? "File Exists: " : "File Already Exists:  ") + ShownName(target));
-            continue;
-        }
-        TransferAndReport(context, source, target, target, existed);
     }
 }
 

@@ -47,9 +47,9 @@ void TransferSky(TransferContext& context, const std::string& skyName, const std
                  const std::string& targPath);
 
 // Transfers the first two ordinary files of `sourceFolder` that match
-// `pattern`; when none does, nothing is shown or logged, and the face is
-// noted as missing.
-void TransferSkyFace(TransferContext& context, const std::string& sourceFolder,
+// `pattern` into `targetFolder` below `into`; when none does, nothing is
+// shown or logged, and the face is noted as missing.
+void TransferSkyFace(TransferContext& context, const TargetFolder& into, const std::string& sourceFolder,
                      const std::string& targetFolder, const std::string& pattern);
 
 }  // namespace corvane

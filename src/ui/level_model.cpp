@@ -9,14 +9,6 @@ namespace corvane::ui {
 
 namespace {
 
-// The first `count` names in the order they were added, sorted.
-std::vector<std::string> SortedPrefix(const ResourceList& list, std::size_t count)
-{
-    std::vector<std::string> names(list.begin(), list.begin() + static_cast<std::ptrdiff_t>(count));
-    SortResourceList(names);
-    return names;
-}
-
 }  // namespace
 
 void EmptyWindowLevel(WindowLevel& level)
@@ -60,26 +52,22 @@ LevelLoad LoadLevelIntoWindow(const std::string& path, LoadNaming naming, Window
     return load;
 }
 
-PoolResult PoolIntoWindow(const std::string& targPath, WindowLevel& level, Host& host, PoolOptions options)
+PoolResult PoolIntoWindow(const std::string& targPath, WindowLevel& level, Host& host, const PoolOptions& options)
 {
-    // Each load of a pooling only adds its names; when an error ends it, the
-    // boxes show what loading level by level would have shown.
-    options.onStopped = [&level](const std::vector<PooledLoad>& loads) {
-        for (const PooledLoad& load : loads) {
-            level.lblWalCount =
-                ShowList(SortedPrefix(level.TextureList, load.textures), level.listWals, kNoCustomTextures);
-            level.lblWavCount =
-                ShowList(SortedPrefix(level.SoundList, load.sounds), level.listWavs, kNoCustomWavs);
-        }
-    };
-    const PoolResult result = PoolTargetResources(targPath, level, host, options);
-    if (result == PoolResult::Pooled) {
+    const PoolReport report = PoolTargetResources(targPath, level, host, options);
+    if (report.result == PoolResult::Pooled) {
         level.listWavs = level.SoundList.entries();
         level.listWals = level.TextureList.entries();
         level.lblWalCount = std::to_string(level.listWals.size());
         level.lblWavCount = std::to_string(level.listWavs.size());
     }
-    return result;
+    if (!report.skipped.empty()) {
+        std::string text;
+        for (const SkippedLevel& skipped : report.skipped)
+            text += (text.empty() ? "" : "\n") + SkippedLevelText(skipped);
+        host.messageBox({text, "Corvane", MessageIcon::Information, {MessageButton::Ok}});
+    }
+    return report.result;
 }
 
 void ApplySkyChoice(WindowLevel& level, bool ticked)

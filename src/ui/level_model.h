@@ -51,10 +51,10 @@ enum class LoadNaming { NameLevel, Quiet };
 LevelLoad LoadLevelIntoWindow(const std::string& path, LoadNaming naming, WindowLevel& level, Host& host);
 
 // Pools the levels of `targPath`/maps (see PoolTargetResources); pooled, the
-// list boxes and counts show the pooled lists. An error that ends the
-// pooling leaves the boxes as each level's own load would have.
+// list boxes and counts show the pooled lists, and the levels that were
+// skipped are named in one box ("Skipped PATH: no brush", a line each).
 PoolResult PoolIntoWindow(const std::string& targPath, WindowLevel& level, Host& host,
-                          PoolOptions options = {});
+                          const PoolOptions& options = {});
 
 // What ticking or unticking "Include sky" does to the sky label: ticked, it
 // shows the level's sky caption; unticked, it is empty.

@@ -222,6 +222,14 @@ TEST(CliPoolAndSize, poolPrintsTheUnionAndSizeTheTotal)
     EXPECT_EQ(Cli({"pool", tree.path("game"), "--json"}).out,
               "{\"textures\": [\"x/a.wal\", \"x/b.wal\"], \"sounds\": [\"s/n.wav\"]}\n");
 
+    // A level without a brush is named and skipped; the others are pooled.
+    tree.file("game/maps/broken.map", "");
+    const CliRun skipped = Cli({"pool", tree.path("game")});
+    EXPECT_EQ(skipped.status, 1);
+    EXPECT_EQ(skipped.out, pooled.out);
+    EXPECT_EQ(skipped.err, "Skipped " + tree.path("game/maps/broken.map") + ": no brush\n");
+    fs::remove(tree.path("game/maps/broken.map"));
+
     tree.file("game/big.bin", std::string(1234567 - 128, 'b'));
     tree.file("game/maps/pad", std::string(128 - fs::file_size(tree.path("game/maps/a.map")) -
                                                fs::file_size(tree.path("game/maps/b.map")), 'p'));

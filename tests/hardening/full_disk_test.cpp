@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 #include <sys/mount.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
@@ -44,6 +45,13 @@ protected:
         rebaseline();
     }
 
+    // Makes the target's file system read-only.
+    bool makeReadOnly()
+    {
+        return ::mount(nullptr, path("game").c_str(), nullptr, MS_REMOUNT | MS_RDONLY | MS_NOSUID | MS_NODEV,
+                       nullptr) == 0;
+    }
+
     void TearDown() override
     {
         if (mounted_)
@@ -63,10 +71,35 @@ TEST_F(FullDisk, copiesThatDoNotFitFailCleanlyAndTheRestArrive)
         EXPECT_TRUE(told(path(failed))) << failed;
         EXPECT_TRUE(exists(failed)) << "a move deleted " << failed << " whose copy did not fit";
     }
+    for (const char* failed : {"work/env/wskyrt.tga", "work/textures/w/a.wal"}) {
+        const TransferFailure full{path(failed), "No space left on device"};
+        EXPECT_NE(std::find(log.failures().begin(), log.failures().end(), full), log.failures().end()) << failed;
+    }
     EXPECT_FALSE(exists("game/env/wskyrt.tga"));
     EXPECT_EQ(read("game/textures/w/a.wal"), older.at("game/textures/w/a.wal"));
     EXPECT_EQ(read("game/textures/w/b.wal"), "texture b");
     EXPECT_EQ(read("game/sub/p2.txt"), "pellark two");
+    expectNothingLostOrDamaged(TransferMode::Move);
+}
+
+TEST_F(FullDisk, aReadOnlyTargetSaysSoAndChangesNothing)
+{
+    if (!skipReason.empty())
+        GTEST_SKIP() << skipReason;
+    if (!makeReadOnly())
+        GTEST_SKIP() << "cannot make the small tmpfs read-only here (" << std::strerror(errno) << ")";
+    rebaseline();
+    EXPECT_EQ(run(TransferMode::Move), TransferOutcome::LayoutFailed);
+    const auto reason = [&](const std::string& where) {
+        for (const TransferFailure& failure : log.failures()) {
+            if (failure.path == path(where))
+                return failure.reason;
+        }
+        return std::string("no failure");
+    };
+    EXPECT_EQ(reason("work/maps/w.bsp"), "Read-only file system");
+    EXPECT_EQ(reason("game/env"), "Read-only file system");
+    EXPECT_EQ(reason("game/textures/x"), "Read-only file system");
     expectNothingLostOrDamaged(TransferMode::Move);
 }
 

@@ -17,6 +17,12 @@
 
 namespace corvane::test {
 
+// One face of a brush in a level, drawn with `texture`.
+inline std::string Face(const std::string& texture)
+{
+    return "( 0 0 0 ) ( 1 0 0 ) ( 0 1 0 ) " + texture + " 0 0 0 1 1\n";
+}
+
 // Answers every question the way that transfers the most: Ok to go on into an
 // existing target, Yes to All (or Yes) to every overwrite, the first button of
 // every box. Records what a person would have seen.

@@ -16,6 +16,7 @@
 #include <sys/stat.h>
 
 #include "cli/cli.h"
+#include "hardening_fixture.h"
 #include "measured.h"
 #include "platform/file_ops.h"
 #include "support/temp_tree.h"
@@ -26,12 +27,8 @@ namespace {
 
 namespace fs = std::filesystem;
 using test::Snapshot;
+using test::Face;
 using test::TempTree;
-
-std::string Face(const std::string& texture)
-{
-    return "( 0 0 0 ) ( 1 0 0 ) ( 0 1 0 ) " + texture + " 0 0 0 1 1\n";
-}
 
 class HostileLevel : public ::testing::Test {
 protected:

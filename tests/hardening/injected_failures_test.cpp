@@ -105,6 +105,12 @@ INSTANTIATE_TEST_SUITE_P(
         // A moved file whose source cannot be deleted arrives, and the log says the source stayed.
         Failure{"moveWhoseSourceCannotBeDeleted", kMove, FileOp::Delete, "work/textures/w/b.wal", EACCES,
                 "work/textures/w/b.wal", kThrough, {}, {"game/textures/w/b.wal"}},
+        // A move whose copy cannot be flushed to the disk keeps its source.
+        Failure{"moveWhoseCopyCannotBeFlushed", kMove, FileOp::Flush, "game/textures/w/b.wal", EIO,
+                "work/textures/w/b.wal", kThrough, {"game/textures/w/b.wal"}, {"game/textures/x/c.wal"}},
+        // A source whose folder cannot be searched is not missing: its copy fails with the reason.
+        Failure{"unsearchableSource", kMove, FileOp::Stat, "work/textures/w/a.wal", EACCES,
+                "work/textures/w/a.wal", kThrough, {"game/textures/w/a.wal"}, {"game/textures/w/b.wal"}},
         // One sky image failing leaves the other faces.
         Failure{"unreadableSkyImage", kCopy, FileOp::Read, "work/env/wskyft.pcx", EIO,
                 "work/env/wskyft.pcx", kThrough, {"game/env/wskyft.pcx"}, {"game/env/wskybk.tga"}},
@@ -141,6 +147,29 @@ INSTANTIATE_TEST_SUITE_P(
         Failure{"everyRenameRefused", kMove, FileOp::Rename, "", EXDEV, "work/textures/w/a.wal", kThrough,
                 {"game/maps/w.bsp", "game/textures/w/a.wal", "game/env/wskybk.tga", "game/p1.txt"}, {}}),
     [](const ::testing::TestParamInfo<Failure>& param) { return std::string(param.param.name); });
+
+TEST_F(HardeningFixture, everyFailureKeepsItsReason)
+{
+    {
+        ScopedFaultInjector faults([&](FileOp op, std::string_view at) {
+            if (op == FileOp::Stat && at == path("work/textures/w/a.wal"))
+                return EACCES;
+            if (op == FileOp::Write && at == path("game/textures/x/c.wal"))
+                return ENOSPC;
+            if (op == FileOp::Flush && at == path("game/sound/w/horn.wav"))
+                return EIO;
+            return op == FileOp::Delete && at == path("work/textures/w/b.wal") ? EPERM : 0;
+        });
+        ASSERT_EQ(run(TransferMode::Move), TransferOutcome::RanThrough);
+    }
+    EXPECT_EQ(log.failures(), (std::vector<TransferFailure>{
+                                  {path("work/textures/w/a.wal"), "Permission denied"},
+                                  {path("work/textures/w/b.wal"), "Operation not permitted"},
+                                  {path("work/textures/x/c.wal"), "No space left on device"},
+                                  {path("work/sound/w/horn.wav"), "Input/output error"}}));
+    EXPECT_FALSE(told("Does not exist:")) << "a source that cannot be looked at is not missing";
+    expectNothingLostOrDamaged(TransferMode::Move);
+}
 
 TEST_F(HardeningFixture, theByteTotalCountsWhatArrivedAfterFailures)
 {

@@ -104,8 +104,7 @@ TEST_F(PoolTest, levelsWithoutSoundsLeaveAnEmptySoundList)
 
 // Pooling sorts and shows the lists once at the end instead of after every
 // level. What it leaves must be what loading level after level, each scan
-// sorting and showing its lists, leaves: after a pooling that runs through,
-// and after one that a broken level stops.
+// sorting its lists, leaves: also when broken levels are skipped.
 class PoolAsLoadsTest : public PoolTest {
 protected:
     void SetUp() override
@@ -116,8 +115,8 @@ protected:
         tree.file("game/maps/d.map", Level({"m/y", "n/c", "a/a"}, {"s/3"}));
     }
 
-    // What the loads leave when each sorts and shows its own lists; stops
-    // where a load fails, as the pooling does.
+    // What the loads leave when each sorts and shows its own lists, a level
+    // whose load fails left out.
     ui::WindowLevel levelByLoads(const ui::WindowLevel& start)
     {
         ui::WindowLevel byLoads = start;
@@ -126,7 +125,7 @@ protected:
             try {
                 ui::LoadLevelIntoWindow(tree.path("game/maps/" + name), ui::LoadNaming::Quiet, byLoads, quiet);
             } catch (const std::exception&) {
-                break;
+                continue;
             }
         }
         return byLoads;
@@ -177,28 +176,36 @@ TEST_F(PoolAsLoadsTest, endsWithTheListsOfTheLastLoad)
     EXPECT_EQ(level.listWavs, level.SoundList.entries());
 }
 
-TEST_F(PoolAsLoadsTest, aBrokenLevelLeavesWhatTheLoadsBeforeItLeft)
+TEST_F(PoolAsLoadsTest, brokenLevelsAreSkippedAndNamedAndTheOthersPooled)
 {
-    // c.map has no "{" after its first line: its texture scan fails, and the
-    // error stops the pooling.
+    // c.map has no "{" after its first line, and a.map is empty: neither has
+    // a brush. The others are pooled as their loads would leave the lists.
     tree.file("game/maps/c.map", "{ \"noise\" \"s/never\"\n( 0 0 0 ) x/never 0\n");
+    tree.file("game/maps/a.map", "");
     level = startingLevel();
     PoolOptions options = noQuestion();
     int loaded = 0;
     options.onLevelLoaded = [&] { ++loaded; };
-    EXPECT_THROW(ui::PoolIntoWindow(target, level, host, options), Error);
+    host.answer(MessageButton::Ok);
+    ASSERT_EQ(ui::PoolIntoWindow(target, level, host, options), PoolResult::Pooled);
     EXPECT_EQ(loaded, 2);
     const ui::WindowLevel byLoads = levelByLoads(startingLevel());
-    expectSame(level, byLoads);
-    EXPECT_EQ(level.listWals.size(), 2u + 5u + 7u) << "the box before, then each load's whole list";
+    EXPECT_EQ(level.TextureList.entries(), byLoads.TextureList.entries());
+    EXPECT_EQ(level.SoundList.entries(), byLoads.SoundList.entries());
+    EXPECT_EQ(level.SoundList.entries(), (Names{"s/3", "s/9"})) << "nothing of a skipped level";
+    EXPECT_EQ(level.listWals, level.TextureList.entries());
+    ASSERT_EQ(host.boxes.size(), 1u);
+    EXPECT_EQ(host.boxes[0].text, "Skipped " + tree.path("game/maps/a.map") + ": no brush\nSkipped " +
+                                      tree.path("game/maps/c.map") + ": no brush");
+    EXPECT_EQ(host.boxes[0].caption, "Corvane");
 
-    // The first level already broken: nothing but the lines changes, and
-    // the lists keep their order, which no scan has sorted.
-    tree.file("game/maps/a.map", "");
+    // Every level broken: the lists stay as they were, in their order.
+    tree.file("game/maps/b.map", "");
+    tree.file("game/maps/d.map", "// d\n");
     level = startingLevel();
-    EXPECT_THROW(ui::PoolIntoWindow(target, level, host, noQuestion()), Error);
-    expectSame(level, levelByLoads(startingLevel()));
-    EXPECT_EQ(level.listWals, startingLevel().listWals);
+    const PoolReport report = PoolTargetResources(target, level, host, noQuestion());
+    EXPECT_EQ(report.result, PoolResult::Pooled);
+    EXPECT_EQ(report.skipped.size(), 4u);
     EXPECT_EQ(level.TextureList.entries(), (Names{"m/q.wal", "k/q.wal"}));
 }
 
@@ -209,9 +216,12 @@ TEST_F(PoolAsLoadsTest, levelsThatCannotBeReadScanNothing)
     level = startingLevel();
     for (int i = 0; i < 4; ++i)
         host.answer(MessageButton::Abort);
+    host.answer(MessageButton::Ok);
     const ScopedFaultInjector unreadable([](FileOp op, std::string_view) { return op == FileOp::Read ? EIO : 0; });
     ASSERT_EQ(ui::PoolIntoWindow(target, level, host, noQuestion()), PoolResult::Pooled);
-    EXPECT_EQ(host.boxes.size(), 4u);
+    ASSERT_EQ(host.boxes.size(), 5u) << "four questions, then the skipped levels";
+    EXPECT_EQ(host.boxes[4].text.substr(0, host.boxes[4].text.find('\n')),
+              "Skipped " + tree.path("game/maps/a.map") + ": Input/output error");
     EXPECT_EQ(level.TextureList.entries(), (Names{"m/q.wal", "k/q.wal"}));
     EXPECT_EQ(level.listWals, level.TextureList.entries());
 }

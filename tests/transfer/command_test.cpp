@@ -4,6 +4,7 @@
 #include <filesystem>
 
 #include "platform/faults.h"
+#include "platform/file_ops.h"
 #include "transfer/command.h"
 #include "transfer_fixture.h"
 
@@ -77,6 +78,30 @@ TEST_F(TransferCommandTest, aTargetThatIsNotPreparedEndsTheCommand)
     job.target = target;
     EXPECT_EQ(run(), TransferOutcome::TargetNotPrepared);
     EXPECT_EQ(tree.entries("game"), Lines{});
+}
+
+// The window's Host does not wait for another transfer into the target: it
+// says so and nothing starts, not even the question about the existing target.
+TEST_F(TransferCommandTest, anotherTransferIntoTheTargetStopsItBeforeItStarts)
+{
+    tree.file("game/textures/w/wall.wal", "the other transfer's");
+    {
+        FolderLock other;
+        ASSERT_EQ(other.tryLock(target), FolderLock::State::Held);
+        host.answer(MessageButton::Ok);
+        EXPECT_EQ(run(), TransferOutcome::TargetBusy);
+        ASSERT_EQ(host.boxes.size(), 1u);
+        EXPECT_EQ(host.boxes[0].text, "Another transfer into this folder is running");
+        EXPECT_EQ(host.boxes[0].caption, "Corvane");
+        EXPECT_TRUE(host.prompts.empty());
+        EXPECT_TRUE(log.lines().empty());
+        EXPECT_EQ(tree.entries("game"), (Lines{"textures/", "textures/w/", "textures/w/wall.wal"}));
+    }
+    // Once the other one has ended, the same transfer runs.
+    host.answerPrompt(OverwriteAnswer::Yes);
+    host.answerPrompt(OverwriteAnswer::Yes);
+    EXPECT_EQ(run(), TransferOutcome::RanThrough);
+    EXPECT_EQ(tree.read("game/textures/w/wall.wal"), "wall");
 }
 
 TEST_F(TransferCommandTest, aLayoutFailureEndsTheCommandAfterTheLevelFiles)
