@@ -40,16 +40,17 @@ PlanItem CompareFiles(FileFactsReader& sources, FileFactsReader& targets, PlanKi
 {
     PlanItem item = Unread(kind, PlanStatus::Missing, std::move(name), std::move(source), std::move(target));
     const FileFacts from = sources.read(item.source);
+    const FileFacts to = targets.read(item.target);
+    if (to.file)
+        item.targetModified = to.modified;
     if (!from.file)
         return item;
     item.bytes = from.size;
     item.sourceModified = from.modified;
-    const FileFacts to = targets.read(item.target);
     if (!to.file) {
         item.status = PlanStatus::New;
         return item;
     }
-    item.targetModified = to.modified;
     item.status = to.size == from.size && SameContent(item.source, item.target) ? PlanStatus::Same
                                                                               : PlanStatus::Replace;
     return item;

@@ -70,7 +70,8 @@ struct PlanItem {
     std::string reason;         // why a refused item is refused ("" otherwise)
     std::uint64_t bytes = 0;    // the source's size (0 when it is not there)
     std::optional<std::int64_t> sourceModified;  // last writes, ns since 1970 UTC,
-    std::optional<std::int64_t> targetModified;  // where the file is there
+    std::optional<std::int64_t> targetModified;  // where the file is there (a Missing
+                                                 // item's target too, when it has one)
     // Grouping: the resource folder of a texture or sound, the folder of a
     // Pellark file below the tree's root; "" for the rest.
     std::string folder;
@@ -114,7 +115,8 @@ Plan PlanTransfer(const TransferJob& job, const LoadedLevel& level);
 
 // One file the transfer takes from `source` to `target`: Missing when no
 // regular file is at `source`, else New, Replace or Same by the target, with
-// the bytes and the times read. The comparison view asks the same of one file.
+// the bytes and the times read (the target's also when the source is
+// missing). The comparison view asks the same of one file.
 PlanItem PlanFile(PlanKind kind, std::string name, std::string source, std::string target);
 
 }  // namespace corvane

@@ -494,5 +494,21 @@ TEST(PlanTransfer, tellsWhatBecomesOfTheTargetAndSumsWhatWouldBeWritten)
     EXPECT_TRUE(plan.items[2].sourceModified.has_value());
 }
 
+// After a move the working tree no longer has the file; whether the target
+// holds it is still told, by its time.
+TEST(PlanFile, tellsTheTargetsTimeAlsoWhenTheSourceIsMissing)
+{
+    TempTree tree;
+    const std::string moved = tree.file("game/textures/a/moved.wal", "arrived");
+    const PlanItem there = PlanFile(PlanKind::Texture, "a/moved.wal", tree.path("work/textures/a/moved.wal"), moved);
+    EXPECT_EQ(there.status, PlanStatus::Missing);
+    EXPECT_TRUE(there.targetModified.has_value());
+    EXPECT_FALSE(there.sourceModified.has_value());
+    const PlanItem nowhere =
+        PlanFile(PlanKind::Texture, "a/gone.wal", tree.path("work/textures/a/gone.wal"), tree.path("game/textures/a/gone.wal"));
+    EXPECT_EQ(nowhere.status, PlanStatus::Missing);
+    EXPECT_FALSE(nowhere.targetModified.has_value());
+}
+
 }  // namespace
 }  // namespace corvane
