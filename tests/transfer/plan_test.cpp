@@ -5,7 +5,9 @@
 // already holds some of it. The plan is made first and must give each file
 // the status it was made with; then the real transfer runs with a person who
 // answers every question by a fixed table, and its log, its questions and
-// the files on disk must be what the plan's statuses say.
+// the files on disk must be what the plan's statuses say. Decisions taken
+// from the plan then answer the same release as those answers given one
+// question at a time do.
 
 #include <gtest/gtest.h>
 
@@ -20,6 +22,7 @@
 #include "platform/shown_name.h"
 #include "support/temp_tree.h"
 #include "transfer/command.h"
+#include "transfer/decisions.h"
 #include "transfer/plan.h"
 #include "transfer/resource_names.h"
 
@@ -38,9 +41,11 @@ public:
     std::map<std::string, OverwriteAnswer> answers;
     std::vector<PromptRequest> questions;  // the overwrite questions, in order
     std::vector<MessageRequest> boxes;
+    std::size_t prompts = 0;  // every prompt shown, notices and the question whether to go on included
 
     OverwriteAnswer showPrompt(const PromptRequest& request) override
     {
+        ++prompts;
         if (request.kind != PromptKind::Overwrite)
             return OverwriteAnswer::Yes;
         questions.push_back(request);
@@ -450,7 +455,67 @@ TEST_P(PlanAgreement, aToAllAnswerCoversTheRestOfItsScope)
     EXPECT_EQ(FileEvents(log.lines()), PredictedEvents(plan, release.job, effective, release.before));
 }
 
+// Decisions taken beforehand answer the transfer as the same answers given
+// one question at a time would: the same release, made twice from its seed,
+// gives the same log, the same problems and the same boxes (but for the
+// refusals the plan lists), and nobody is asked anything.
+class DecidedRelease : public ::testing::TestWithParam<unsigned> {};
+
+TEST_P(DecidedRelease, givesTheLogOfTheSameAnswersGivenOneByOne)
+{
+    TempTree tree;
+    struct Run {
+        Lines log;
+        TransferReport report;
+        std::vector<std::string> boxes;
+        std::size_t prompts = 0;
+    };
+    std::mt19937 decide(GetParam());
+    Decisions decisions;
+    const auto run = [&](bool decided) {
+        for (const fs::directory_entry& made : fs::directory_iterator(tree.root()))
+            fs::remove_all(made.path());
+        GeneratedRelease release(tree, GetParam());
+        const Plan plan = PlanTransfer(release.job, release.level);
+        if (decisions.empty()) {
+            for (const PlanItem& item : plan.items) {
+                if (Decidable(item))
+                    decisions[item.target] = decide() % 2 ? Decision::Replace : Decision::Keep;
+            }
+        }
+        TableHost person;
+        DecidedHost answering(person, plan, decisions);
+        if (!decided) {
+            for (const auto& [target, decision] : decisions)
+                person.answers[target] = decision == Decision::Replace ? OverwriteAnswer::Yes : OverwriteAnswer::No;
+        }
+        TransferLog log;
+        TransferSession session;
+        Run result;
+        result.report = RunTransferCommand(release.job, release.level.TextureList, release.level.SoundList, session,
+                                           log, decided ? static_cast<Host&>(answering) : person);
+        result.log = log.lines();
+        for (const MessageRequest& box : person.boxes) {
+            if (!decided && box.refusal)
+                continue;
+            result.boxes.push_back(box.caption + ": " + box.text);
+        }
+        result.prompts = person.prompts;
+        return result;
+    };
+    const Run classic = run(false);
+    const Run reviewed = run(true);
+
+    EXPECT_EQ(reviewed.log, classic.log);
+    EXPECT_EQ(reviewed.report.problems, classic.report.problems);
+    EXPECT_EQ(reviewed.report.failures, classic.report.failures);
+    EXPECT_EQ(reviewed.boxes, classic.boxes);
+    EXPECT_EQ(reviewed.prompts, 0u);
+    EXPECT_GT(classic.prompts, 0u) << "the classic run was asked";
+}
+
 INSTANTIATE_TEST_SUITE_P(GeneratedReleases, PlanAgreement, ::testing::Range(1u, 41u));
+INSTANTIATE_TEST_SUITE_P(GeneratedReleases, DecidedRelease, ::testing::Range(1u, 21u));
 
 // Whether the transfer can begin at all, and what it would write.
 TEST(PlanTransfer, tellsWhatBecomesOfTheTargetAndSumsWhatWouldBeWritten)
