@@ -42,6 +42,7 @@
 #include "ui/info_dialog.h"
 #include "ui/about_dialog.h"
 #include "ui/fonts.h"
+#include "ui/plan_marks.h"
 #include "ui/text.h"
 
 namespace corvane::ui {
@@ -786,10 +787,16 @@ void TfrmMain::listDirsChange()
     state_.compareTextures = comparison.textures;
     state_.compareSounds = comparison.sounds;
     state_.compareOffered = comparison.available;
-    if (comparison.textureEntries)
+    // Each compared entry is marked with whether it has arrived in this folder.
+    const std::string& folder = listDirs_->directory();
+    if (comparison.textureEntries) {
         Fill(listWals_, *comparison.textureEntries);
-    if (comparison.soundEntries)
+        MarkArrivals(*listWals_, ArrivalsIn(folder, ResourceKind::Textures, *comparison.textureEntries, settings_.SrcPath));
+    }
+    if (comparison.soundEntries) {
         Fill(listWavs_, *comparison.soundEntries);
+        MarkArrivals(*listWavs_, ArrivalsIn(folder, ResourceKind::Sounds, *comparison.soundEntries, settings_.SrcPath));
+    }
     applyState();
     if (!state_.compareOffered)
         selectTab(0);
