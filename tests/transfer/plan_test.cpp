@@ -413,6 +413,26 @@ TEST_P(PlanAgreement, statusesPredictTheLogTheQuestionsAndTheFiles)
         EXPECT_FALSE(Exists(tree.path(left))) << left;
 }
 
+// A plan that leaves the bytes for later, once they are compared, is the
+// plan that reads them at once; meanwhile only Same items are pending.
+TEST_P(PlanAgreement, bytesComparedLaterGiveThePlanThatComparesThemAtOnce)
+{
+    TempTree tree;
+    GeneratedRelease release(tree, GetParam());
+    const Plan now = PlanTransfer(release.job, release.level);
+    Plan later = PlanTransfer(release.job, release.level, PlanBytes::Later);
+    ASSERT_EQ(later.items.size(), now.items.size());
+    for (std::size_t i = 0; i < later.items.size(); ++i) {
+        PlanItem& item = later.items[i];
+        EXPECT_FALSE(now.items[i].bytesPending);
+        EXPECT_EQ(item.scope, now.items[i].scope) << item.name;
+        EXPECT_EQ(item.bytesPending, item.status == PlanStatus::Same && item.kind != PlanKind::Level) << item.name;
+        CompareBytes(item);
+        EXPECT_FALSE(item.bytesPending);
+        EXPECT_EQ(item.status, now.items[i].status) << item.name;
+    }
+}
+
 // "Yes to All" and "No to All" hold for the rest of a scope: the first file
 // of each Folder scope that exists in the target is asked about, the rest of
 // its scope follows that answer unasked, and so does the Pellark tree.
