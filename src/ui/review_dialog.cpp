@@ -1,12 +1,16 @@
 #include "ui/review_dialog.h"
 
+#include <algorithm>
+
 #include <QCheckBox>
+#include <QDateTime>
 #include <QFontMetrics>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLocale>
 #include <QPushButton>
 #include <QTreeView>
 #include <QVBoxLayout>
@@ -33,10 +37,10 @@ QString Count(std::uint64_t n)
     return Q(FormatByteCount(std::to_string(n)));
 }
 
-// "1 file missing", "3 files missing".
-QString Counted(std::uint64_t n, const char* one, const char* many, const char* what)
+// "1 file", "3 files".
+QString Counted(std::uint64_t n, const char* one, const char* many)
 {
-    return Count(n) + QLatin1Char(' ') + QLatin1String(n == 1 ? one : many) + QLatin1Char(' ') + QLatin1String(what);
+    return Count(n) + QLatin1Char(' ') + QLatin1String(n == 1 ? one : many);
 }
 
 QPushButton* Button(QWidget* parent, const char* name, const QString& caption)
@@ -63,7 +67,7 @@ TfrmReview::TfrmReview(const TransferJob& job, const LoadedLevel& level, QWidget
 
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
     try {
-        model_ = new ReviewModel(PlanTransfer(job, level), this);
+        model_ = new ReviewModel(PlanTransfer(job, level, PlanBytes::Later), this);
     } catch (...) {
         QGuiApplication::restoreOverrideCursor();
         throw;
@@ -98,8 +102,24 @@ TfrmReview::TfrmReview(const TransferJob& job, const LoadedLevel& level, QWidget
     treePlan_->header()->setStretchLastSection(false);
     treePlan_->header()->setSectionResizeMode(ReviewModel::NameColumn, QHeaderView::Stretch);
     const QFontMetrics metrics(treePlan_->font());
-    const int status = metrics.horizontalAdvance(QStringLiteral("9,999 replace, 99 missing"));
-    const int date = metrics.horizontalAdvance(QStringLiteral("  00/00/0000 00:00 PM "));
+    // The Status column fits a file's status and what the kinds and folders count (few rows, quickly measured).
+    int status = metrics.horizontalAdvance(QStringLiteral("replace (a control character)"));
+    QFont boldFont = treePlan_->font();
+    boldFont.setBold(true);
+    const QFontMetrics boldMetrics(boldFont);
+    for (int kind = 0; kind < model_->rowCount(); ++kind) {
+        const QModelIndex group = model_->index(kind, ReviewModel::NameColumn);
+        status = std::max(status, boldMetrics.horizontalAdvance(group.siblingAtColumn(ReviewModel::StatusColumn).data().toString()));
+        for (int row = 0; row < model_->rowCount(group); ++row) {
+            const QModelIndex folder = model_->index(row, ReviewModel::StatusColumn, group);
+            if (model_->hasChildren(folder.siblingAtColumn(ReviewModel::NameColumn)))
+                status = std::max(status, metrics.horizontalAdvance(folder.data().toString()));
+        }
+    }
+    // A longer count is elided; its tooltip has it whole.
+    status = std::min(status + 16, metrics.horizontalAdvance(QLatin1Char('x')) * 28);
+    const QDateTime late(QDate(2000, 12, 28), QTime(23, 59, 59));
+    const int date = metrics.horizontalAdvance(QLocale().toString(late, QLocale::ShortFormat)) + 16;
     treePlan_->header()->resizeSection(ReviewModel::StatusColumn, status);
     treePlan_->header()->resizeSection(ReviewModel::SizeColumn, metrics.horizontalAdvance(QStringLiteral("  999,999,999 ")));
     treePlan_->header()->resizeSection(ReviewModel::SourceDateColumn, date);
@@ -159,6 +179,7 @@ TfrmReview::TfrmReview(const TransferJob& job, const LoadedLevel& level, QWidget
     connect(btnKeepAll_, &QPushButton::clicked, this, [this] { model_->decideAll(Decision::Keep); });
     connect(btnReplaceNewer_, &QPushButton::clicked, this, [this] { model_->decideByDefault(); });
     connect(model_, &ReviewModel::decisionsChanged, this, [this] { showDecisionCounts(); });
+    connect(model_, &ReviewModel::statusesChanged, this, [this] { showCounts(); });
     connect(btnTransfer_, &QPushButton::clicked, this, &QDialog::accept);
     connect(btnCancel_, &QPushButton::clicked, this, &QDialog::reject);
 
@@ -183,7 +204,7 @@ TfrmReview::TfrmReview(const TransferJob& job, const LoadedLevel& level, QWidget
     showCounts();
     showDecisionCounts();
 
-    resize(980, 640);
+    resize(1060, 660);
     treePlan_->setFocus(Qt::OtherFocusReason);
 }
 
@@ -205,18 +226,30 @@ void TfrmReview::showCounts()
     if (summary.hasProblems()) {
         QStringList problems;
         if (missing > 0)
-            problems << Counted(missing, "file", "files", "missing");
+            problems << Counted(missing, "file", "files") + QStringLiteral(" missing");
         if (refused > 0)
-            problems << Counted(refused, "name", "names", "refused");
+            problems << Counted(refused, "name", "names") + QStringLiteral(" refused");
         lblProblems_->setText(problems.join(QStringLiteral(", ")));
         Colour(lblProblems_, StatusColour(PlanStatus::Missing));
     } else {
         lblProblems_->setText(QStringLiteral("Nothing is missing or refused."));
     }
+    // Until its bytes are compared, a file of the target's size counts as neither replace nor same.
+    const std::size_t comparing = model_->comparing();
     QStringList counts;
-    for (const PlanStatus status : {PlanStatus::New, PlanStatus::Replace, PlanStatus::Same, PlanStatus::Stock})
-        counts << Count(summary.count(status)) + QLatin1Char(' ') + Q(PlanStatusName(status));
-    lblCounts_->setText(counts.join(QStringLiteral(", ")));
+    for (const PlanStatus status : {PlanStatus::New, PlanStatus::Replace, PlanStatus::Same, PlanStatus::Stock}) {
+        const std::size_t count = summary.count(status) - (status == PlanStatus::Same ? comparing : 0);
+        counts << Count(count) + QLatin1Char(' ') + Q(PlanStatusName(status));
+    }
+    QString text = counts.join(QStringLiteral(", "));
+    if (comparing > 0)
+        text += QStringLiteral("; comparing the bytes of ") + Counted(comparing, "file", "files") +
+                QStringLiteral("...");
+    lblCounts_->setText(text);
+    // Transfer follows the decisions on screen, so it waits until every preset is known.
+    btnTransfer_->setEnabled(comparing == 0);
+    btnTransfer_->setToolTip(comparing == 0 ? QString()
+                                            : QStringLiteral("Waiting until the files' bytes have been compared"));
 }
 
 void TfrmReview::showDecisionCounts()
@@ -226,9 +259,8 @@ void TfrmReview::showDecisionCounts()
     if (decidable == 0) {
         lblDecisions_->setText(QStringLiteral("The target has none of these files; ") + written);
     } else {
-        lblDecisions_->setText(QStringLiteral("Replace %1 of the %2 %3 the target has; ")
-                                   .arg(Count(model_->replacing()), Count(decidable),
-                                        QLatin1String(decidable == 1 ? "file" : "files")) +
+        lblDecisions_->setText(QStringLiteral("Replace %1 of the %2 the target has; ")
+                                   .arg(Count(model_->replacing()), Counted(decidable, "file", "files")) +
                                written);
     }
     btnReplaceAll_->setEnabled(decidable > 0);

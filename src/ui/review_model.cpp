@@ -1,12 +1,16 @@
 #include "ui/review_model.h"
 
+#include <atomic>
 #include <map>
+#include <mutex>
+#include <thread>
 #include <utility>
 
 #include <QDateTime>
 #include <QFont>
 #include <QLocale>
 #include <QStringList>
+#include <QTimer>
 
 #include "platform/shown_name.h"
 #include "transfer/byte_total.h"
@@ -52,6 +56,8 @@ QString Count(std::uint64_t n)
 
 QString StatusText(const PlanItem& item)
 {
+    if (item.bytesPending)
+        return QStringLiteral("comparing");
     const QString name = Q(PlanStatusName(item.status));
     return item.status == PlanStatus::Refused ? name + QStringLiteral(" (") + Q(item.reason) + QLatin1Char(')')
                                               : name;
@@ -63,7 +69,12 @@ QString StatusHint(const PlanItem& item)
     switch (item.status) {
     case PlanStatus::New: return QStringLiteral("Not in the target: it will be %1").arg(QLatin1String(copied));
     case PlanStatus::Replace: return QStringLiteral("The target has this file with other bytes");
-    case PlanStatus::Same: return QStringLiteral("The target has this file with the same bytes");
+    case PlanStatus::Same:
+        if (item.bytesPending)
+            return QStringLiteral("The target has this file with the same size; its bytes are being compared");
+        if (!Decidable(item))
+            return QStringLiteral("The target has this file with the same bytes: it stays, unasked");
+        return QStringLiteral("The target has this file with the same bytes");
     case PlanStatus::Missing: return QStringLiteral("Not in the working tree");
     case PlanStatus::Stock: return QStringLiteral("The game's own: left out");
     case PlanStatus::Refused: break;
@@ -89,7 +100,54 @@ QVariant Date(const std::optional<std::int64_t>& nanoseconds, int role)
     return QLocale().toString(QDateTime::fromMSecsSinceEpoch(*nanoseconds / 1'000'000), QLocale::ShortFormat);
 }
 
+// How often the comparisons that have come in are shown.
+constexpr int kComparisonTick = 40;  // ms
+
 }  // namespace
+
+// Compares the bytes of the pending items on a thread of its own, with
+// CompareBytes, and hands over what has come in.
+class ReviewModel::Comparison {
+public:
+    explicit Comparison(std::vector<std::pair<std::size_t, PlanItem>> items)
+        : items_(std::move(items)), thread_([this] { run(); })
+    {
+    }
+    ~Comparison()
+    {
+        stop_ = true;
+        thread_.join();
+    }
+    Comparison(const Comparison&) = delete;
+    Comparison& operator=(const Comparison&) = delete;
+
+    // The plan items compared since the last call, with whether their bytes are the same.
+    std::vector<std::pair<std::size_t, bool>> take()
+    {
+        const std::lock_guard lock(mutex_);
+        return std::exchange(done_, {});
+    }
+
+private:
+    void run()
+    {
+        for (auto& [index, item] : items_) {
+            if (stop_)
+                return;
+            CompareBytes(item);
+            const std::lock_guard lock(mutex_);
+            done_.emplace_back(index, item.status == PlanStatus::Same);
+        }
+    }
+
+    std::vector<std::pair<std::size_t, PlanItem>> items_;
+    std::atomic<bool> stop_ = false;
+    std::mutex mutex_;
+    std::vector<std::pair<std::size_t, bool>> done_;
+    std::thread thread_;  // last: it starts once the rest is there
+};
+
+ReviewModel::~ReviewModel() = default;
 
 ReviewModel::ReviewModel(Plan plan, QObject* parent) : QAbstractItemModel(parent), plan_(std::move(plan))
 {
@@ -129,8 +187,60 @@ ReviewModel::ReviewModel(Plan plan, QObject* parent) : QAbstractItemModel(parent
                 ++node.decidable;
                 node.replacing += decision == Decision::Replace ? 1 : 0;
             }
+            node.pending += item.bytesPending ? 1 : 0;
         }
     }
+    decided_.assign(plan_.items.size(), false);
+
+    std::vector<std::pair<std::size_t, PlanItem>> pending;
+    for (std::size_t i = 0; i < plan_.items.size(); ++i) {
+        if (plan_.items[i].bytesPending)
+            pending.emplace_back(i, plan_.items[i]);
+    }
+    if (!pending.empty()) {
+        comparison_ = std::make_unique<Comparison>(std::move(pending));
+        auto* tick = new QTimer(this);
+        connect(tick, &QTimer::timeout, this, [this, tick] {
+            takeComparisons();
+            if (comparing() == 0)
+                tick->stop();
+        });
+        tick->start(kComparisonTick);
+    }
+}
+
+std::size_t ReviewModel::comparing() const
+{
+    return static_cast<std::size_t>(nodes_[0].pending);
+}
+
+void ReviewModel::takeComparisons()
+{
+    if (!comparison_)
+        return;
+    const std::vector<std::pair<std::size_t, bool>> compared = comparison_->take();
+    if (compared.empty())
+        return;
+    for (const auto& [index, same] : compared) {
+        PlanItem& item = plan_.items[index];
+        if (!item.bytesPending)
+            continue;
+        item.bytesPending = false;
+        if (!same)
+            item.status = PlanStatus::Replace;
+        for (int up = itemNodes_[index]; up >= 0; up = nodes_[static_cast<std::size_t>(up)].parent) {
+            Node& node = nodes_[static_cast<std::size_t>(up)];
+            --node.pending;
+            if (!same && !node.statusCounts.empty()) {
+                --node.statusCounts[static_cast<std::size_t>(PlanStatus::Same)];
+                ++node.statusCounts[static_cast<std::size_t>(PlanStatus::Replace)];
+            }
+        }
+        if (!decided_[index])
+            setFileDecision(itemNodes_[index], DefaultDecision(item));
+    }
+    announceDecisions(true);
+    emit statusesChanged();
 }
 
 int ReviewModel::addNode(int parent, int item, QString label)
@@ -280,13 +390,17 @@ QVariant ReviewModel::groupData(const Node& node, int column, int role) const
             return node.label;
         break;
     case StatusColumn:
-        if (role == Qt::DisplayRole) {
+        if (role == Qt::DisplayRole || role == Qt::ToolTipRole) {
             QStringList counts;
             for (std::size_t status = 0; status < kPlanStatusCount; ++status) {
-                if (node.statusCounts[status] > 0)
-                    counts << Count(node.statusCounts[status]) + QLatin1Char(' ') +
-                                  Q(PlanStatusName(static_cast<PlanStatus>(status)));
+                std::size_t count = node.statusCounts[status];
+                if (static_cast<PlanStatus>(status) == PlanStatus::Same)
+                    count -= static_cast<std::size_t>(node.pending);  // not known yet
+                if (count > 0)
+                    counts << Count(count) + QLatin1Char(' ') + Q(PlanStatusName(static_cast<PlanStatus>(status)));
             }
+            if (node.pending > 0)
+                counts << Count(static_cast<std::uint64_t>(node.pending)) + QStringLiteral(" comparing");
             return counts.join(QStringLiteral(", "));
         }
         break;
@@ -360,6 +474,7 @@ void ReviewModel::decideBelow(int node, Decision decision)
 {
     const Node& here = nodes_[static_cast<std::size_t>(node)];
     if (here.item >= 0) {
+        decided_[static_cast<std::size_t>(here.item)] = true;
         setFileDecision(node, decision);
         return;
     }
@@ -367,7 +482,7 @@ void ReviewModel::decideBelow(int node, Decision decision)
         decideBelow(child, decision);
 }
 
-void ReviewModel::announceDecisions()
+void ReviewModel::announceDecisions(bool allColumns)
 {
     for (std::size_t node = 0; node < nodes_.size(); ++node) {
         const Node& group = nodes_[node];
@@ -376,8 +491,11 @@ void ReviewModel::announceDecisions()
         const QModelIndex above =
             node == 0 ? QModelIndex() : createIndex(group.row, 0, static_cast<quintptr>(node));
         const int last = static_cast<int>(group.children.size()) - 1;
-        emit dataChanged(index(0, DecisionColumn, above), index(last, DecisionColumn, above),
-                         {Qt::DisplayRole, Qt::CheckStateRole, SortRole});
+        if (allColumns)
+            emit dataChanged(index(0, 0, above), index(last, ColumnCount - 1, above));
+        else
+            emit dataChanged(index(0, DecisionColumn, above), index(last, DecisionColumn, above),
+                             {Qt::DisplayRole, Qt::CheckStateRole, SortRole});
     }
     emit decisionsChanged();
 }
@@ -395,8 +513,10 @@ void ReviewModel::decideAll(Decision decision)
 
 void ReviewModel::decideByDefault()
 {
-    for (std::size_t i = 0; i < plan_.items.size(); ++i)
+    for (std::size_t i = 0; i < plan_.items.size(); ++i) {
+        decided_[i] = false;  // a comparison still to come presets its file too
         setFileDecision(itemNodes_[i], DefaultDecision(plan_.items[i]));
+    }
     announceDecisions();
 }
 

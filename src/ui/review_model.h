@@ -6,8 +6,14 @@
 // target, the decision Replace or Keep. The decision is the check box of its
 // column: a folder's or a kind's box decides every file below it at once and
 // shows whether they agree.
+//
+// A plan made with PlanBytes::Later is shown at once; the bytes of the files
+// it left pending are compared meanwhile on a thread of their own, and each
+// such file takes its status (and, unless someone decided it already, its
+// preset decision) when its comparison is in.
 
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include <QAbstractItemModel>
@@ -30,6 +36,7 @@ public:
     static constexpr int ProblemRole = Qt::UserRole + 2;
 
     explicit ReviewModel(Plan plan, QObject* parent = nullptr);
+    ~ReviewModel() override;
 
     const Plan& plan() const { return plan_; }
     Decisions decisions() const;
@@ -45,6 +52,8 @@ public:
     std::size_t replacing() const;
     // What the transfer would write: the new files and those to be replaced.
     std::uint64_t bytesToWrite() const;
+    // The files whose bytes are still being compared.
+    std::size_t comparing() const;
 
     QModelIndex index(int row, int column, const QModelIndex& parent = {}) const override;
     QModelIndex parent(const QModelIndex& index) const override;
@@ -57,8 +66,12 @@ public:
 
 signals:
     void decisionsChanged();
+    // Comparisons have come in; `comparing()` says how many are left.
+    void statusesChanged();
 
 private:
+    class Comparison;
+
     struct Node {
         int parent = -1;      // the node above; -1 for the root
         int row = 0;          // the row below that node
@@ -69,6 +82,7 @@ private:
         std::vector<std::size_t> statusCounts;     // a group's files by status
         int decidable = 0;    // decidable files at or below this node
         int replacing = 0;    // of those, the ones to be replaced
+        int pending = 0;      // files whose bytes are being compared
     };
 
     int addNode(int parent, int item, QString label);
@@ -79,14 +93,18 @@ private:
     // Sets one file's decision and keeps the counts of the groups above it.
     void setFileDecision(int node, Decision decision);
     void decideBelow(int node, Decision decision);
-    // Tells the views that the decision column changed for every node.
-    void announceDecisions();
+    // Tells the views that the decision column (or every column) changed for every node.
+    void announceDecisions(bool allColumns = false);
+    // Takes the comparisons that have come in.
+    void takeComparisons();
 
     Plan plan_;
     std::vector<Decision> decisions_;  // by plan item
+    std::vector<bool> decided_;        // by plan item: someone decided it (not the preset)
     std::vector<Node> nodes_;          // nodes_[0] is the root
     std::vector<int> itemNodes_;       // the node of each plan item
     QIcon statusIcons_[kPlanStatusCount];
+    std::unique_ptr<Comparison> comparison_;
 };
 
 // The review's view of the model: sorted by the column clicked (the transfer's

@@ -9,6 +9,7 @@
 #include <map>
 
 #include <QCheckBox>
+#include <QDeadlineTimer>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -86,8 +87,9 @@ class Review : public TransferWindow {
 protected:
     QPushButton* btnReview() { return Control<QPushButton>(main(), "btnReview"); }
 
-    // Queues what to do in the review when it opens; `close` ends with the
-    // button of that name.
+    // Queues what to do in the review when it opens, once the bytes of the
+    // files the target has are compared (Transfer then becomes usable);
+    // `close` ends with the button of that name.
     void inReview(std::function<void(TfrmReview&, QTreeView&)> look, const char* close)
     {
         const std::string button = close;
@@ -95,6 +97,10 @@ protected:
             auto* review = Expect<TfrmReview>(dialog, "the review");
             if (!review)
                 return;
+            const QPushButton* transfer = Control<QPushButton>(*review, "btnTransfer");
+            for (QDeadlineTimer deadline(10000); !transfer->isEnabled() && !deadline.hasExpired();)
+                QTest::qWait(5);
+            EXPECT_TRUE(transfer->isEnabled()) << "the comparison never ended";
             look(*review, *Control<QTreeView>(*review, "treePlan"));
             QTest::mouseClick(Control<QPushButton>(*review, button.c_str()), Qt::LeftButton);
         });
@@ -173,8 +179,10 @@ TEST_F(Review, opensOnThePlanWithItsProblemsCountedAndCancelChangesNothing)
 }
 
 // After a first transfer: town/wall.wal edited in the working tree (newer
-// there), town/floor.wal edited in the target (newer there), the rest the
-// same on both sides; town.map loaded again for the same target.
+// there), town/floor.wal edited in the target (newer there), town/bell.wav
+// edited in the working tree to other bytes of the same size (told from the
+// target's only by comparing them), the rest the same on both sides; town.map
+// loaded again for the same target.
 class SecondReview : public Review {
 protected:
     void SetUp() override
@@ -182,6 +190,7 @@ protected:
         firstTransfer();
         tree.file("work/textures/town/wall.wal", "wall, second edition");
         tree.file("game/textures/town/floor.wal", "floor, edited in the game");
+        tree.file("work/sound/town/bell.wav", "RIFF-BELL");
     }
     void reload() { reloadTown(true, true); }
 
@@ -232,7 +241,7 @@ TEST_F(SecondReview, decidesPerFilePerFolderAndForAllFromPresetsThatReplaceOnlyW
             const auto look = [&](QStringList& seen) {
                 seen = QStringList{decided->text()};
                 for (const char* name : {"Level", "Sky", "duskbk.tga", "Textures", "dock", "town", "town/floor.wal",
-                                         "town/wall.wal", "Pellark tree"})
+                                         "town/wall.wal", "town/bell.wav", "Pellark tree"})
                     seen << QString::fromLatin1(name) + ": " + decision(view, QString::fromLatin1(name));
             };
             look(presets);
@@ -252,22 +261,22 @@ TEST_F(SecondReview, decidesPerFilePerFolderAndForAllFromPresetsThatReplaceOnlyW
         "btnCancel");
     btnReview()->click();
 
-    EXPECT_EQ(counts, QStringLiteral("0 new, 2 replace, 12 same, 1 stock"));
-    EXPECT_EQ(presets, (QStringList{"Replace 1 of the 13 files the target has; 20 bytes to write.", "Level: Keep",
+    EXPECT_EQ(counts, QStringLiteral("0 new, 3 replace, 11 same, 1 stock"));
+    EXPECT_EQ(presets, (QStringList{"Replace 2 of the 13 files the target has; 29 bytes to write.", "Level: Keep",
                                     "Sky: Keep", "duskbk.tga: Keep", "Textures: Replace 1 of 3", "dock: Keep",
                                     "town: Replace 1 of 2", "town/floor.wal: Keep", "town/wall.wal: Replace",
-                                    "Pellark tree: Keep"}));
-    EXPECT_EQ(perFile, (QStringList{"Replace 3 of the 13 files the target has; 33 bytes to write.", "Level: Keep",
+                                    "town/bell.wav: Replace", "Pellark tree: Keep"}));
+    EXPECT_EQ(perFile, (QStringList{"Replace 4 of the 13 files the target has; 42 bytes to write.", "Level: Keep",
                                     "Sky: Replace 1 of 6", "duskbk.tga: Replace", "Textures: Replace 2 of 3",
                                     "dock: Keep", "town: Replace", "town/floor.wal: Replace",
-                                    "town/wall.wal: Replace", "Pellark tree: Keep"}));
-    EXPECT_EQ(perFolder, (QStringList{"Replace 6 of the 13 files the target has; 12 bytes to write.", "Level: Keep",
+                                    "town/wall.wal: Replace", "town/bell.wav: Replace", "Pellark tree: Keep"}));
+    EXPECT_EQ(perFolder, (QStringList{"Replace 7 of the 13 files the target has; 21 bytes to write.", "Level: Keep",
                                       "Sky: Replace", "duskbk.tga: Replace", "Textures: Keep", "dock: Keep",
                                       "town: Keep", "town/floor.wal: Keep", "town/wall.wal: Keep",
-                                      "Pellark tree: Keep"}));
+                                      "town/bell.wav: Replace", "Pellark tree: Keep"}));
     EXPECT_EQ(forAll, (QStringList{"Replace 13 of the 13 files the target has; 72 bytes to write.",
                                    "Replace 0 of the 13 files the target has; 0 bytes to write.",
-                                   "Replace 1 of the 13 files the target has; 20 bytes to write."}));
+                                   "Replace 2 of the 13 files the target has; 29 bytes to write."}));
 }
 
 // The filter narrows the tree to the files whose names hold its text, or
