@@ -1,16 +1,21 @@
 #!/usr/bin/env bash
 # Takes screenshots of the desktop program on a virtual display: the main
 # window with the example level loaded (docs/screenshot-main.png, or the first
-# file given) and the transfer log after the level has been transferred with
+# file given), the transfer log after the level has been transferred with
 # its sky and a small Pellark tree (docs/screenshot-log.png, or the second
-# file given). Its settings live in a temporary folder, so the user's own are
-# never touched; the target is ${TMPDIR:-/tmp}/corvane-demo/games/harbor, made
-# afresh and removed again. CORVANE_NO_BUILD=1 uses the program already built.
+# file given), and the review of a second transfer into the same target after
+# a texture was edited, another edited in the target and a third lost from the
+# working tree (docs/screenshot-review.png, or the third file given). Its
+# settings live in a temporary folder, so the user's own are never touched;
+# the working tree is a copy of examples/harbor and the target is
+# ${TMPDIR:-/tmp}/corvane-demo/games/harbor, both made afresh and removed
+# again. CORVANE_NO_BUILD=1 uses the program already built.
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 build="${CORVANE_BUILD_DIR:-$root/build}"
 out="${1:-$root/docs/screenshot-main.png}"
 log_out="${2:-$root/docs/screenshot-log.png}"
+review_out="${3:-$root/docs/screenshot-review.png}"
 
 "$root/scripts/deps.sh" xvfb xauth imagemagick xdotool fonts-dejavu-core
 if [ "${CORVANE_NO_BUILD:-}" != 1 ] || [ ! -x "$build/src/ui/corvane" ]; then
@@ -34,10 +39,11 @@ pids+=("$!")
 export DISPLAY=":$display"
 for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
 
-maps="$root/examples/harbor/maps"
 demo="${TMPDIR:-/tmp}/corvane-demo"
 rm -rf "$demo"
 mkdir -p "$demo/games" "$demo/pellark/models" "$demo/pellark/help" "$work/config"
+cp -r "$root/examples/harbor" "$demo/harbor"
+maps="$demo/harbor/maps"
 printf 'exec config.cfg\n' >"$demo/pellark/autoexec.cfg"
 printf 'bind x quit\n' >"$demo/pellark/config.cfg"
 printf 'IDP2' >"$demo/pellark/models/crate.md2"
@@ -58,28 +64,56 @@ done
 xdotool windowmove "$window" 0 0 windowsize "$window" 1100 720
 xdotool windowfocus --sync "$window"
 
+click() { xdotool mousemove --window "$window" "$1" "$2" click 1; sleep 0.3; }
 # File > Open, the example level, Enter.
-xdotool key ctrl+o
-sleep 0.5
-xdotool type --delay 10 "$maps/harbor.map"
-xdotool key Return
-sleep 0.8
-# A click on the status bar closes the file name completer's popup.
-xdotool mousemove --window "$window" 600 712 click 1
-sleep 0.3
+open_level() {
+  xdotool key ctrl+o
+  sleep 0.5
+  xdotool type --delay 10 "$maps/harbor.map"
+  xdotool key Return
+  sleep 0.8
+  # A click on the status bar closes the file name completer's popup.
+  click 600 712
+}
+# "Use this", "Include Pellark tree", "Include sky".
+use_target() {
+  click 256 117
+  click 28 225
+  click 28 271
+}
+open_level
 
 mkdir -p "$(dirname "$out")"
 import -window "$window" "$out"
 echo "$out"
 
-# "Use this", "Include Pellark tree", "Include sky", then "Transfer"; the log opens.
-click() { xdotool mousemove --window "$window" "$1" "$2" click 1; sleep 0.3; }
-click 256 117
-click 28 225
-click 28 271
+# Then "Transfer"; the log opens.
+use_target
 xdotool key alt+t
 sleep 1.5
 info="$(xdotool search --name "^Information$" 2>/dev/null | head -1 || true)"
 [ -n "$info" ] || { echo "corvane: the transfer log did not appear" >&2; exit 1; }
 import -window root -crop 1100x720+0+0 "$log_out"
 echo "$log_out"
+
+# Continue; then a second release: planks.wal edited in the working tree,
+# rail.wal edited in the target since, rope.wal lost from the working tree.
+xdotool windowfocus --sync "$info"
+xdotool key Return
+sleep 0.5
+printf 'second edition' >>"$demo/harbor/textures/harbor/planks.wal"
+printf 'edited in the game' >>"$demo/games/harbor/textures/harbor_trim/rail.wal"
+touch -d '1 hour ago' "$demo/games/harbor/textures/harbor/planks.wal"
+rm "$demo/harbor/textures/harbor/rope.wal"
+# File > New, the level again, "Use this", the options, then "Review...".
+xdotool windowfocus --sync "$window"
+xdotool key ctrl+n
+sleep 0.3
+open_level
+use_target
+xdotool key alt+r
+sleep 1.5
+review="$(xdotool search --name "^Review the transfer$" 2>/dev/null | head -1 || true)"
+[ -n "$review" ] || { echo "corvane: the review did not appear" >&2; exit 1; }
+import -window root -crop 1100x720+0+0 "$review_out"
+echo "$review_out"
