@@ -192,7 +192,9 @@ TfrmReview::TfrmReview(const TransferJob& job, const LoadedLevel& level, QWidget
                                 .arg(Q(ShownName(target))));
         break;
     case PlanTarget::Refused:
-        lblTarget_->setText(QStringLiteral("A whole drive cannot be the target: %1").arg(Q(ShownName(target))));
+        lblTarget_->setText(target.empty()
+                                ? QStringLiteral("No target folder is named: the transfer cannot begin.")
+                                : QStringLiteral("A whole drive cannot be the target: %1").arg(Q(ShownName(target))));
         Colour(lblTarget_, StatusColour(PlanStatus::Refused));
         break;
     case PlanTarget::Unreachable:
