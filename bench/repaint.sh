@@ -25,19 +25,8 @@ runs=3
 tmp_base="${TMPDIR:-/tmp}"
 parse_options "$@"
 
-build="$repo/build-repaint"
-echo "== building the bench driver (Release) in $build"
-release_build "$build" corvane_repaint_bench -DCORVANE_WITH_UI=ON
-driver="$build/tests/ui/corvane_repaint_bench"
+window_bench corvane_repaint_bench repaint
 
-tmp="$(mktemp -d "$tmp_base/corvane-repaint.XXXXXX")"
-trap 'rm -rf "$tmp"' EXIT
-echo "== generating the tree (scale $scale) in $tmp"
-python3 "$repo/bench/make_data.py" "$tmp/data" --scale "$scale"
-level="$tmp/data/tree/maps/bench.map"
-echo "== $(wc -l <"$tmp/data/expected.txt") files to transfer; file system: $(df -h --output=fstype "$tmp" | tail -1)"
-
-export QT_QPA_PLATFORM=offscreen XDG_RUNTIME_DIR="$tmp"
 run() {
     rm -rf "$tmp/target"
     sync

@@ -15,37 +15,25 @@
 #include <vector>
 
 #include <QApplication>
-#include <QCheckBox>
 #include <QDialog>
-#include <QDir>
-#include <QListWidget>
-#include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
 #include <QTimer>
 
-#include "settings/qt_key_store.h"
-#include "ui/browser.h"
 #include "ui/desktop_host.h"
 #include "ui/info_dialog.h"
 #include "ui/main_window.h"
-#include "ui/prompt_dialog.h"
 #include "ui/shell.h"
 #include "window_driver.h"
 
 namespace {
 
-using bench::Clock;
-using bench::Ms;
-using bench::Percentile;
+using corvane::bench::AnswerTransferDialog;
+using corvane::bench::Clock;
+using corvane::bench::Ms;
+using corvane::bench::Named;
+using corvane::bench::Percentile;
 constexpr std::chrono::milliseconds kSameFrame{2};
-
-// A control of a window, found by its object name.
-template <typename Kind>
-Kind* Named(QWidget& window, const char* name)
-{
-    return window.findChild<Kind*>(QString::fromLatin1(name));
-}
 
 // Times the main window's paints and answers the dialogs of the transfer.
 class Recorder : public QObject {
@@ -78,7 +66,7 @@ protected:
                 QPointer<QDialog> shown(dialog);
                 QTimer::singleShot(0, this, [shown] {
                     if (shown && shown->isVisible())
-                        answer(*shown);
+                        AnswerTransferDialog(*shown);
                 });
             }
         }
@@ -86,21 +74,6 @@ protected:
     }
 
 private:
-    static void answer(QDialog& dialog)
-    {
-        if (auto* info = qobject_cast<corvane::ui::TfrmInfo*>(&dialog)) {
-            Named<QPushButton>(*info, "bbtnOkay")->click();
-        } else if (auto* prompt = qobject_cast<corvane::ui::TfrmMyMsg*>(&dialog)) {
-            QPushButton* yesToAll = Named<QPushButton>(*prompt, "bbtnYesAll");
-            (yesToAll->isVisible() ? yesToAll : Named<QPushButton>(*prompt, "bbtnYes"))->click();
-        } else if (auto* box = qobject_cast<QMessageBox*>(&dialog)) {
-            std::fprintf(stderr, "message box: %s: %s\n", qPrintable(box->windowTitle()), qPrintable(box->text()));
-            box->buttons().front()->click();
-        } else {
-            dialog.reject();
-        }
-    }
-
     QWidget* main_;
 };
 
@@ -108,47 +81,21 @@ private:
 
 int main(int argc, char** argv)
 {
-    const bench::PrivateConfig config;
-    if (!config.valid())
-        return 1;
-    QApplication app(argc, argv);
-    const QStringList args = QApplication::arguments();
-    if (args.size() < 3) {
-        std::fprintf(stderr, "usage: corvane_repaint_bench LEVEL.map TARGET [--no-keep-alive]\n");
-        return 2;
-    }
-    const QFileInfo level(args[1]);
-    const std::string target = QDir::cleanPath(QFileInfo(args[2]).absoluteFilePath()).toStdString();
-    const bool keepAlive = !args.contains(QStringLiteral("--no-keep-alive"));
-
-    const std::string settingsFile =
-        config.writeSettings(level.absolutePath().toLocal8Bit(), QByteArray::fromStdString(target));
-    if (settingsFile.empty())
-        return 1;
-
-    corvane::QtKeyStore store(settingsFile);
-    corvane::ui::Shell shell(store);
-    corvane::ui::TfrmMain& w = *shell.frmMain;
+    corvane::bench::Driver driver(argc, argv, "corvane_repaint_bench LEVEL.map TARGET [--no-keep-alive]");
+    if (driver.status() != 0)
+        return driver.status();
+    const QFileInfo& level = driver.level;
+    const bool keepAlive = !driver.args.contains(QStringLiteral("--no-keep-alive"));
+    corvane::ui::Shell& shell = driver.shell();
+    corvane::ui::TfrmMain& w = driver.window();
     if (!keepAlive)
         shell.host.setKeepAliveInterval(std::chrono::milliseconds(-1));
     Recorder recorder(&w);
-    app.installEventFilter(&recorder);
+    driver.app().installEventFilter(&recorder);
     QApplication::processEvents();
 
-    // The level, as a double-click in the browser loads it.
-    auto* files = Named<corvane::ui::FileList>(w, "listFiles");
-    for (int row = 0; row < files->count(); ++row) {
-        if (corvane::ui::FileList::EntryFileName(*files->item(row)) == level.fileName().toStdString())
-            files->setCurrentRow(row);
-    }
-    w.listFilesDblClick();
-    if (w.mode() != corvane::ui::WindowMode::MapLoaded) {
-        std::fprintf(stderr, "the level was not loaded\n");
+    if (!corvane::bench::LoadLevelAndUseTarget(w, level))
         return 1;
-    }
-    Named<QPushButton>(w, "btnUseCurrent")->click();
-    Named<QCheckBox>(w, "chbxSky")->click();
-    QApplication::processEvents();
 
     const Clock::time_point start = Clock::now();
     recorder.recording = true;

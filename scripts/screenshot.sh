@@ -2,17 +2,23 @@
 # Takes screenshots of the desktop program on a virtual display: the main
 # window with the example level loaded (docs/screenshot-main.png, or the first
 # file given), its textures as pictures coloured by a generated base game's
-# palette (docs/screenshot-pictures.png, or the third file given) and the
+# palette (docs/screenshot-pictures.png, or the fourth file given), the
 # transfer log after the level has been transferred with its sky and a small
-# Pellark tree (docs/screenshot-log.png, or the second file given). Its settings live in a temporary folder, so the user's own are
-# never touched; the target is ${TMPDIR:-/tmp}/corvane-demo/games/harbor, made
-# afresh and removed again. CORVANE_NO_BUILD=1 uses the program already built.
+# Pellark tree (docs/screenshot-log.png, or the second file given), and the
+# review of a second transfer into the same target after a texture was
+# edited, another edited in the target and a third lost from the working tree
+# (docs/screenshot-review.png, or the third file given). Its settings live in
+# a temporary folder, so the user's own are never touched; the working tree is
+# a copy of examples/harbor and the target is
+# ${TMPDIR:-/tmp}/corvane-demo/games/harbor, both made afresh and removed
+# again. CORVANE_NO_BUILD=1 uses the program already built.
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 build="${CORVANE_BUILD_DIR:-$root/build}"
 out="${1:-$root/docs/screenshot-main.png}"
 log_out="${2:-$root/docs/screenshot-log.png}"
-pictures_out="${3:-$root/docs/screenshot-pictures.png}"
+review_out="${3:-$root/docs/screenshot-review.png}"
+pictures_out="${4:-$root/docs/screenshot-pictures.png}"
 
 "$root/scripts/deps.sh" xvfb xauth imagemagick xdotool fonts-dejavu-core python3
 if [ "${CORVANE_NO_BUILD:-}" != 1 ] || [ ! -x "$build/src/ui/corvane" ]; then
@@ -36,10 +42,11 @@ pids+=("$!")
 export DISPLAY=":$display"
 for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
 
-maps="$root/examples/harbor/maps"
 demo="${TMPDIR:-/tmp}/corvane-demo"
 rm -rf "$demo"
 mkdir -p "$demo/games" "$demo/pellark/models" "$demo/pellark/help" "$work/config"
+cp -r "$root/examples/harbor" "$demo/harbor"
+maps="$demo/harbor/maps"
 printf 'exec config.cfg\n' >"$demo/pellark/autoexec.cfg"
 printf 'bind x quit\n' >"$demo/pellark/config.cfg"
 printf 'IDP2' >"$demo/pellark/models/crate.md2"
@@ -77,22 +84,30 @@ done
 xdotool windowmove "$window" 0 0 windowsize "$window" 1100 720
 xdotool windowfocus --sync "$window"
 
+click() { xdotool mousemove --window "$window" "$1" "$2" click 1; sleep 0.3; }
 # File > Open, the example level, Enter.
-xdotool key ctrl+o
-sleep 0.5
-xdotool type --delay 10 "$maps/harbor.map"
-xdotool key Return
-sleep 0.8
-# A click on the status bar closes the file name completer's popup.
-xdotool mousemove --window "$window" 600 712 click 1
-sleep 0.3
+open_level() {
+  xdotool key ctrl+o
+  sleep 0.5
+  xdotool type --delay 10 "$maps/harbor.map"
+  xdotool key Return
+  sleep 0.8
+  # A click on the status bar closes the file name completer's popup.
+  click 600 712
+}
+# "Use this", "Include Pellark tree", "Include sky".
+use_target() {
+  click 256 117
+  click 28 225
+  click 28 271
+}
+open_level
 
 mkdir -p "$(dirname "$out")"
 import -window "$window" "$out"
 echo "$out"
 
 # The textures as pictures, one selected and shown larger; then the names again.
-click() { xdotool mousemove --window "$window" "$1" "$2" click 1; sleep 0.3; }
 click 1069 79
 click 860 230
 xdotool mousemove --window "$window" 960 130
@@ -101,13 +116,33 @@ import -window root -crop 1100x720+0+0 "$pictures_out"
 echo "$pictures_out"
 click 1069 79
 
-# "Use this", "Include Pellark tree", "Include sky", then "Transfer"; the log opens.
-click 256 117
-click 28 225
-click 28 271
+# Then "Transfer"; the log opens.
+use_target
 xdotool key alt+t
 sleep 1.5
 info="$(xdotool search --name "^Information$" 2>/dev/null | head -1 || true)"
 [ -n "$info" ] || { echo "corvane: the transfer log did not appear" >&2; exit 1; }
 import -window root -crop 1100x720+0+0 "$log_out"
 echo "$log_out"
+
+# Continue; then a second release: planks.wal edited in the working tree,
+# rail.wal edited in the target since, rope.wal lost from the working tree.
+xdotool windowfocus --sync "$info"
+xdotool key Return
+sleep 0.5
+printf 'second edition' >>"$demo/harbor/textures/harbor/planks.wal"
+printf 'edited in the game' >>"$demo/games/harbor/textures/harbor_trim/rail.wal"
+touch -d '1 hour ago' "$demo/games/harbor/textures/harbor/planks.wal"
+rm "$demo/harbor/textures/harbor/rope.wal"
+# File > New, the level again, "Use this", the options, then "Review...".
+xdotool windowfocus --sync "$window"
+xdotool key ctrl+n
+sleep 0.3
+open_level
+use_target
+xdotool key alt+r
+sleep 1.5
+review="$(xdotool search --name "^Review the transfer$" 2>/dev/null | head -1 || true)"
+[ -n "$review" ] || { echo "corvane: the review did not appear" >&2; exit 1; }
+import -window root -crop 1100x720+0+0 "$review_out"
+echo "$review_out"

@@ -27,6 +27,10 @@ struct MessageRequest {
     std::string caption;
     MessageIcon icon = MessageIcon::None;
     std::vector<MessageButton> buttons;  // in the order they are shown
+    // The box refuses a name before anything is tried (a stock or unsafe
+    // sky), as the plan foresees it: someone who has reviewed the plan has
+    // read it there already.
+    bool refusal = false;
 
     bool offers(MessageButton button) const;
 };

@@ -34,24 +34,27 @@ PlanItem Unread(PlanKind kind, PlanStatus status, std::string name, std::string 
 
 // What PlanFile says, with the facts read by the readers given (the plan
 // keeps one for the sources and one for the targets, each going from folder
-// to folder).
+// to folder); with `bytes` Later, two files of one size are Same, pending.
 PlanItem CompareFiles(FileFactsReader& sources, FileFactsReader& targets, PlanKind kind, std::string name,
-                      std::string source, std::string target)
+                      std::string source, std::string target, PlanBytes bytes = PlanBytes::Now)
 {
     PlanItem item = Unread(kind, PlanStatus::Missing, std::move(name), std::move(source), std::move(target));
     const FileFacts from = sources.read(item.source);
+    const FileFacts to = targets.read(item.target);
+    if (to.file)
+        item.targetModified = to.modified;
     if (!from.file)
         return item;
     item.bytes = from.size;
     item.sourceModified = from.modified;
-    const FileFacts to = targets.read(item.target);
     if (!to.file) {
         item.status = PlanStatus::New;
         return item;
     }
-    item.targetModified = to.modified;
-    item.status = to.size == from.size && SameContent(item.source, item.target) ? PlanStatus::Same
-                                                                              : PlanStatus::Replace;
+    item.status = to.size == from.size ? PlanStatus::Same : PlanStatus::Replace;
+    item.bytesPending = item.status == PlanStatus::Same;
+    if (bytes == PlanBytes::Now)
+        CompareBytes(item);
     return item;
 }
 
@@ -63,6 +66,7 @@ bool Moves(PlanKind kind, TransferMode mode)
 
 struct Planner {
     const TransferJob& job;
+    PlanBytes bytes;
     Plan plan;
     std::size_t scopeIds = 0;
     FileFactsReader sources;
@@ -70,7 +74,9 @@ struct Planner {
 
     PlanItem compare(PlanKind kind, std::string name, std::string source, std::string target)
     {
-        return CompareFiles(sources, targets, kind, std::move(name), std::move(source), std::move(target));
+        // Whether the level's .map is asked about hangs on its bytes: read them now.
+        return CompareFiles(sources, targets, kind, std::move(name), std::move(source), std::move(target),
+                            kind == PlanKind::Level ? PlanBytes::Now : bytes);
     }
 
     void add(PlanItem item, PlanScope scope)
@@ -212,9 +218,18 @@ PlanSummary Summarize(const Plan& plan)
     return summary;
 }
 
-Plan PlanTransfer(const TransferJob& job, const LoadedLevel& level)
+void CompareBytes(PlanItem& item)
 {
-    Planner planner{job, {}, 0, {}, {}};
+    if (!item.bytesPending)
+        return;
+    item.bytesPending = false;
+    if (!SameContent(item.source, item.target))
+        item.status = PlanStatus::Replace;
+}
+
+Plan PlanTransfer(const TransferJob& job, const LoadedLevel& level, PlanBytes bytes)
+{
+    Planner planner{job, bytes, {}, 0, {}, {}};
     planner.plan.target = TargetOf(job.target);
     planner.plan.items.reserve(2 + 12 + level.TextureList.size() + level.SoundList.size() +
                                level.StockTextures.size() + level.StockSounds.size());

@@ -70,7 +70,8 @@ struct PlanItem {
     std::string reason;         // why a refused item is refused ("" otherwise)
     std::uint64_t bytes = 0;    // the source's size (0 when it is not there)
     std::optional<std::int64_t> sourceModified;  // last writes, ns since 1970 UTC,
-    std::optional<std::int64_t> targetModified;  // where the file is there
+    std::optional<std::int64_t> targetModified;  // where the file is there (a Missing
+                                                 // item's target too, when it has one)
     // Grouping: the resource folder of a texture or sound, the folder of a
     // Pellark file below the tree's root; "" for the rest.
     std::string folder;
@@ -80,6 +81,9 @@ struct PlanItem {
     // "to All" answer covers the items of its run.
     std::size_t scopeId = 0;
     bool movesSource = false;  // in move mode, the source is deleted once it is copied
+    // Same by its size alone, its bytes not read yet (PlanBytes::Later):
+    // CompareBytes tells Same from Replace.
+    bool bytesPending = false;
 };
 
 // What becomes of the target folder itself.
@@ -106,15 +110,30 @@ struct PlanSummary {
 
 PlanSummary Summarize(const Plan& plan);
 
+// When PlanTransfer reads the bytes of a file the target has with the
+// source's size, to tell Same from Replace.
+enum class PlanBytes {
+    Now,    // while it plans
+    Later,  // not at all: such an item is Same with bytesPending set, for
+            // CompareBytes (the level's .map excepted: its question hangs on it)
+};
+
 // The plan of RunTransferCommand(job, level.TextureList, level.SoundList, ...);
 // the level's stock lists give the Stock items, which follow each kind's
 // custom items in byte order. Reads the working tree, the target and the
-// Pellark tree; writes nothing.
-Plan PlanTransfer(const TransferJob& job, const LoadedLevel& level);
+// Pellark tree; writes nothing. Whether an item is asked about, and in which
+// scope, does not hang on its bytes, so a plan made with PlanBytes::Later has
+// every item's scope already.
+Plan PlanTransfer(const TransferJob& job, const LoadedLevel& level, PlanBytes bytes = PlanBytes::Now);
+
+// Settles an item whose bytes are pending: Same when the source and the
+// target hold the same bytes, else Replace. Other items stay as they are.
+void CompareBytes(PlanItem& item);
 
 // One file the transfer takes from `source` to `target`: Missing when no
 // regular file is at `source`, else New, Replace or Same by the target, with
-// the bytes and the times read. The comparison view asks the same of one file.
+// the bytes and the times read (the target's also when the source is
+// missing). The comparison view asks the same of one file.
 PlanItem PlanFile(PlanKind kind, std::string name, std::string source, std::string target);
 
 }  // namespace corvane

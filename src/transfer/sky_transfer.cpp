@@ -14,7 +14,7 @@ namespace {
 void Refuse(Host& host, const std::string& text)
 {
     host.alert(AlertSound::Exclamation);
-    host.messageBox({text, "Not allowed", MessageIcon::Warning, {MessageButton::Ok}});
+    host.messageBox({text, "Not allowed", MessageIcon::Warning, {MessageButton::Ok}, true});
 }
 
 }  // namespace

@@ -36,10 +36,18 @@ void EntryListModel::setEntries(std::vector<std::string> entries)
 {
     beginResetModel();
     entries_ = std::move(entries);
+    marks_.clear();
     thumbnails_.clear();
     if (loader_)
         loader_->cancel();
     endResetModel();
+}
+
+void EntryListModel::setMarks(std::vector<Mark> marks)
+{
+    marks_ = std::move(marks);
+    if (rowCount() > 0)
+        emit dataChanged(index(0), index(rowCount() - 1), {Qt::DecorationRole, Qt::ToolTipRole});
 }
 
 void EntryListModel::showPictures(PictureLoader* loader)
@@ -92,12 +100,16 @@ QVariant EntryListModel::data(const QModelIndex& index, int role) const
             const Thumbnail* shown = thumbnail(index.row());
             return shown ? shown->pixmap : waiting_;
         }
+        if (static_cast<std::size_t>(index.row()) < marks_.size())
+            return marks_[static_cast<std::size_t>(index.row())].icon;
         return {};
     case Qt::ToolTipRole:
         if (loader_ && IsTextureEntry(entry)) {
             const Thumbnail* shown = thumbnail(index.row());
             return shown ? shown->tooltip : Q(entry);
         }
+        if (static_cast<std::size_t>(index.row()) < marks_.size())
+            return marks_[static_cast<std::size_t>(index.row())].tooltip;
         return {};
     default:
         return {};

@@ -10,6 +10,7 @@
 
 #include <QAbstractListModel>
 #include <QCache>
+#include <QIcon>
 #include <QListView>
 #include <QPixmap>
 
@@ -37,6 +38,13 @@ public:
     bool picturesShown() const { return loader_ != nullptr; }
     // Forgets the pictures shown, to ask for them again (their sources changed).
     void reloadPictures();
+    // A badge and a tooltip beside each entry, in order (the comparison's
+    // arrivals), until the entries change; shown when pictures are not.
+    struct Mark {
+        QIcon icon;
+        QString tooltip;
+    };
+    void setMarks(std::vector<Mark> marks);
 
     int rowCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role) const override;
@@ -51,6 +59,7 @@ private:
     const Thumbnail* thumbnail(int row) const;
 
     std::vector<std::string> entries_;
+    std::vector<Mark> marks_;
     PictureLoader* loader_ = nullptr;
     // The thumbnails seen last; a list of any length keeps a bounded number.
     mutable QCache<int, Thumbnail> thumbnails_{2048};

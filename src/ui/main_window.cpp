@@ -35,6 +35,7 @@
 #include "platform/paths.h"
 #include "map/compare.h"
 #include "transfer/byte_total.h"
+#include "transfer/decisions.h"
 #include "ui/browser.h"
 #include "ui/directory_chooser.h"
 #include "ui/config_dialog.h"
@@ -43,6 +44,8 @@
 #include "ui/about_dialog.h"
 #include "ui/archive_dialog.h"
 #include "ui/level_list.h"
+#include "ui/plan_marks.h"
+#include "ui/review_dialog.h"
 #include "ui/texture_pictures.h"
 #include "ui/texture_preview.h"
 #include "ui/text.h"
@@ -153,6 +156,9 @@ void TfrmMain::buildControls()
     btnCreate_->setIcon(style()->standardIcon(QStyle::SP_ArrowForward));
     btnCreate_->setIconSize(QSize(24, 24));
     btnCreate_->setMinimumHeight(40);
+    btnReview_ = Named(new QPushButton(QStringLiteral("&Review..."), gameCreationGroup_), "btnReview");
+    btnReview_->setToolTip(QStringLiteral("See every file of the transfer and decide what to replace first"));
+    btnReview_->setMinimumHeight(40);
 
     auto* group = new QGridLayout(gameCreationGroup_);
     group->addWidget(targetLabel_, 0, 0, 1, 3);
@@ -170,7 +176,8 @@ void TfrmMain::buildControls()
     group->addWidget(chbxSky_, 9, 0, 1, 3);
     group->addWidget(lblSky_, 10, 0, 1, 3);
     group->setRowStretch(11, 1);
-    group->addWidget(btnCreate_, 12, 0, 1, 3);
+    group->addWidget(btnCreate_, 12, 0, 1, 2);
+    group->addWidget(btnReview_, 12, 2);
     group->setColumnStretch(0, 1);
     group->setColumnStretch(1, 1);
     lblPellark_->setIndent(24);
@@ -333,6 +340,7 @@ void TfrmMain::connectHandlers()
     on(chbxSky_, &QCheckBox::toggled, &TfrmMain::chbxSkyClick);
     on(chbxPellark_, &QCheckBox::toggled, &TfrmMain::chbxPellarkClick);
     on(btnCreate_, &QPushButton::clicked, &TfrmMain::btnCreateClick);
+    on(btnReview_, &QPushButton::clicked, &TfrmMain::btnReviewClick);
     on(btnBrowse_, &QPushButton::clicked, &TfrmMain::btnBrowseClick);
     on(btnUseCurrent_, &QPushButton::clicked, &TfrmMain::btnUseCurrentClick);
     on(editGameDir_, &QLineEdit::textChanged, &TfrmMain::editGameDirChange);
@@ -378,8 +386,8 @@ bool TfrmMain::eventFilter(QObject* watched, QEvent* event)
         const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
         const QWidget* next = QApplication::focusWidget();
         const bool takenByNext = reason == Qt::MouseFocusReason &&
-                                 (next == btnCreate_ || next == btnUseCurrent_ || next == btnPreview_ ||
-                                  next == btnBrowse_);
+                                 (next == btnCreate_ || next == btnReview_ || next == btnUseCurrent_ ||
+                                  next == btnPreview_ || next == btnBrowse_);
         if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason && !takenByNext)
             run(&TfrmMain::editGameDirExit);
     }
@@ -403,7 +411,7 @@ void TfrmMain::applyState()
         {s.previewEnabled, {btnPreview_}},
         {s.useThisEnabled, {btnUseCurrent_}},
         {s.optionsEnabled, {optionCopy_, optionMove_, chbxPellark_, chbxSky_}},
-        {s.transferEnabled, {btnCreate_}},
+        {s.transferEnabled, {btnCreate_, btnReview_}},
         {s.driveBoxEnabled, {cboDrive_}},
         {s.tabsEnabled, {tabViews_}},
     };
@@ -732,12 +740,12 @@ void TfrmMain::chbxPellarkClick()
     lblPellark_->setText(Q(settings_.PellarkPath));
 }
 
-void TfrmMain::btnCreateClick()
+std::optional<TransferJob> TfrmMain::transferJob()
 {
     // One target for every step: the folder the field shows.
     const std::optional<std::string> target = takeTarget();
     if (!target)
-        return;
+        return std::nullopt;
     TransferJob job;
     job.target = *target;
     job.targPath = *target;
@@ -748,11 +756,15 @@ void TfrmMain::btnCreateClick()
     job.skyName = Bytes(lblSky_->text());
     job.includePellark = chbxPellark_->isChecked();
     job.pellarkPath = settings_.PellarkPath;
+    return job;
+}
 
+void TfrmMain::runTransfer(const TransferJob& job, Host& host)
+{
     TransferReport report;
     {
         const DesktopHost::Work work(host_);
-        report = RunTransferCommand(job, level_.TextureList, level_.SoundList, session_, transferLog_, host_);
+        report = RunTransferCommand(job, level_.TextureList, level_.SoundList, session_, transferLog_, host);
     }
     if (report.outcome != TransferOutcome::RanThrough)
         return;
@@ -762,6 +774,24 @@ void TfrmMain::btnCreateClick()
     info_->setLines(transferLog_.lines(), ProblemSummary(report));
     info_->showModally();
     showTransferred(job.target);
+}
+
+void TfrmMain::btnCreateClick()
+{
+    if (const std::optional<TransferJob> job = transferJob())
+        runTransfer(*job, host_);
+}
+
+void TfrmMain::btnReviewClick()
+{
+    const std::optional<TransferJob> job = transferJob();
+    if (!job)
+        return;
+    TfrmReview review(*job, level_, this);
+    if (review.exec() != QDialog::Accepted)
+        return;
+    DecidedHost decided(host_, review.plan(), review.decisions());
+    runTransfer(*job, decided);
 }
 
 void TfrmMain::showTransferred(const std::string& target)
@@ -839,10 +869,16 @@ void TfrmMain::listDirsChange()
     state_.compareTextures = comparison.textures;
     state_.compareSounds = comparison.sounds;
     state_.compareOffered = comparison.available;
-    if (comparison.textureEntries)
+    // Each compared entry is marked with whether it has arrived in this folder.
+    const std::string& folder = listDirs_->directory();
+    if (comparison.textureEntries) {
         showTextures(*comparison.textureEntries);
-    if (comparison.soundEntries)
+        MarkArrivals(*listWals_, ArrivalsIn(folder, ResourceKind::Textures, *comparison.textureEntries, settings_.SrcPath));
+    }
+    if (comparison.soundEntries) {
         listWavs_->setEntries(*comparison.soundEntries);
+        MarkArrivals(*listWavs_, ArrivalsIn(folder, ResourceKind::Sounds, *comparison.soundEntries, settings_.SrcPath));
+    }
     applyState();
     if (!state_.compareOffered)
         selectTab(0);

@@ -105,6 +105,9 @@ public slots:
     void chbxSkyClick();
     void chbxPellarkClick();
     void btnCreateClick();
+    // Review...: the plan of the transfer Transfer would run, and that
+    // transfer with the decisions taken there.
+    void btnReviewClick();
     void mnuConfigSetPathsClick();
     void mnuFileNewClick();
     void mnuFileExitClick();
@@ -162,6 +165,12 @@ private:
     void placeSoundList(bool right);
     // Selects a tab without running the tab handler.
     void selectTab(int index);
+    // The transfer Transfer runs, to the folder the field shows; nothing
+    // when the field's text is refused.
+    std::optional<TransferJob> transferJob();
+    // Runs it with `host` answering, shows the log and, when it ran
+    // through, the window after a transfer.
+    void runTransfer(const TransferJob& job, Host& host);
     // The window after a transfer has run through.
     void showTransferred(const std::string& target);
     // Counts the target's bytes into status panel 1 and the caption.
@@ -217,6 +226,7 @@ private:
     QCheckBox* chbxSky_;
     QLabel* lblSky_;
     QPushButton* btnCreate_;
+    QPushButton* btnReview_;
 
     // The tab strip, the views under it and the tool strip beside it.
     QTabBar* tabViews_;

@@ -5,7 +5,9 @@
 // already holds some of it. The plan is made first and must give each file
 // the status it was made with; then the real transfer runs with a person who
 // answers every question by a fixed table, and its log, its questions and
-// the files on disk must be what the plan's statuses say.
+// the files on disk must be what the plan's statuses say. Decisions taken
+// from the plan then answer the same release as those answers given one
+// question at a time do.
 
 #include <gtest/gtest.h>
 
@@ -20,6 +22,7 @@
 #include "platform/shown_name.h"
 #include "support/temp_tree.h"
 #include "transfer/command.h"
+#include "transfer/decisions.h"
 #include "transfer/plan.h"
 #include "transfer/resource_names.h"
 
@@ -38,9 +41,11 @@ public:
     std::map<std::string, OverwriteAnswer> answers;
     std::vector<PromptRequest> questions;  // the overwrite questions, in order
     std::vector<MessageRequest> boxes;
+    std::size_t prompts = 0;  // every prompt shown, notices and the question whether to go on included
 
     OverwriteAnswer showPrompt(const PromptRequest& request) override
     {
+        ++prompts;
         if (request.kind != PromptKind::Overwrite)
             return OverwriteAnswer::Yes;
         questions.push_back(request);
@@ -408,6 +413,26 @@ TEST_P(PlanAgreement, statusesPredictTheLogTheQuestionsAndTheFiles)
         EXPECT_FALSE(Exists(tree.path(left))) << left;
 }
 
+// A plan that leaves the bytes for later, once they are compared, is the
+// plan that reads them at once; meanwhile only Same items are pending.
+TEST_P(PlanAgreement, bytesComparedLaterGiveThePlanThatComparesThemAtOnce)
+{
+    TempTree tree;
+    GeneratedRelease release(tree, GetParam());
+    const Plan now = PlanTransfer(release.job, release.level);
+    Plan later = PlanTransfer(release.job, release.level, PlanBytes::Later);
+    ASSERT_EQ(later.items.size(), now.items.size());
+    for (std::size_t i = 0; i < later.items.size(); ++i) {
+        PlanItem& item = later.items[i];
+        EXPECT_FALSE(now.items[i].bytesPending);
+        EXPECT_EQ(item.scope, now.items[i].scope) << item.name;
+        EXPECT_EQ(item.bytesPending, item.status == PlanStatus::Same && item.kind != PlanKind::Level) << item.name;
+        CompareBytes(item);
+        EXPECT_FALSE(item.bytesPending);
+        EXPECT_EQ(item.status, now.items[i].status) << item.name;
+    }
+}
+
 // "Yes to All" and "No to All" hold for the rest of a scope: the first file
 // of each Folder scope that exists in the target is asked about, the rest of
 // its scope follows that answer unasked, and so does the Pellark tree.
@@ -450,7 +475,67 @@ TEST_P(PlanAgreement, aToAllAnswerCoversTheRestOfItsScope)
     EXPECT_EQ(FileEvents(log.lines()), PredictedEvents(plan, release.job, effective, release.before));
 }
 
+// Decisions taken beforehand answer the transfer as the same answers given
+// one question at a time would: the same release, made twice from its seed,
+// gives the same log, the same problems and the same boxes (but for the
+// refusals the plan lists), and nobody is asked anything.
+class DecidedRelease : public ::testing::TestWithParam<unsigned> {};
+
+TEST_P(DecidedRelease, givesTheLogOfTheSameAnswersGivenOneByOne)
+{
+    TempTree tree;
+    struct Run {
+        Lines log;
+        TransferReport report;
+        std::vector<std::string> boxes;
+        std::size_t prompts = 0;
+    };
+    std::mt19937 decide(GetParam());
+    Decisions decisions;
+    const auto run = [&](bool decided) {
+        for (const fs::directory_entry& made : fs::directory_iterator(tree.root()))
+            fs::remove_all(made.path());
+        GeneratedRelease release(tree, GetParam());
+        const Plan plan = PlanTransfer(release.job, release.level);
+        if (decisions.empty()) {
+            for (const PlanItem& item : plan.items) {
+                if (Decidable(item))
+                    decisions[item.target] = decide() % 2 ? Decision::Replace : Decision::Keep;
+            }
+        }
+        TableHost person;
+        DecidedHost answering(person, plan, decisions);
+        if (!decided) {
+            for (const auto& [target, decision] : decisions)
+                person.answers[target] = decision == Decision::Replace ? OverwriteAnswer::Yes : OverwriteAnswer::No;
+        }
+        TransferLog log;
+        TransferSession session;
+        Run result;
+        result.report = RunTransferCommand(release.job, release.level.TextureList, release.level.SoundList, session,
+                                           log, decided ? static_cast<Host&>(answering) : person);
+        result.log = log.lines();
+        for (const MessageRequest& box : person.boxes) {
+            if (!decided && box.refusal)
+                continue;
+            result.boxes.push_back(box.caption + ": " + box.text);
+        }
+        result.prompts = person.prompts;
+        return result;
+    };
+    const Run classic = run(false);
+    const Run reviewed = run(true);
+
+    EXPECT_EQ(reviewed.log, classic.log);
+    EXPECT_EQ(reviewed.report.problems, classic.report.problems);
+    EXPECT_EQ(reviewed.report.failures, classic.report.failures);
+    EXPECT_EQ(reviewed.boxes, classic.boxes);
+    EXPECT_EQ(reviewed.prompts, 0u);
+    EXPECT_GT(classic.prompts, 0u) << "the classic run was asked";
+}
+
 INSTANTIATE_TEST_SUITE_P(GeneratedReleases, PlanAgreement, ::testing::Range(1u, 41u));
+INSTANTIATE_TEST_SUITE_P(GeneratedReleases, DecidedRelease, ::testing::Range(1u, 21u));
 
 // Whether the transfer can begin at all, and what it would write.
 TEST(PlanTransfer, tellsWhatBecomesOfTheTargetAndSumsWhatWouldBeWritten)
@@ -492,6 +577,22 @@ TEST(PlanTransfer, tellsWhatBecomesOfTheTargetAndSumsWhatWouldBeWritten)
     EXPECT_TRUE(plan.items[3].targetModified.has_value());
     EXPECT_FALSE(plan.items[2].targetModified.has_value());
     EXPECT_TRUE(plan.items[2].sourceModified.has_value());
+}
+
+// After a move the working tree no longer has the file; whether the target
+// holds it is still told, by its time.
+TEST(PlanFile, tellsTheTargetsTimeAlsoWhenTheSourceIsMissing)
+{
+    TempTree tree;
+    const std::string moved = tree.file("game/textures/a/moved.wal", "arrived");
+    const PlanItem there = PlanFile(PlanKind::Texture, "a/moved.wal", tree.path("work/textures/a/moved.wal"), moved);
+    EXPECT_EQ(there.status, PlanStatus::Missing);
+    EXPECT_TRUE(there.targetModified.has_value());
+    EXPECT_FALSE(there.sourceModified.has_value());
+    const PlanItem nowhere =
+        PlanFile(PlanKind::Texture, "a/gone.wal", tree.path("work/textures/a/gone.wal"), tree.path("game/textures/a/gone.wal"));
+    EXPECT_EQ(nowhere.status, PlanStatus::Missing);
+    EXPECT_FALSE(nowhere.targetModified.has_value());
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 #include "transfer_fixture.h"
 
+#include <filesystem>
+
 #include <QAbstractButton>
 #include <QCheckBox>
 #include <QListWidget>
@@ -44,6 +46,13 @@ void TransferWindow::makeWorkingTree()
     tree.file("pellark/models/crate.md2", "md2");
     tree.file("pellark/help/readme.txt", "never copied");
     target = tree.path("game");
+}
+
+void TransferWindow::makeWorkingTreeWithProblems()
+{
+    makeWorkingTree();
+    tree.file("work/maps/town.map", tree.read("work/maps/town.map") + "{\n\"noise\" \"town/../../x\"\n}\n");
+    std::filesystem::remove(tree.path("work/textures/dock/rope.wal"));
 }
 
 void TransferWindow::startWithTown()

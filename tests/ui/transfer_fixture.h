@@ -33,6 +33,9 @@ protected:
     // Writes the working tree (work/maps/town.map and its resources) and the
     // Pellark tree; the target is game/, not there yet.
     void makeWorkingTree();
+    // The same with two problems: dock/rope.wal is missing, and the level
+    // names the sound "town/../../x", which is refused.
+    void makeWorkingTreeWithProblems();
     // Starts the program on the working tree and loads town.map.
     void startWithTown();
     // "Use this", then the sky and Pellark boxes as asked.

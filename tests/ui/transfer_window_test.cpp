@@ -97,9 +97,7 @@ TEST_F(TransferWindow, aFirstTransferShowsTheLogAndLeavesTheWindowOnTheTargetsMa
 // log keeps its own lines.
 TEST_F(TransferWindow, problemsAreShownBelowTheLog)
 {
-    makeWorkingTree();
-    tree.file("work/maps/town.map", tree.read("work/maps/town.map") + "{\n\"noise\" \"town/../../x\"\n}\n");
-    fs::remove(tree.path("work/textures/dock/rope.wal"));
+    makeWorkingTreeWithProblems();
     storeSettings(maps, target, "", pellark);
     start();
     doubleClickEntry("town.map");
