@@ -15,27 +15,44 @@ PlanStatus StatusAt(std::size_t index)
     return static_cast<PlanStatus>(index);
 }
 
+// The statuses the text names: "not-included" only where a plan has such items.
+std::size_t ShownStatuses(const PlanSummary& summary)
+{
+    return summary.count(PlanStatus::NotIncluded) ? kPlanStatusCount : kPlanStatusCount - 1;
+}
+
 }  // namespace
 
 std::string PlanText(const Plan& plan, const PlanSummary& summary)
 {
+    const std::size_t shown = ShownStatuses(summary);
     std::size_t width = 0;
-    for (std::size_t i = 0; i < kPlanStatusCount; ++i)
+    for (std::size_t i = 0; i < shown; ++i)
         width = std::max(width, PlanStatusName(StatusAt(i)).size());
     std::string text;
     for (const PlanItem& item : plan.items) {
         std::string status(PlanStatusName(item.status));
         status.resize(width, ' ');
         text += status + "  " + std::string(PlanKindName(item.kind)) + "  " + ShownName(item.name);
+        if (!item.neededBy.empty())
+            text += "  for " + ShownName(item.neededBy);
         if (!item.reason.empty())
             text += "  (" + item.reason + ")";
+        if (!item.note.empty())
+            text += "  (" + ShownName(item.note) + ")";
         text += '\n';
     }
     text += "Summary: ";
-    for (std::size_t i = 0; i < kPlanStatusCount; ++i) {
+    for (std::size_t i = 0; i < shown; ++i) {
         text += (i ? ", " : "") + std::to_string(summary.counts[i]) + " " + std::string(PlanStatusName(StatusAt(i)));
     }
-    return text + "; " + FormatByteCount(std::to_string(summary.bytes)) + " bytes would be written\n";
+    text += "; " + FormatByteCount(std::to_string(summary.bytes)) + " bytes would be written\n";
+    const std::string notIncluded = NotIncludedLine(plan);
+    if (!notIncluded.empty())
+        text += "Complete release: " + notIncluded + "\n";
+    for (const std::string& warning : plan.warnings)
+        text += "Warning: " + warning + "\n";
+    return text;
 }
 
 std::string PlanJson(const Plan& plan, const PlanSummary& summary)
@@ -50,12 +67,19 @@ std::string PlanJson(const Plan& plan, const PlanSummary& summary)
                 ", \"bytes\": " + std::to_string(item.bytes);
         if (item.status == PlanStatus::Refused)
             json += ", \"reason\": " + JsonString(item.reason);
+        if (!item.neededBy.empty())
+            json += ", \"neededBy\": " + JsonString(item.neededBy);
+        if (!item.note.empty())
+            json += ", \"note\": " + JsonString(item.note);
         json += '}';
     }
     json += plan.items.empty() ? "], \"summary\": {" : "\n], \"summary\": {";
     for (std::size_t i = 0; i < kPlanStatusCount; ++i)
         json += JsonString(PlanStatusName(StatusAt(i))) + ": " + std::to_string(summary.counts[i]) + ", ";
-    return json + "\"bytes\": " + std::to_string(summary.bytes) + "}}\n";
+    json += "\"bytes\": " + std::to_string(summary.bytes) + "}, \"warnings\": [";
+    for (std::size_t i = 0; i < plan.warnings.size(); ++i)
+        json += (i ? ", " : "") + JsonString(plan.warnings[i]);
+    return json + "]}\n";
 }
 
 }  // namespace corvane::cli

@@ -79,6 +79,7 @@ void LoadSettings(Settings& settings, KeyStore& store, SettingsView& view)
         settings.PellarkDrive = DriveCharacter(settings.PellarkPath);
 
     settings.BaseGamePath = ReadString(store, kBaseGamePathValue);
+    settings.CompleteRelease = ReadString(store, kCompleteReleaseValue) == "1";
 }
 
 void SaveSettings(const Settings& settings, KeyStore& store)
@@ -91,6 +92,7 @@ void SaveSettings(const Settings& settings, KeyStore& store)
     WriteSettingValue(store, kPakPathValue, settings.PakPath);
     WriteSettingValue(store, kPellarkPathValue, settings.PellarkPath);
     WriteSettingValue(store, kBaseGamePathValue, settings.BaseGamePath);
+    WriteSettingValue(store, kCompleteReleaseValue, settings.CompleteRelease ? "1" : "0");
 }
 
 }  // namespace corvane

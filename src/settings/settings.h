@@ -15,6 +15,10 @@ struct Settings {
     // The game's own folder (such as baseq2), which holds its pak0.pak; ""
     // when not set. Settings written before it existed lack it.
     std::string BaseGamePath;
+    // Whether a transfer ships everything the game loads with the level
+    // (animation frames, true-colour images, models and their skins): stored
+    // as "1" or "0"; settings without it read as off.
+    bool CompleteRelease = false;
     // First characters of the paths, taken when the paths are loaded or configured;
     // NUL until then.
     char SourceDrive = '\0';
@@ -28,6 +32,7 @@ inline constexpr const char* kTargPathValue = "TargPath";
 inline constexpr const char* kPakPathValue = "PakPath";
 inline constexpr const char* kPellarkPathValue = "PellarkPath";
 inline constexpr const char* kBaseGamePathValue = "BaseGamePath";
+inline constexpr const char* kCompleteReleaseValue = "CompleteRelease";
 
 // What loading the settings applies to the main window: its drive box, its
 // directory list and its target field. Any of these may throw (pointing the
@@ -50,7 +55,7 @@ void LoadSettings(Settings& settings, KeyStore& store, SettingsView& view);
 // '%s'") when it cannot be written.
 void WriteSettingValue(KeyStore& store, const std::string& name, const std::string& text);
 
-// Writes the five paths. A key that can be neither opened nor created writes
+// Writes the five paths and the complete-release switch. A key that can be neither opened nor created writes
 // nothing and reports nothing. Throws Error ("Failed to set data for '%s'") at
 // the first value that cannot be written.
 void SaveSettings(const Settings& settings, KeyStore& store);

@@ -18,7 +18,7 @@ namespace {
 TransferReport Ended(TransferOutcome outcome, const TransferJob& job, const TransferLog& log)
 {
     return {outcome, TargetMapPath(job.currentMapPath, job.targPath), std::nullopt, log.failures(),
-            log.problems()};
+            log.problems(), {}};
 }
 
 // Takes the lock on the target. False when another transfer holds it and the
@@ -57,6 +57,14 @@ std::vector<std::string> ProblemSummary(const TransferReport& report)
             lines.push_back((problem.kind == TransferProblem::Kind::RefusedSky ? "Refused sky: " : "Refused: ") +
                             ShownName(problem.name) + ": " + problem.reason);
     }
+    return lines;
+}
+
+std::vector<std::string> WarningLines(const TransferReport& report)
+{
+    std::vector<std::string> lines;
+    for (const std::string& warning : report.warnings)
+        lines.push_back("Warning: " + warning);
     return lines;
 }
 

@@ -24,6 +24,11 @@ struct TransferJob {
     std::string skyName;         // the sky to copy ("not found" when the level names none)
     bool includePellark = false;
     std::string pellarkPath;
+    // Ships what the game loads beyond the classic lists: animation frames,
+    // true-colour images and sidecars, models, skins, entity sounds and pictures.
+    bool complete = false;
+    // The base game's folder; "" when not set (the folder-name rules decide what is stock).
+    std::string basePath;
 };
 
 // What outlives one run: the level's path in the target, shown in the caption
@@ -46,6 +51,9 @@ struct TransferReport {
     std::optional<ByteTotal> byteTotal;   // the target's total, counted when the run ran through
     std::vector<TransferFailure> failures;  // every step that failed, with its reason
     std::vector<TransferProblem> problems;  // every file missing and every name refused
+    // What the compiled level says against its source (Plan::warnings): shown
+    // after the problems, never a reason to stop.
+    std::vector<std::string> warnings;
 
     // True when a file failed, was missing or was refused.
     bool hasProblems() const { return !failures.empty() || !problems.empty(); }
@@ -57,6 +65,10 @@ struct TransferReport {
 // PATH") and each refused name ("Refused: NAME: REASON", "Refused sky: NAME:
 // REASON"); names are shown with ShownName. No lines when nothing went wrong.
 std::vector<std::string> ProblemSummary(const TransferReport& report);
+
+// The report's warnings as they follow the problem summary, one line each:
+// "Warning: " and the warning.
+std::vector<std::string> WarningLines(const TransferReport& report);
 
 // Runs the transfer with `log` emptied first. Ends early only when the target
 // cannot be prepared or the resource folders cannot be created, after telling

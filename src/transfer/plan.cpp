@@ -15,9 +15,10 @@ namespace corvane {
 
 namespace {
 
-constexpr std::array<std::string_view, 6> kKindNames = {"level", "bsp", "sky", "texture", "sound", "pellark"};
-constexpr std::array<std::string_view, kPlanStatusCount> kStatusNames = {"new",     "replace", "same",
-                                                                         "missing", "stock",   "refused"};
+constexpr std::array<std::string_view, 10> kKindNames = {"level",   "bsp",   "sky",   "texture", "sound",
+                                                         "pellark", "frame", "image", "model",   "skin"};
+constexpr std::array<std::string_view, kPlanStatusCount> kStatusNames = {"new",   "replace", "same",        "missing",
+                                                                         "stock", "refused", "not-included"};
 
 // An item whose files are not looked at.
 PlanItem Unread(PlanKind kind, PlanStatus status, std::string name, std::string source = {},
@@ -216,6 +217,38 @@ PlanSummary Summarize(const Plan& plan)
             summary.bytes += item.bytes;
     }
     return summary;
+}
+
+std::string NotIncludedLine(const Plan& plan)
+{
+    struct Counted {
+        PlanKind kind;
+        const char* one;
+        const char* many;
+        std::size_t count = 0;
+    };
+    std::array<Counted, 5> counted{{{PlanKind::Frame, "animation frame", "animation frames"},
+                                    {PlanKind::Image, "image", "images"},
+                                    {PlanKind::Model, "model", "models"},
+                                    {PlanKind::Skin, "skin", "skins"},
+                                    {PlanKind::Sound, "sound", "sounds"}}};
+    for (const PlanItem& item : plan.items) {
+        if (item.status != PlanStatus::NotIncluded)
+            continue;
+        for (Counted& c : counted)
+            c.count += c.kind == item.kind ? 1 : 0;
+    }
+    std::vector<std::string> parts;
+    for (const Counted& c : counted) {
+        if (c.count)
+            parts.push_back(std::to_string(c.count) + " " + (c.count == 1 ? c.one : c.many));
+    }
+    if (parts.empty())
+        return {};
+    std::string line;
+    for (std::size_t i = 0; i < parts.size(); ++i)
+        line += (i == 0 ? "" : i + 1 == parts.size() ? " and " : ", ") + parts[i];
+    return line + " not included";
 }
 
 void CompareBytes(PlanItem& item)

@@ -36,15 +36,23 @@
 namespace corvane {
 
 // What an item is.
-enum class PlanKind { Level, Bsp, Sky, Texture, Sound, Pellark };
+// Frame, Image, Model and Skin are what a complete release adds: the further
+// frames of an animated texture, a texture's true-colour images and sidecars
+// (and the pictures entities name), the models entities name, and a model's
+// skins. The sounds entities name (noise_start, ...) are Sound items that
+// need an entity.
+enum class PlanKind { Level, Bsp, Sky, Texture, Sound, Pellark, Frame, Image, Model, Skin };
 
 // What would become of an item (see above).
-enum class PlanStatus { New, Replace, Same, Missing, Stock, Refused };
+// NotIncluded: a file a complete release would add, left out because the
+// transfer is not a complete one.
+enum class PlanStatus { New, Replace, Same, Missing, Stock, Refused, NotIncluded };
 
-inline constexpr std::size_t kPlanStatusCount = 6;
+inline constexpr std::size_t kPlanStatusCount = 7;
 
 // The names corvane-cli check prints: "level", "bsp", "sky", "texture",
-// "sound", "pellark"; "new", "replace", "same", "missing", "stock", "refused".
+// "sound", "pellark", "frame", "image", "model", "skin"; "new", "replace",
+// "same", "missing", "stock", "refused", "not-included".
 std::string_view PlanKindName(PlanKind kind);
 std::string_view PlanStatusName(PlanStatus status);
 
@@ -84,6 +92,13 @@ struct PlanItem {
     // Same by its size alone, its bytes not read yet (PlanBytes::Later):
     // CompareBytes tells Same from Replace.
     bool bytesPending = false;
+    // What a complete release's item is shipped for, as the level or the
+    // model writes it: the texture whose frame or image it is, the model whose
+    // skin it is, "entity" for a file an entity key names; "" for the rest.
+    std::string neededBy;
+    // More about a Missing item: the candidates when its name matches more
+    // than one file ignoring letter case. "" otherwise.
+    std::string note;
 };
 
 // What becomes of the target folder itself.
@@ -97,6 +112,9 @@ enum class PlanTarget {
 struct Plan {
     PlanTarget target = PlanTarget::Create;
     std::vector<PlanItem> items;
+    // What the compiled level says against its source (older than it, other
+    // textures, damaged): shown, never a reason to stop.
+    std::vector<std::string> warnings;
 };
 
 struct PlanSummary {
@@ -109,6 +127,12 @@ struct PlanSummary {
 };
 
 PlanSummary Summarize(const Plan& plan);
+
+// What a complete release would add, as one line: "4 animation frames and
+// 2 images not included" (frames, images, models, skins, sounds, in that
+// order, each only when there are some; "1 animation frame", "1 image" ...).
+// "" when the plan has no NotIncluded items.
+std::string NotIncludedLine(const Plan& plan);
 
 // When PlanTransfer reads the bytes of a file the target has with the
 // source's size, to tell Same from Replace.

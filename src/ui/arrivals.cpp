@@ -12,6 +12,7 @@ Arrival ArrivalOf(const PlanItem& item)
     case PlanStatus::Missing: return item.targetModified ? Arrival::Kept : Arrival::Absent;
     case PlanStatus::New:
     case PlanStatus::Stock:
+    case PlanStatus::NotIncluded:
     case PlanStatus::Refused: break;
     }
     return Arrival::Absent;

@@ -76,7 +76,8 @@ QIcon StatusIcon(PlanStatus status)
     case PlanStatus::Same: return Badge(kSlate, Glyph::Equals);
     case PlanStatus::Missing: return Badge(kRed, Glyph::Bang);
     case PlanStatus::Refused: return Badge(kRed, Glyph::Cross);
-    case PlanStatus::Stock: break;
+    case PlanStatus::Stock:
+    case PlanStatus::NotIncluded: break;
     }
     return Badge(kGrey, Glyph::Dash);
 }
@@ -89,7 +90,8 @@ QColor StatusColour(PlanStatus status)
     case PlanStatus::Same: return kSlate;
     case PlanStatus::Missing:
     case PlanStatus::Refused: return kRed;
-    case PlanStatus::Stock: return kGrey;
+    case PlanStatus::Stock:
+    case PlanStatus::NotIncluded: return kGrey;
     }
     return {};
 }

@@ -22,7 +22,7 @@ namespace corvane::ui {
 namespace {
 
 // The kinds as the review groups them, in the transfer's order.
-enum class Group { Level, Sky, Textures, Sounds, Pellark };
+enum class Group { Level, Sky, Textures, Sounds, Models, Pellark };
 
 Group GroupOf(PlanKind kind)
 {
@@ -30,8 +30,12 @@ Group GroupOf(PlanKind kind)
     case PlanKind::Level:
     case PlanKind::Bsp: return Group::Level;
     case PlanKind::Sky: return Group::Sky;
-    case PlanKind::Texture: return Group::Textures;
+    case PlanKind::Texture:
+    case PlanKind::Frame:
+    case PlanKind::Image: return Group::Textures;
     case PlanKind::Sound: return Group::Sounds;
+    case PlanKind::Model:
+    case PlanKind::Skin: return Group::Models;
     case PlanKind::Pellark: break;
     }
     return Group::Pellark;
@@ -44,6 +48,7 @@ QString GroupLabel(Group group)
     case Group::Sky: return QStringLiteral("Sky");
     case Group::Textures: return QStringLiteral("Textures");
     case Group::Sounds: return QStringLiteral("Sounds");
+    case Group::Models: return QStringLiteral("Models");
     case Group::Pellark: break;
     }
     return QStringLiteral("Pellark tree");
@@ -77,6 +82,7 @@ QString StatusHint(const PlanItem& item)
         return QStringLiteral("The target has this file with the same bytes");
     case PlanStatus::Missing: return QStringLiteral("Not in the working tree");
     case PlanStatus::Stock: return QStringLiteral("The game's own: left out");
+    case PlanStatus::NotIncluded: return QStringLiteral("A complete release would add it: left out");
     case PlanStatus::Refused: break;
     }
     return QStringLiteral("Refused: ") + Q(item.reason);

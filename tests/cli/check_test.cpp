@@ -111,7 +111,8 @@ TEST_F(CheckTest, jsonHasOneObjectWithTheItemsAndTheSummary)
                   "/sound/w/bell.wav\", \"target\": \"" + target +
                   "/sound/w/bell.wav\", \"status\": \"new\", \"bytes\": 4}\n"
               "], \"summary\": {\"new\": 3, \"replace\": 1, \"same\": 0, \"missing\": 1, \"stock\": 1, "
-              "\"refused\": 1, \"bytes\": " + std::to_string(fs::file_size(level) + 8 + 8 + 4) + "}}\n");
+              "\"refused\": 1, \"not-included\": 0, \"bytes\": " + std::to_string(fs::file_size(level) + 8 + 8 + 4) +
+                  "}, \"warnings\": []}\n");
 }
 
 TEST_F(CheckTest, exitStatusSaysWhetherTheReleaseIsWholeAndTheTransferCanBegin)

@@ -120,7 +120,7 @@ TEST_F(QtKeyStoreTest, FirstSaveOfEmptyPathsWritesEmptyStrings)
 {
     ASSERT_EQ(save("cfg/Corvane.conf", Settings{}), "no error");
     EXPECT_EQ(tree.read("cfg/Corvane.conf"),
-              "[General]\nBaseGamePath=\nPakPath=\nPellarkPath=\nSrcPath=\nTargPath=\n");
+              "[General]\nBaseGamePath=\nCompleteRelease=0\nPakPath=\nPellarkPath=\nSrcPath=\nTargPath=\n");
 
     QtKeyStore store(tree.file("copy.conf", tree.read("cfg/Corvane.conf")));
     ASSERT_TRUE(store.OpenKey());

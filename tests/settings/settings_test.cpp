@@ -77,7 +77,7 @@ TEST_F(LoadSettingsTest, ReadsTheFourValuesAndPointsTheWindowAtThem)
     EXPECT_EQ(view.calls, (Calls{"drive /", "directory /home/me/maps", "target /games/q/mymod"}));
     EXPECT_EQ(store.calls, (Calls{"OpenKey", "QueryValue SrcPath", "QueryValue TargPath",
                                   "QueryValue PakPath", "QueryValue PellarkPath", "QueryValue BaseGamePath",
-                                  "FlushKey"}));
+                                  "QueryValue CompleteRelease", "FlushKey"}));
 }
 
 // Settings written before the base game's path existed lack its value: it
@@ -222,7 +222,8 @@ TEST_F(SaveSettingsTest, WritesTheFourValuesInOrderExactlyAsHeld)
     EXPECT_EQ(save(settings), "no error");
 
     EXPECT_EQ(store.calls, (Calls{"CreateKey", "SetValue SrcPath", "SetValue TargPath", "SetValue PakPath",
-                                  "SetValue PellarkPath", "SetValue BaseGamePath", "FlushKey"}));
+                                  "SetValue PellarkPath", "SetValue BaseGamePath",
+                     "SetValue CompleteRelease", "FlushKey"}));
     EXPECT_EQ(store.text("SrcPath"), "  /home/me/maps/ ");
     EXPECT_EQ(store.text("TargPath"), "C:\\Games\\mod\\");
     EXPECT_EQ(store.text("PakPath"), "/tools/pak");

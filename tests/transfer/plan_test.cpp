@@ -309,7 +309,8 @@ Lines PredictedEvents(const Plan& plan, const TransferJob& job, const std::map<s
             if (resource)
                 events.push_back("Unsafe name refused:  " + ShownName(item.name));
             break;
-        case PlanStatus::Stock: break;
+        case PlanStatus::Stock:
+        case PlanStatus::NotIncluded: break;
         }
     }
     return events;

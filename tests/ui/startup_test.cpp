@@ -228,7 +228,7 @@ TEST_P(CloseTest, closingWritesTheSettingsOnceAndAsksNothingAlsoWithALevelLoaded
 
     EXPECT_FALSE(main().isVisible());
     EXPECT_EQ(store->creates, 1);
-    EXPECT_EQ(store->writes, 5);
+    EXPECT_EQ(store->writes, 6);  // the five paths and the complete-release switch
     EXPECT_EQ(stored("SrcPath"), maps);
     EXPECT_EQ(stored("TargPath"), newTarget);
     EXPECT_EQ(stored("PakPath"), "/usr/bin/paked");

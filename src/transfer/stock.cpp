@@ -1,0 +1,55 @@
+#include "transfer/stock.h"
+
+#include "archive/base_game.h"
+#include "map/scan.h"
+#include "transfer/resource_names.h"
+
+namespace corvane {
+
+namespace {
+
+// The path's first component, ASCII case ignored, and what follows it.
+bool StartsWithFolder(std::string_view path, std::string_view folder, std::string_view& rest)
+{
+    if (path.size() <= folder.size() || path[folder.size()] != '/')
+        return false;
+    for (std::size_t i = 0; i < folder.size(); ++i) {
+        const char c = path[i];
+        if ((c >= 'A' && c <= 'Z' ? c + ('a' - 'A') : c) != folder[i])
+            return false;
+    }
+    rest = path.substr(folder.size() + 1);
+    return true;
+}
+
+}  // namespace
+
+StockRule::StockRule(std::shared_ptr<const BaseGameIndex> base) : base_(std::move(base)) {}
+
+bool StockRule::texture(std::string_view listed) const
+{
+    if (base_)
+        return base_->Contains("textures/" + std::string(listed));
+    return IsStockTexture(listed);
+}
+
+bool StockRule::sound(std::string_view listed) const
+{
+    if (base_)
+        return base_->Contains("sound/" + TransferName(ResourceKind::Sounds, listed));
+    return IsStockSound(listed);
+}
+
+bool StockRule::gameFile(std::string_view path) const
+{
+    if (base_)
+        return base_->Contains(path);
+    std::string_view rest;
+    if (StartsWithFolder(path, "textures", rest))
+        return IsStockTexture(rest);
+    if (StartsWithFolder(path, "sound", rest))
+        return IsStockSound(rest);
+    return false;
+}
+
+}  // namespace corvane
