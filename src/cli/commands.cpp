@@ -26,7 +26,7 @@ namespace {
 
 constexpr std::string_view kTransferUsage =
     "Usage: corvane-cli transfer LEVEL.map --target DIR [--source-dir DIR] [--move] [--sky]\n"
-    "                            [--pellark DIR] [--overwrite ask|all|none]\n"
+    "                            [--complete] [--pellark DIR] [--overwrite ask|all|none]\n"
     "\n"
     "Builds the game directory DIR from the level: DIR/maps with the level and its\n"
     ".bsp, and the custom textures, sounds and (with --sky) sky images the level\n"
@@ -34,13 +34,18 @@ constexpr std::string_view kTransferUsage =
     "The transfer log goes to standard output; questions and messages go to\n"
     "standard error, followed by the target's byte total and, when something\n"
     "failed, was missing or was refused, a summary of the problems with the\n"
-    "reason for each.\n"
+    "reason for each, and what the compiled level says against its source.\n"
+    "A name the working tree has only in another letter case is found and shipped\n"
+    "under the name the level writes.\n"
     "\n"
     "Options:\n"
     "  --target DIR          the game directory to build (required)\n"
     "  --source-dir DIR      the folder of level sources (default: the level's folder)\n"
     "  --move                move the resources and the .bsp instead of copying them\n"
     "  --sky                 include the level's sky images\n"
+    "  --complete            a complete release: also the animation frames, true-colour\n"
+    "                        images and sidecars of the textures, the models and skins\n"
+    "                        and the sounds and pictures that entities name\n"
     "  --pellark DIR         also copy the base game tree DIR into the target\n"
     "  --overwrite ask       ask on standard input before replacing a file (default):\n"
     "                        yes, no, all (Yes to All), none (No to All), ok, cancel\n"
@@ -54,8 +59,8 @@ constexpr std::string_view kTransferUsage =
     "ran through but a file failed, was missing or was refused.\n";
 
 constexpr std::string_view kCheckUsage =
-    "Usage: corvane-cli check LEVEL.map --target DIR [--source-dir DIR] [--sky] [--pellark DIR]\n"
-    "                         [--json]\n"
+    "Usage: corvane-cli check LEVEL.map --target DIR [--source-dir DIR] [--sky] [--complete]\n"
+    "                         [--pellark DIR] [--json]\n"
     "\n"
     "Shows what 'corvane-cli transfer' would do with the same options, and changes\n"
     "nothing: one line per file it would touch, in its order, as STATUS  KIND  NAME,\n"
@@ -64,13 +69,17 @@ constexpr std::string_view kCheckUsage =
     "Statuses: new (not in the target), replace (in the target, other content),\n"
     "same (in the target, the same bytes), missing (not in the working tree),\n"
     "stock (the game's own, left out), refused (a name the transfer refuses; the\n"
-    "reason follows in parentheses).\n"
-    "Kinds: level, bsp, sky, texture, sound, pellark.\n"
+    "reason follows in parentheses), not-included (a complete release would add it).\n"
+    "Kinds: level, bsp, sky, texture, sound, pellark, and for a complete release\n"
+    "frame, image, model and skin, each followed by 'for' and what needs it.\n"
+    "Warnings about the compiled level follow the summary.\n"
     "\n"
     "Options:\n"
     "  --target DIR          the game directory (it need not exist)\n"
     "  --source-dir DIR      the folder of level sources (default: the level's folder)\n"
     "  --sky                 include the level's sky images\n"
+    "  --complete            plan a complete release (see 'transfer --help'); without it\n"
+    "                        what it would add is listed as not-included\n"
     "  --pellark DIR         include the base game tree DIR\n"
     "  --json                print one JSON object: {\"items\": [...], \"summary\": {...}}\n"
     "  -h, --help            show this help and exit\n"
@@ -221,6 +230,7 @@ JobStart StartJob(const ParsedArgs& parsed, std::string_view command, std::strin
     job.srcPath = sourceDir ? Absolute(*sourceDir) : ParentPath(job.currentMapPath);
     job.mode = parsed.flag("--move") ? TransferMode::Move : TransferMode::Copy;
     job.includeSky = parsed.flag("--sky");
+    job.complete = parsed.flag("--complete");
     job.skyName = FindSkyCaption(start.level.MapLines);
     job.includePellark = pellark.has_value();
     if (pellark)
@@ -234,7 +244,7 @@ int Transfer(const std::vector<std::string>& args, std::istream& in, std::ostrea
              std::ostream& err)
 {
     const CommandStart start =
-        StartCommand(args, {"--move", "--sky"}, {"--target", "--source-dir", "--pellark", "--overwrite"},
+        StartCommand(args, {"--move", "--sky", "--complete"}, {"--target", "--source-dir", "--pellark", "--overwrite"},
                      "transfer", kTransferUsage, "level", out, err);
     if (start.exitStatus)
         return *start.exitStatus;
@@ -261,7 +271,7 @@ int Transfer(const std::vector<std::string>& args, std::istream& in, std::ostrea
     TransferSession session;
     TransferReport report;
     try {
-        report = RunTransferCommand(job, level.TextureList, level.SoundList, session, log, host);
+        report = RunTransferCommand(job, level, session, log, host);
     } catch (const std::exception& error) {
         err << kProgram << ": " << ErrorBoxText(error) << '\n';
         return kExitFailed;
@@ -270,6 +280,8 @@ int Transfer(const std::vector<std::string>& args, std::istream& in, std::ostrea
         err << TotalBytesText(report.byteTotal->bytes) << '\n';
     for (const std::string& line : ProblemSummary(report))
         err << line << '\n';
+    for (const std::string& line : WarningLines(report))
+        err << line << '\n';
     if (report.outcome != TransferOutcome::RanThrough)
         return kExitFailed;
     return report.hasProblems() ? kExitProblems : kExitOk;
@@ -277,7 +289,7 @@ int Transfer(const std::vector<std::string>& args, std::istream& in, std::ostrea
 
 int Check(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
 {
-    const CommandStart start = StartCommand(args, {"--sky", "--json"}, {"--target", "--source-dir", "--pellark"},
+    const CommandStart start = StartCommand(args, {"--sky", "--complete", "--json"}, {"--target", "--source-dir", "--pellark"},
                                             "check", kCheckUsage, "level", out, err);
     if (start.exitStatus)
         return *start.exitStatus;

@@ -5,6 +5,8 @@
 #include "platform/paths.h"
 #include "platform/shown_name.h"
 #include "transfer/byte_total.h"
+#include "transfer/extras.h"
+#include "transfer/stock.h"
 #include "transfer/pellark.h"
 #include "transfer/layout.h"
 #include "transfer/level_files.h"
@@ -50,7 +52,8 @@ std::vector<std::string> ProblemSummary(const TransferReport& report)
         lines.push_back("Failed: " + ShownName(failure.path) + ": " + failure.reason);
     for (const TransferProblem& problem : report.problems) {
         if (problem.kind == TransferProblem::Kind::Missing)
-            lines.push_back("Missing: " + ShownName(problem.name));
+            lines.push_back("Missing: " + ShownName(problem.name) +
+                            (problem.reason.empty() ? "" : " (" + ShownName(problem.reason) + ")"));
     }
     for (const TransferProblem& problem : report.problems) {
         if (problem.kind != TransferProblem::Kind::Missing)
@@ -68,11 +71,22 @@ std::vector<std::string> WarningLines(const TransferReport& report)
     return lines;
 }
 
-TransferReport RunTransferCommand(const TransferJob& job, const ResourceList& textures,
-                                  const ResourceList& sounds, TransferSession& session, TransferLog& log,
-                                  Host& host)
+namespace {
+
+TransferReport Run(const TransferJob& job, const ResourceList& textures, const ResourceList& sounds,
+                   const LoadedLevel* level, TransferSession& session, TransferLog& log, Host& host)
 {
     log.clear();
+    // Read before anything moves: the level's files and resources may leave the working tree.
+    std::vector<std::string> warnings;
+    std::vector<ExtraFile> extras;
+    if (level) {
+        warnings = CompiledLevelWarnings(job.currentMapPath, *level);
+        if (job.complete) {
+            CaseLookup lookup;
+            extras = FindExtras(*level, job.srcPath, job.targPath, StockRuleFor(job.basePath), lookup);
+        }
+    }
     TransferContext context{host, log, job.mode};
 
     // A target that exists is locked before anything is asked about it; a new
@@ -109,6 +123,8 @@ TransferReport RunTransferCommand(const TransferJob& job, const ResourceList& te
 
     TransferResources(context, ResourceKind::Textures, textures, job.srcPath, job.targPath);
     TransferResources(context, ResourceKind::Sounds, sounds, job.srcPath, job.targPath);
+    if (!extras.empty())
+        TransferExtras(context, extras, job.targPath);
 
     if (job.includePellark) {
         if (job.mode == TransferMode::Move) {
@@ -125,7 +141,23 @@ TransferReport RunTransferCommand(const TransferJob& job, const ResourceList& te
     host.progress("Counting the target's bytes", 0, 0);
     TransferReport report = Ended(TransferOutcome::RanThrough, job, log);
     report.byteTotal = ShowDirectoryBytes(host, job.targPath, job.targPath, session.targetMapPath);
+    report.warnings = std::move(warnings);
     return report;
+}
+
+}  // namespace
+
+TransferReport RunTransferCommand(const TransferJob& job, const ResourceList& textures,
+                                  const ResourceList& sounds, TransferSession& session, TransferLog& log,
+                                  Host& host)
+{
+    return Run(job, textures, sounds, nullptr, session, log, host);
+}
+
+TransferReport RunTransferCommand(const TransferJob& job, const LoadedLevel& level, TransferSession& session,
+                                  TransferLog& log, Host& host)
+{
+    return Run(job, level.TextureList, level.SoundList, &level, session, log, host);
 }
 
 }  // namespace corvane

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "map/loaded_level.h"
 #include "map/resource_list.h"
 #include "transfer/byte_total.h"
 #include "transfer/overwrite.h"
@@ -62,7 +63,8 @@ struct TransferReport {
 // What went wrong in a transfer, for after its log: a heading with the counts
 // ("Problems: 1 failed, 2 missing, 1 refused"), then one line for each failure
 // with its reason ("Failed: PATH: REASON"), each missing file ("Missing:
-// PATH") and each refused name ("Refused: NAME: REASON", "Refused sky: NAME:
+// PATH", and " (matches A, B ignoring case)" where several files match its
+// name in another letter case) and each refused name ("Refused: NAME: REASON", "Refused sky: NAME:
 // REASON"); names are shown with ShownName. No lines when nothing went wrong.
 std::vector<std::string> ProblemSummary(const TransferReport& report);
 
@@ -82,5 +84,12 @@ std::vector<std::string> WarningLines(const TransferReport& report);
 TransferReport RunTransferCommand(const TransferJob& job, const ResourceList& textures,
                                   const ResourceList& sounds, TransferSession& session, TransferLog& log,
                                   Host& host);
+
+// The transfer of a loaded level: its lists as above, and besides, read
+// before anything is written, the compiled level's warnings (in the report)
+// and, when the job is a complete one, what a complete release adds
+// (FindExtras), transferred after the sounds.
+TransferReport RunTransferCommand(const TransferJob& job, const LoadedLevel& level, TransferSession& session,
+                                  TransferLog& log, Host& host);
 
 }  // namespace corvane

@@ -1,5 +1,6 @@
 #include "transfer/layout.h"
 
+#include "platform/case_lookup.h"
 #include "platform/file_ops.h"
 #include "platform/paths.h"
 #include "platform/shown_name.h"
@@ -159,6 +160,25 @@ bool CreateTargetSubdirectory(TransferContext& context, const std::string& targP
     }
     ShowCreateFailure(context.host, path, ". \nAborting!");
     return false;
+}
+
+bool CreateFoldersBelow(TransferContext& context, const TargetFolder& into, const std::string& targPath,
+                        std::string_view folder)
+{
+    std::string dir = targPath;
+    for (const std::string_view part : NameParts(folder)) {
+        dir = JoinPath(dir, part);
+        switch (EnsureFolder(context, into, dir)) {
+        case Folder::Existed:
+            break;
+        case Folder::Created:
+            context.log.append("Created: " + ShownName(dir));
+            break;
+        case Folder::Failed:
+            return false;
+        }
+    }
+    return true;
 }
 
 bool CreateResourceLayout(TransferContext& context, const std::string& target, const std::string& srcPath,

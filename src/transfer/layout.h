@@ -2,6 +2,7 @@
 // The target directory and the folders below it.
 
 #include <string>
+#include <string_view>
 
 #include "map/resource_list.h"
 #include "transfer/transfer_file.h"
@@ -23,5 +24,12 @@ bool CreateTargetSubdirectory(TransferContext& context, const std::string& targP
 // first folder that cannot be made.
 bool CreateResourceLayout(TransferContext& context, const std::string& target, const std::string& srcPath,
                           const ResourceList& textures, const ResourceList& sounds);
+
+// Makes sure each folder of `folder` ("models/buoy": below `targPath`, "/"
+// between its parts) exists, logging "Created: " for each one made. False
+// when one cannot be made (a link in the way, say): that is logged and noted
+// with the failure, and the file that needed it is left out.
+bool CreateFoldersBelow(TransferContext& context, const TargetFolder& into, const std::string& targPath,
+                        std::string_view folder);
 
 }  // namespace corvane

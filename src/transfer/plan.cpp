@@ -6,6 +6,7 @@
 #include "platform/file_ops.h"
 #include "platform/files.h"
 #include "platform/paths.h"
+#include "transfer/extras.h"
 #include "transfer/level_files.h"
 #include "transfer/pellark.h"
 #include "transfer/resource_names.h"
@@ -133,6 +134,7 @@ struct Planner {
     {
         const PlanKind planKind = kind == ResourceKind::Textures ? PlanKind::Texture : PlanKind::Sound;
         const ResourcePlaces places = PlacesOf(kind, job.srcPath, job.targPath);
+        CaseLookup lookup;
         FolderScopes scopes;
         bool first = true;  // each list's run begins with a scope of its own
         for (const std::string& listed : list) {
@@ -147,7 +149,14 @@ struct Planner {
             if (scopes.begins(entry.folder) || first)
                 ++scopeIds;
             first = false;
-            PlanItem item = compare(planKind, listed, std::move(entry.source), std::move(entry.target));
+            PlanItem item = compare(planKind, listed, entry.source, entry.target);
+            if (item.status == PlanStatus::Missing) {
+                // Not there as written: perhaps in another letter case.
+                std::string note = FindSourceIgnoringCase(entry, places, lookup);
+                if (note.empty() && entry.source != item.source)
+                    item = compare(planKind, listed, entry.source, entry.target);
+                item.note = std::move(note);
+            }
             item.folder = entry.folder;
             item.scopeId = scopeIds;
             add(std::move(item), PlanScope::Folder);
@@ -159,6 +168,40 @@ struct Planner {
             PlanItem item = Unread(planKind, PlanStatus::Stock, listed, entry.source, entry.target);
             item.folder = entry.folder;
             add(std::move(item), PlanScope::None);
+        }
+    }
+
+    // What a complete release adds; without one, listed as not included.
+    void extras(const LoadedLevel& level)
+    {
+        CaseLookup lookup;
+        FolderScopes scopes;
+        bool first = true;
+        for (ExtraFile& file : FindExtras(level, job.srcPath, job.targPath, StockRuleFor(job.basePath), lookup)) {
+            PlanItem item;
+            if (!file.refusal.empty() || file.stock) {
+                item = Unread(file.kind, file.stock ? PlanStatus::Stock : PlanStatus::Refused, file.name,
+                              std::move(file.source), std::move(file.target));
+                item.reason = std::move(file.refusal);
+            } else {
+                item = compare(file.kind, file.name, std::move(file.source), std::move(file.target));
+            }
+            item.neededBy = std::move(file.neededBy);
+            item.note = std::move(file.note);
+            item.folder = file.folder;
+            if (!job.complete && item.status != PlanStatus::Stock) {
+                item.status = PlanStatus::NotIncluded;
+                item.bytesPending = false;
+                add(std::move(item), PlanScope::None);
+                continue;
+            }
+            if (item.status != PlanStatus::Refused && item.status != PlanStatus::Stock) {
+                if (scopes.begins(file.folder) || first)
+                    ++scopeIds;
+                first = false;
+                item.scopeId = scopeIds;
+            }
+            add(std::move(item), PlanScope::Folder);
         }
     }
 
@@ -270,7 +313,9 @@ Plan PlanTransfer(const TransferJob& job, const LoadedLevel& level, PlanBytes by
     planner.sky();
     planner.resources(ResourceKind::Textures, level.TextureList, level.StockTextures);
     planner.resources(ResourceKind::Sounds, level.SoundList, level.StockSounds);
+    planner.extras(level);
     planner.pellark();
+    planner.plan.warnings = CompiledLevelWarnings(job.currentMapPath, level);
     return std::move(planner.plan);
 }
 

@@ -86,4 +86,17 @@ ResourceEntry ResolveEntry(ResourceKind kind, std::string_view listed, const Res
     return entry;
 }
 
+std::string FindSourceIgnoringCase(ResourceEntry& entry, const ResourcePlaces& places, CaseLookup& lookup)
+{
+    const CaseMatch found = lookup.find(places.sourceFolder, entry.relative);
+    if (found.kind == CaseMatch::Kind::Unique)
+        entry.source = found.path;
+    if (found.kind != CaseMatch::Kind::Ambiguous)
+        return {};
+    std::string note = "matches ";
+    for (std::size_t i = 0; i < found.candidates.size(); ++i)
+        note += (i ? ", " : "") + found.candidates[i];
+    return note + " ignoring case";
+}
+
 }  // namespace corvane

@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "platform/case_lookup.h"
 #include "transfer/transfer_log.h"
 
 namespace corvane {
@@ -55,6 +56,13 @@ struct ResourceEntry {
 // Resolves a listed name. Besides the name's own faults, a source or target
 // path longer than the file system allows refuses it.
 ResourceEntry ResolveEntry(ResourceKind kind, std::string_view listed, const ResourcePlaces& places);
+
+// When no file is at `entry.source` as written: the one file below its kind's
+// folder that matches the entry ignoring ASCII case, folder by folder, becomes
+// its source (the target keeps the name as the level writes it). When several
+// match, the source stays and the note returned names them ("matches
+// w/A.wal, w/a.WAL ignoring case"); "" otherwise.
+std::string FindSourceIgnoringCase(ResourceEntry& entry, const ResourcePlaces& places, CaseLookup& lookup);
 
 // The prompt scopes of one pass over a list: a new scope begins at every
 // entry whose folder differs from the folder of the entry before it (exact,

@@ -6,11 +6,13 @@
 #include "platform/files.h"
 #include "platform/paths.h"
 #include "platform/shown_name.h"
+#include "transfer/layout.h"
 #include "transfer/overwrite.h"
 
 namespace corvane {
 
-void MissingFileNotice(TransferContext& context, const std::string& source, const std::string& target)
+void MissingFileNotice(TransferContext& context, const std::string& source, const std::string& target,
+                       std::string note)
 {
     const PromptRequest notice = PromptRequest::Notice(
         "File Does Not Exist!",
@@ -19,7 +21,7 @@ void MissingFileNotice(TransferContext& context, const std::string& source, cons
         false, "&Ok");
     context.host.alert(AlertSound::Error);
     context.host.showPrompt(notice);
-    context.log.recordProblem(TransferProblem::Kind::Missing, source);
+    context.log.recordProblem(TransferProblem::Kind::Missing, source, std::move(note));
     context.log.appendReport("Does not exist:  ", ShownName(source));
 }
 
@@ -35,9 +37,10 @@ void TransferResources(TransferContext& context, ResourceKind kind, const Resour
     std::uint64_t done = 0;
     OverwritePolicy policy;
     FolderScopes scopes;
+    CaseLookup lookup;
     for (const std::string& listed : list) {
         context.host.progress(step, done++, list.size());
-        const ResourceEntry entry = ResolveEntry(kind, listed, places);
+        ResourceEntry entry = ResolveEntry(kind, listed, places);
         if (!entry.refusal.empty()) {
             ReportRefusedName(context.log, listed, entry.refusal);
             continue;
@@ -45,14 +48,21 @@ void TransferResources(TransferContext& context, ResourceKind kind, const Resour
         if (scopes.begins(entry.folder))
             policy.reset();
 
-        const PathProbe found = ProbePath(entry.source);
+        PathProbe found = ProbePath(entry.source);
+        std::string note;
+        if (found.kind == PathKind::Missing) {
+            // Not there as written: perhaps in another letter case.
+            note = FindSourceIgnoringCase(entry, places, lookup);
+            if (note.empty())
+                found = ProbePath(entry.source);
+        }
         if (found.kind == PathKind::Unknown) {
             // Not missing: it cannot be read (a folder without permission, say).
             CopyFailureReport(context, entry.source, found.error);
             continue;
         }
         if (found.kind != PathKind::File) {
-            MissingFileNotice(context, entry.source, entry.target);
+            MissingFileNotice(context, entry.source, entry.target, std::move(note));
             continue;
         }
         const auto mayReplace = [&] {
@@ -65,6 +75,50 @@ void TransferResources(TransferContext& context, ResourceKind kind, const Resour
             context.log.append("Already Exists: " + entry.relative);
     }
     context.host.progress(step, done, list.size());
+}
+
+}  // namespace corvane
+
+namespace corvane {
+
+void TransferExtras(TransferContext& context, const std::vector<ExtraFile>& extras, const std::string& targPath)
+{
+    const char* step = "Transferring frames, images and models";
+    const TargetFolder into(targPath);
+    std::uint64_t done = 0;
+    OverwritePolicy policy;
+    FolderScopes scopes;
+    for (const ExtraFile& file : extras) {
+        context.host.progress(step, done++, extras.size());
+        if (!file.refusal.empty()) {
+            ReportRefusedName(context.log, file.name, file.refusal);
+            continue;
+        }
+        if (file.stock)
+            continue;
+        if (scopes.begins(file.folder))
+            policy.reset();
+        const PathProbe found = ProbePath(file.source);
+        if (found.kind == PathKind::Unknown) {
+            CopyFailureReport(context, file.source, found.error);
+            continue;
+        }
+        if (found.kind != PathKind::File) {
+            MissingFileNotice(context, file.source, file.target, file.note);
+            continue;
+        }
+        if (!CreateFoldersBelow(context, into, targPath, file.folder))
+            continue;
+        const auto mayReplace = [&] {
+            return policy.allowsOverwrite([&] {
+                return OverwritePrompt(context.host, file.target, file.source, ExtraQuestionCaption(file.folder),
+                                       PromptButtons::All);
+            });
+        };
+        if (!TransferAndReport(context, into, file.source, file.target, file.name, mayReplace))
+            context.log.append("Already Exists: " + ShownName(file.name));
+    }
+    context.host.progress(step, done, extras.size());
 }
 
 }  // namespace corvane

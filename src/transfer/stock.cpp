@@ -52,4 +52,15 @@ bool StockRule::gameFile(std::string_view path) const
     return false;
 }
 
+StockRule StockRuleFor(const std::string& basePath)
+{
+    if (basePath.empty())
+        return StockRule();
+    static BaseGameCache cache;
+    std::shared_ptr<const BaseGameIndex> index = cache.Get(basePath);
+    if (!index || !index->ok())
+        return StockRule();
+    return StockRule(std::move(index));
+}
+
 }  // namespace corvane

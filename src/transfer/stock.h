@@ -36,4 +36,10 @@ private:
     std::shared_ptr<const BaseGameIndex> base_;
 };
 
+// The rule for a job's base game folder: the folder-name rules when it is "",
+// else its index, read once and kept (see BaseGameCache) until the folder or
+// its archives change. A base game that cannot be read at all decides nothing:
+// the folder-name rules hold.
+StockRule StockRuleFor(const std::string& basePath);
+
 }  // namespace corvane

@@ -764,7 +764,7 @@ void TfrmMain::runTransfer(const TransferJob& job, Host& host)
     TransferReport report;
     {
         const DesktopHost::Work work(host_);
-        report = RunTransferCommand(job, level_.TextureList, level_.SoundList, session_, transferLog_, host);
+        report = RunTransferCommand(job, level_, session_, transferLog_, host);
     }
     if (report.outcome != TransferOutcome::RanThrough)
         return;

@@ -74,7 +74,9 @@ TEST_F(CheckTest, oneLinePerFileInTheTransfersOrderAndASummary)
               "new      sound  w/bell\n"
               "same     pellark  autoexec.cfg\n"
               "Summary: 8 new, 1 replace, 2 same, 1 missing, 1 stock, 1 refused; " +
-                  std::to_string(fs::file_size(level) + 8 + 5 * 3 + 8 + 4) + " bytes would be written\n");
+                  std::to_string(fs::file_size(level) + 8 + 5 * 3 + 8 + 4) +
+                  " bytes would be written\n"
+                  "Warning: the compiled level w.bsp cannot be read: bad magic\n");
 
     // Without the options, neither the sky nor the Pellark tree is looked at.
     const CliRun plain = check({});
@@ -112,7 +114,7 @@ TEST_F(CheckTest, jsonHasOneObjectWithTheItemsAndTheSummary)
                   "/sound/w/bell.wav\", \"status\": \"new\", \"bytes\": 4}\n"
               "], \"summary\": {\"new\": 3, \"replace\": 1, \"same\": 0, \"missing\": 1, \"stock\": 1, "
               "\"refused\": 1, \"not-included\": 0, \"bytes\": " + std::to_string(fs::file_size(level) + 8 + 8 + 4) +
-                  "}, \"warnings\": []}\n");
+                  "}, \"warnings\": [\"the compiled level w.bsp cannot be read: bad magic\"]}\n");
 }
 
 TEST_F(CheckTest, exitStatusSaysWhetherTheReleaseIsWholeAndTheTransferCanBegin)
