@@ -9,6 +9,7 @@
 
 #include "cli_run.h"
 #include "hardening/surroundings.h"
+#include "support/game_files.h"
 #include "support/temp_tree.h"
 
 namespace corvane::cli {
@@ -171,6 +172,33 @@ TEST_F(CheckTest, changesNothingAnywhere)
     }
     EXPECT_EQ(test::Snapshot(tree.root()).changesSince(before), std::vector<std::string>{});
     EXPECT_FALSE(fs::exists(tree.path("absent")));
+}
+
+// --complete: without it the frames a complete release would add are listed
+// as not-included and summed up; with it they are new, and a missing one
+// makes the release incomplete.
+TEST_F(CheckTest, completeListsFramesAndSaysWhatWouldBeLeftOut)
+{
+    tree.file("work/textures/w/wall.wal", test::MakeWal("w/wall", "w/wall2"));
+    tree.file("work/textures/w/wall2.wal", test::MakeWal("w/wall2", "w/wall3"));
+    tree.file("work/maps/w.bsp", test::MakeBsp("{\n}\n", {"w/wall", "w/gone", "w/\x1b[2J", "e1u1/floor"}));
+
+    const CliRun off = check({});
+    EXPECT_NE(off.out.find("not-included  frame  textures/w/wall2.wal  for w/wall.wal\n"), std::string::npos)
+        << off.out;
+    EXPECT_NE(off.out.find("not-included  frame  textures/w/wall3.wal  for w/wall.wal\n"), std::string::npos);
+    EXPECT_NE(off.out.find(", 2 not-included; "), std::string::npos);
+    EXPECT_TRUE(off.out.ends_with("Complete release: 2 animation frames not included\n")) << off.out;
+
+    tree.file("work/textures/w/gone.wal", "no longer missing");
+    tree.file("work/textures/w/\x1b[2J.wal", "");
+    const CliRun on = check({"--complete", "--json"});
+    EXPECT_NE(on.out.find("{\"kind\": \"frame\", \"name\": \"textures/w/wall2.wal\""), std::string::npos) << on.out;
+    EXPECT_NE(on.out.find("\"status\": \"new\", \"bytes\": " +
+                          std::to_string(fs::file_size(tree.path("work/textures/w/wall2.wal"))) +
+                          ", \"neededBy\": \"w/wall.wal\"}"), std::string::npos);
+    EXPECT_NE(on.out.find("\"status\": \"missing\", \"bytes\": 0, \"neededBy\": \"w/wall.wal\"}"), std::string::npos);
+    EXPECT_EQ(on.status, 1) << "a frame is missing (and one name refused)";
 }
 
 }  // namespace
