@@ -11,11 +11,13 @@
 #include "cli/common.h"
 #include "cli/json.h"
 #include "cli/terminal_host.h"
+#include "archive/base_game.h"
 #include "map/load.h"
 #include "map/scan.h"
 #include "map/sky.h"
 #include "platform/error.h"
 #include "platform/shown_name.h"
+#include "transfer/stock.h"
 
 namespace corvane::cli {
 
@@ -25,7 +27,8 @@ constexpr std::string_view kUsage =
     "Usage: corvane-cli COMMAND [OPTIONS]\n"
     "\n"
     "Commands:\n"
-    "  scan LEVEL.map [--json]   list the custom textures, sounds and sky a level uses\n"
+    "  scan LEVEL.map [--json] [--base DIR]\n"
+    "                            list the custom textures, sounds and sky a level uses\n"
     "  transfer LEVEL.map --target DIR [OPTIONS]\n"
     "                            build a game directory from a level and its resources\n"
     "  check LEVEL.map --target DIR [OPTIONS]\n"
@@ -43,15 +46,24 @@ constexpr std::string_view kUsage =
     "Exit status: 0 on success, 1 on failure, 2 for wrong arguments, and 3 when a\n"
     "transfer ran through but a file failed, was missing or was refused.\n"
     "\n"
+    "With --base DIR (scan, check, transfer), what is the game's own, and so never\n"
+    "shipped, is what the base game DIR (such as baseq2) has; without it, the\n"
+    "folder names decide (textures in e1u1..e3u3, sounds in world, the game's skies).\n"
+    "\n"
     "Run 'corvane-cli COMMAND --help' for a command's own help.\n";
 
 constexpr std::string_view kScanUsage =
-    "Usage: corvane-cli scan LEVEL.map [--json]\n"
+    "Usage: corvane-cli scan LEVEL.map [--json] [--base DIR]\n"
     "\n"
     "Reads a level file and prints the custom textures and sounds it uses, each\n"
     "list sorted, and its sky (\"not found\" when it names none).\n"
     "\n"
     "Options:\n"
+    "  --base DIR   the base game (such as baseq2): a texture or sound is custom\n"
+    "               unless DIR has it (textures/NAME.wal, sound/NAME.wav), whatever\n"
+    "               its folder; without it, those in e1u1..e3u3 and world are the\n"
+    "               game's own. DIR's warnings go to standard error; a DIR that\n"
+    "               cannot be read at all ends the scan with status 1\n"
     "  --json       print one JSON object: {\"textures\": [...], \"sounds\": [...], \"sky\": \"...\"}\n"
     "  -h, --help   show this help and exit\n";
 
@@ -60,13 +72,21 @@ int Scan(const std::vector<std::string>& args, std::ostream& out, std::ostream& 
     bool json = false;
     bool optionsEnded = false;
     std::optional<std::string> levelPath;
-    for (const std::string& arg : args) {
+    std::optional<std::string> base;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
         if (!optionsEnded && (arg == "-h" || arg == "--help")) {
             out << kScanUsage;
             return kExitOk;
         }
         if (!optionsEnded && arg == "--json") {
             json = true;
+        } else if (!optionsEnded && arg == "--base") {
+            if (i + 1 == args.size())
+                return UsageError(err, "scan: option '--base' needs a value", kScanUsage);
+            base = args[++i];
+        } else if (!optionsEnded && arg.rfind("--base=", 0) == 0) {
+            base = arg.substr(7);
         } else if (!optionsEnded && arg == "--") {
             optionsEnded = true;
         } else if (!optionsEnded && arg.size() > 1 && arg.front() == '-') {
@@ -79,9 +99,14 @@ int Scan(const std::vector<std::string>& args, std::ostream& out, std::ostream& 
     }
     if (!levelPath || levelPath->empty())
         return UsageError(err, "scan: no level named", kScanUsage);
+    if (base && base->empty())
+        return UsageError(err, "scan: --base needs a folder", kScanUsage);
 
     LoadedLevel level;
     if (!LoadLevel(*levelPath, level, err))
+        return kExitFailed;
+    std::string basePath;
+    if (!ApplyBaseGame(base, "scan", level, basePath, err))
         return kExitFailed;
     const std::string sky = FindSkyCaption(level.MapLines);
 
@@ -139,6 +164,23 @@ bool LoadLevel(const std::string& levelPath, LoadedLevel& level, std::ostream& e
         err << ErrorBoxText(error) << '\n';
         return false;
     }
+    return true;
+}
+
+bool ApplyBaseGame(const std::optional<std::string>& base, std::string_view command, LoadedLevel& level,
+                   std::string& basePath, std::ostream& err)
+{
+    if (!base)
+        return true;
+    basePath = Absolute(*base);
+    const std::shared_ptr<const BaseGameIndex> index = SharedBaseGame(basePath);
+    for (const ArchiveWarning& warning : index->warnings())
+        err << kProgram << ": warning: " << warning.text() << '\n';
+    if (!index->ok()) {
+        err << kProgram << ": " << command << ": can't read the base game '" << ShownName(*base) << "'\n";
+        return false;
+    }
+    ApplyStockRule(level, StockRule(index));
     return true;
 }
 

@@ -26,7 +26,8 @@ namespace {
 
 constexpr std::string_view kTransferUsage =
     "Usage: corvane-cli transfer LEVEL.map --target DIR [--source-dir DIR] [--move] [--sky]\n"
-    "                            [--complete] [--pellark DIR] [--overwrite ask|all|none]\n"
+    "                            [--complete] [--pellark DIR] [--base DIR]\n"
+    "                            [--overwrite ask|all|none]\n"
     "\n"
     "Builds the game directory DIR from the level: DIR/maps with the level and its\n"
     ".bsp, and the custom textures, sounds and (with --sky) sky images the level\n"
@@ -47,6 +48,11 @@ constexpr std::string_view kTransferUsage =
     "                        images and sidecars of the textures, the models and skins\n"
     "                        and the sounds and pictures that entities name\n"
     "  --pellark DIR         also copy the base game tree DIR into the target\n"
+    "  --base DIR            the base game (such as baseq2): what it has is the game's\n"
+    "                        own and is not shipped, whatever its folder (textures/,\n"
+    "                        sound/, env/ for the sky); without it the folder names\n"
+    "                        decide (e1u1..e3u3, world, the game's sky names). A DIR\n"
+    "                        that cannot be read at all ends the command with status 1\n"
     "  --overwrite ask       ask on standard input before replacing a file (default):\n"
     "                        yes, no, all (Yes to All), none (No to All), ok, cancel\n"
     "  --overwrite all       replace existing files without asking\n"
@@ -55,12 +61,12 @@ constexpr std::string_view kTransferUsage =
     "\n"
     "Exit status: 0 when the transfer ran through and nothing went wrong; 1 when\n"
     "it ended early (the target could not be prepared or a resource folder could\n"
-    "not be created) or the level cannot be read; 2 for wrong arguments; 3 when it\n"
-    "ran through but a file failed, was missing or was refused.\n";
+    "not be created) or the level or the base game cannot be read; 2 for wrong\n"
+    "arguments; 3 when it ran through but a file failed, was missing or was refused.\n";
 
 constexpr std::string_view kCheckUsage =
     "Usage: corvane-cli check LEVEL.map --target DIR [--source-dir DIR] [--sky] [--complete]\n"
-    "                         [--pellark DIR] [--json]\n"
+    "                         [--pellark DIR] [--base DIR] [--json]\n"
     "\n"
     "Shows what 'corvane-cli transfer' would do with the same options, and changes\n"
     "nothing: one line per file it would touch, in its order, as STATUS  KIND  NAME,\n"
@@ -81,12 +87,14 @@ constexpr std::string_view kCheckUsage =
     "  --complete            plan a complete release (see 'transfer --help'); without it\n"
     "                        what it would add is listed as not-included\n"
     "  --pellark DIR         include the base game tree DIR\n"
+    "  --base DIR            the base game: what it has is stock (see 'transfer --help')\n"
     "  --json                print one JSON object: {\"items\": [...], \"summary\": {...}}\n"
     "  -h, --help            show this help and exit\n"
     "\n"
     "Exit status: 0 when nothing is missing or refused; 1 when something is, when\n"
     "the transfer could not begin (the target is a whole drive, or its parent\n"
-    "folder does not exist) or the level cannot be read; 2 for wrong arguments.\n";
+    "folder does not exist) or the level or the base game cannot be read; 2 for\n"
+    "wrong arguments.\n";
 
 constexpr std::string_view kPoolUsage =
     "Usage: corvane-cli pool TARGET [--json]\n"
@@ -218,7 +226,10 @@ JobStart StartJob(const ParsedArgs& parsed, std::string_view command, std::strin
         start.exitStatus = UsageError(err, prefix + "--source-dir needs a folder", usage);
     else if (pellark && pellark->empty())
         start.exitStatus = UsageError(err, prefix + "--pellark needs a folder", usage);
-    else if (!LoadLevel(parsed.operands.front(), start.level, err))
+    else if (const std::optional<std::string> base = parsed.value("--base"); base && base->empty())
+        start.exitStatus = UsageError(err, prefix + "--base needs a folder", usage);
+    else if (!LoadLevel(parsed.operands.front(), start.level, err) ||
+             !ApplyBaseGame(parsed.value("--base"), command, start.level, start.job.basePath, err))
         start.exitStatus = kExitFailed;
     if (start.exitStatus)
         return start;
@@ -244,7 +255,7 @@ int Transfer(const std::vector<std::string>& args, std::istream& in, std::ostrea
              std::ostream& err)
 {
     const CommandStart start =
-        StartCommand(args, {"--move", "--sky", "--complete"}, {"--target", "--source-dir", "--pellark", "--overwrite"},
+        StartCommand(args, {"--move", "--sky", "--complete"}, {"--target", "--source-dir", "--pellark", "--base", "--overwrite"},
                      "transfer", kTransferUsage, "level", out, err);
     if (start.exitStatus)
         return *start.exitStatus;
@@ -289,7 +300,7 @@ int Transfer(const std::vector<std::string>& args, std::istream& in, std::ostrea
 
 int Check(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
 {
-    const CommandStart start = StartCommand(args, {"--sky", "--complete", "--json"}, {"--target", "--source-dir", "--pellark"},
+    const CommandStart start = StartCommand(args, {"--sky", "--complete", "--json"}, {"--target", "--source-dir", "--pellark", "--base"},
                                             "check", kCheckUsage, "level", out, err);
     if (start.exitStatus)
         return *start.exitStatus;

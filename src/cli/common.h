@@ -2,6 +2,7 @@
 // Pieces the commands of corvane-cli share.
 
 #include <iosfwd>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -25,6 +26,14 @@ void PrintList(std::ostream& out, std::string_view heading, const ResourceList& 
 
 // Loads a level as the scan does; on failure writes one line and returns false.
 bool LoadLevel(const std::string& levelPath, LoadedLevel& level, std::ostream& err);
+
+// With --base DIR (`base` set): reads the base game in DIR once, writes its
+// warnings to `err`, and splits the level's lists by it (ApplyStockRule);
+// `basePath` becomes DIR made absolute. A base game that cannot be read at all
+// is one line on `err` and false: the command ends with status 1 rather than
+// decide by the folder names what the user asked the base game to decide.
+bool ApplyBaseGame(const std::optional<std::string>& base, std::string_view command, LoadedLevel& level,
+                   std::string& basePath, std::ostream& err);
 
 int Transfer(const std::vector<std::string>& args, std::istream& in, std::ostream& out,
              std::ostream& err);

@@ -112,7 +112,7 @@ TransferReport Run(const TransferJob& job, const ResourceList& textures, const R
     }
 
     if (job.includeSky && !job.skyName.empty())
-        TransferSky(context, job.skyName, job.srcPath, job.targPath);
+        TransferSky(context, job.skyName, job.srcPath, job.targPath, StockRuleFor(job.basePath));
 
     if (!CreateResourceLayout(context, job.target, job.srcPath, textures, sounds)) {
         host.alert(AlertSound::Error);

@@ -105,7 +105,7 @@ struct Planner {
     {
         if (!job.includeSky || job.skyName.empty())
             return;
-        const SkyDecision decision = DecideSky(job.skyName);
+        const SkyDecision decision = DecideSky(job.skyName, StockRuleFor(job.basePath));
         if (decision.verdict == SkyVerdict::Stock || decision.verdict == SkyVerdict::NotAllowed) {
             PlanItem item = Unread(PlanKind::Sky,
                                    decision.verdict == SkyVerdict::Stock ? PlanStatus::Stock : PlanStatus::Refused,

@@ -31,11 +31,11 @@ bool IsStockSkyName(const std::string& name)
     return false;
 }
 
-SkyDecision DecideSky(const std::string& name)
+SkyDecision DecideSky(const std::string& name, const StockRule& stock)
 {
     if (name.empty())
         return {SkyVerdict::NotSpecified, {}};
-    if (IsStockSkyName(name))
+    if (!stock.hasBaseGame() && stock.sky(name))
         return {SkyVerdict::Stock, {}};
     if (HasControlByte(name))
         return {SkyVerdict::NotAllowed, "a control character"};
@@ -45,6 +45,8 @@ SkyDecision DecideSky(const std::string& name)
         return {SkyVerdict::NotAllowed, "a '..'"};
     if (name.find_first_of("*?[") != std::string::npos)
         return {SkyVerdict::NotAllowed, "a wildcard"};
+    if (stock.hasBaseGame() && stock.sky(name))
+        return {SkyVerdict::Stock, {}};
     return {};
 }
 
@@ -62,9 +64,9 @@ std::vector<std::string> SkyFaceImages(const std::string& sourceFolder, const st
 }
 
 void TransferSky(TransferContext& context, const std::string& skyName, const std::string& srcPath,
-                 const std::string& targPath)
+                 const std::string& targPath, const StockRule& stock)
 {
-    const SkyDecision decision = DecideSky(skyName);
+    const SkyDecision decision = DecideSky(skyName, stock);
     switch (decision.verdict) {
     case SkyVerdict::NotSpecified: Refuse(context.host, "Sky env file not specified!"); return;
     case SkyVerdict::Stock: Refuse(context.host, "Can't copy internal env file: " + skyName); return;

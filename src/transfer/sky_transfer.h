@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "transfer/resource_names.h"
+#include "transfer/stock.h"
 #include "transfer/transfer_file.h"
 
 namespace corvane {
@@ -28,7 +29,11 @@ struct SkyDecision {
 
 // Decides what becomes of the sky `name`. A name that holds a path separator,
 // "..", a wildcard ("*", "?", "[") or a control character is not allowed.
-SkyDecision DecideSky(const std::string& name);
+// Whether it is the game's own is `stock.sky(name)`: without a base game a
+// game's sky name is Stock before its name is looked at (they are all
+// harmless); with one, a name not allowed is refused before the base game is
+// asked.
+SkyDecision DecideSky(const std::string& name, const StockRule& stock = StockRule());
 
 // The face codes of the sky cube, in the order their images are transferred.
 inline constexpr std::array<const char*, 6> kSkyFaces = {"bk", "ft", "lf", "rt", "dn", "up"};
@@ -43,8 +48,9 @@ std::vector<std::string> SkyFaceImages(const std::string& sourceFolder, const st
 
 // Transfers the images of sky `skyName` from the working tree's "env" folder
 // (below the parent of `srcPath`) into `targPath`/env.
+// `stock` decides whether it is the game's own (DecideSky).
 void TransferSky(TransferContext& context, const std::string& skyName, const std::string& srcPath,
-                 const std::string& targPath);
+                 const std::string& targPath, const StockRule& stock = StockRule());
 
 // Transfers the first two ordinary files of `sourceFolder` that match
 // `pattern` into `targetFolder` below `into`; when none does, nothing is

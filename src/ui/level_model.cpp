@@ -38,7 +38,8 @@ void ShowSoundScan(WindowLevel& level)
     level.lblWavCount = ShowList(level.SoundList.entries(), level.listWavs, kNoCustomWavs);
 }
 
-LevelLoad LoadLevelIntoWindow(const std::string& path, LoadNaming naming, WindowLevel& level, Host& host)
+LevelLoad LoadLevelIntoWindow(const std::string& path, LoadNaming naming, WindowLevel& level, Host& host,
+                              const StockRule& stock)
 {
     if (naming == LoadNaming::NameLevel) {
         host.setCaption(kWindowTitlePrefix + path);
@@ -46,10 +47,21 @@ LevelLoad LoadLevelIntoWindow(const std::string& path, LoadNaming naming, Window
     }
     const LevelLoad load = LoadMapFile(path, level, CantOpenFileQuestion(host));
     if (load.scanned) {
+        if (stock.hasBaseGame())
+            ApplyStockRule(level, stock);
         ShowTextureScan(level);
         ShowSoundScan(level);
     }
     return load;
+}
+
+void ResplitWindowLevel(WindowLevel& level, const StockRule& stock)
+{
+    ApplyStockRule(level, stock);
+    level.listWals.clear();
+    level.listWavs.clear();
+    ShowTextureScan(level);
+    ShowSoundScan(level);
 }
 
 PoolResult PoolIntoWindow(const std::string& targPath, WindowLevel& level, Host& host, const PoolOptions& options)

@@ -10,6 +10,7 @@
 #include "map/loaded_level.h"
 #include "pool/pooling.h"
 #include "transfer/host.h"
+#include "transfer/stock.h"
 
 namespace corvane::ui {
 
@@ -48,7 +49,13 @@ enum class LoadNaming { NameLevel, Quiet };
 // "Pellark's Corvane - " + path and CurrentMapPath the path first; a file
 // that cannot be read asks "Can't open file!"; what was scanned is appended
 // to the list boxes. A scan failure is thrown, with the boxes unchanged.
-LevelLoad LoadLevelIntoWindow(const std::string& path, LoadNaming naming, WindowLevel& level, Host& host);
+// With a base game, `stock` splits the level's lists first (ApplyStockRule).
+LevelLoad LoadLevelIntoWindow(const std::string& path, LoadNaming naming, WindowLevel& level, Host& host,
+                              const StockRule& stock = StockRule());
+
+// Splits the level's lists again by `stock` and shows them anew in the list
+// boxes, with their counts (the base game changed while a level is loaded).
+void ResplitWindowLevel(WindowLevel& level, const StockRule& stock);
 
 // Pools the levels of `targPath`/maps (see PoolTargetResources); pooled, the
 // list boxes and counts show the pooled lists, and the levels that were

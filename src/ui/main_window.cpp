@@ -30,9 +30,11 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include "archive/base_game.h"
 #include "platform/error.h"
 #include "platform/file_ops.h"
 #include "platform/paths.h"
+#include "platform/shown_name.h"
 #include "map/compare.h"
 #include "transfer/byte_total.h"
 #include "transfer/decisions.h"
@@ -539,6 +541,15 @@ void TfrmMain::showTextures(std::vector<std::string> entries)
 
 void TfrmMain::pictureSourcesChanged()
 {
+    // A loaded level's lists follow the base game: what it has is the game's own.
+    const bool levelShown = (state_.mode == WindowMode::MapLoaded || state_.mode == WindowMode::Transferred) &&
+                            !state_.pooled && !level_.CurrentMapPath.empty();
+    if (levelShown && settings_.BaseGamePath != levelBaseGame_) {
+        ResplitWindowLevel(level_, stockRule());
+        levelBaseGame_ = settings_.BaseGamePath;
+        if (tabViews_->currentIndex() == 2)
+            showLevelLists();
+    }
     const PictureSources now{TexturesFolder(settings_.SrcPath), settings_.BaseGamePath};
     if (now == pictures_->sources())
         return;
@@ -568,7 +579,8 @@ void TfrmMain::loadLevel(const std::string& path)
     const LoadNaming naming = state_.mode == WindowMode::MapLoaded ? LoadNaming::NameLevel : LoadNaming::Quiet;
     bool loaded = false;
     try {
-        loaded = LoadLevelIntoWindow(path, naming, level_, host_).scanned;
+        levelBaseGame_ = settings_.BaseGamePath;
+        loaded = LoadLevelIntoWindow(path, naming, level_, host_, stockRule()).scanned;
     } catch (...) {
         showLevelLists();
         throw;
@@ -576,6 +588,29 @@ void TfrmMain::loadLevel(const std::string& path)
     showLevelLists();
     if (loaded)
         switchToLevelView();
+}
+
+StockRule TfrmMain::stockRule()
+{
+    const std::shared_ptr<const BaseGameIndex> index = SharedBaseGame(settings_.BaseGamePath);
+    if (!index)
+        return StockRule();
+    if (index->ok()) {
+        unreadableBaseGame_.clear();
+        return StockRule(index);
+    }
+    if (unreadableBaseGame_ != settings_.BaseGamePath) {
+        unreadableBaseGame_ = settings_.BaseGamePath;
+        std::string reason;
+        for (const ArchiveWarning& warning : index->warnings())
+            reason += "\n" + warning.text();
+        host_.messageBox({"Can't read the base game:\n" + ShownName(settings_.BaseGamePath) + "\n" + reason +
+                              "\n\nUntil it can be read, textures in e1u1..e3u3, sounds in world and the "
+                              "game's skies are taken for the game's own.\nSet the base game in Configure > "
+                              "Set paths...",
+                          "Base game", MessageIcon::Warning, {MessageButton::Ok}});
+    }
+    return StockRule();
 }
 
 void TfrmMain::switchToLevelView()
@@ -756,6 +791,7 @@ std::optional<TransferJob> TfrmMain::transferJob()
     job.skyName = Bytes(lblSky_->text());
     job.includePellark = chbxPellark_->isChecked();
     job.pellarkPath = settings_.PellarkPath;
+    job.basePath = settings_.BaseGamePath;
     return job;
 }
 

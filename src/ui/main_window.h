@@ -188,6 +188,10 @@ private:
     // Takes the target as leaving the field does: with a level loaded, a
     // taken target also unlocks Browse and "Use this" and asks for the options.
     bool leaveTarget();
+    // What is the game's own by the BaseGamePath setting (StockRuleFor). A
+    // base game that cannot be read is said once in a box, until the setting
+    // names another folder, and the folder-name rules hold meanwhile.
+    StockRule stockRule();
 
     Settings& settings_;
     KeyStore& store_;
@@ -208,6 +212,10 @@ private:
     TransferLog transferLog_;
     TransferSession session_;
     bool closed_ = false;
+    // The base game the level's lists were split by, and the last one the
+    // user was told could not be read.
+    std::string levelBaseGame_;
+    std::string unreadableBaseGame_;
 
     // The "Game Creation" group.
     QGroupBox* gameCreationGroup_;

@@ -13,6 +13,7 @@
 #include "platform/files.h"
 #include "platform/paths.h"
 #include "transfer/resource_names.h"
+#include "transfer/stock.h"
 #include "ui/text.h"
 
 namespace corvane::ui {
@@ -299,7 +300,7 @@ std::shared_ptr<const PaletteChoice> PictureLoader::paletteFor(const Job& job)
 {
     const std::lock_guard lock(paletteMutex_);
     if (!palette_ || paletteVersion_ != job.sourcesVersion) {
-        palette_ = std::make_shared<const PaletteChoice>(ChoosePalette(baseGames_, job.sources.baseGame));
+        palette_ = std::make_shared<const PaletteChoice>(ChoosePalette(SharedBaseGames(), job.sources.baseGame));
         paletteVersion_ = job.sourcesVersion;
     }
     return palette_;

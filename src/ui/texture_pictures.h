@@ -136,7 +136,6 @@ private:
     int workers_ = 0;
 
     std::mutex paletteMutex_;  // guards what follows
-    BaseGameCache baseGames_;
     std::shared_ptr<const PaletteChoice> palette_;
     std::uint64_t paletteVersion_ = 0;
 

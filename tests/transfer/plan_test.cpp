@@ -20,11 +20,13 @@
 #include "platform/files.h"
 #include "platform/paths.h"
 #include "platform/shown_name.h"
+#include "archive/archive_bytes.h"
 #include "support/temp_tree.h"
 #include "transfer/command.h"
 #include "transfer/decisions.h"
 #include "transfer/plan.h"
 #include "transfer/resource_names.h"
+#include "transfer/stock.h"
 
 namespace corvane {
 namespace {
@@ -84,6 +86,8 @@ public:
             pellark();
         if (seed % 3 == 0)
             tree.dir("game");
+        if (seed % 4 == 1)
+            baseGame(seed);
     }
 
     TransferJob job;
@@ -200,6 +204,53 @@ private:
         stock.add(stockName);
         intended[stockName] = PlanStatus::Stock;
         list.sort();
+    }
+
+    // A base game decides what is stock: it has the game's own names of the
+    // lists (in a pak), a listed custom texture (in a pk3, in upper case) and
+    // sound (loose, in mixed case), and for some seeds the sky (one face, in
+    // the pk3). A custom texture in a game-named folder is then shipped.
+    void baseGame(unsigned seed)
+    {
+        job.basePath = tree_.dir("baseq2");
+        const std::string mine = "e2u1/mine" + std::to_string(seed) + ".wal";
+        level.StockTextures.add(mine);
+        place("work/textures/" + mine, "game/textures/" + mine, anyFileStatus());
+
+        tree_.file("baseq2/pak0.pak", test::PakBytes({{"textures/e1u1/floor.wal", "base"},
+                                                      {"sound/world/amb.wav", "base"},
+                                                      {"env/unit1_bk.pcx", "base"}}));
+        std::vector<test::ZipItem> zip;
+        const auto makeStock = [&](ResourceKind kind, const ResourceList& list) {
+            for (const std::string& listed : list) {
+                ResourceEntry entry = ResolveEntry(kind, listed, PlacesOf(kind, job.srcPath, job.targPath));
+                if (!entry.refusal.empty())
+                    continue;
+                intended.erase(entry.target);
+                intended[listed] = PlanStatus::Stock;
+                return TransferName(kind, listed);
+            }
+            return std::string();
+        };
+        if (const std::string texture = makeStock(ResourceKind::Textures, level.TextureList); !texture.empty()) {
+            std::string upper = "TEXTURES/" + texture;
+            for (char& c : upper)
+                c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+            zip.push_back({upper, "base"});
+        }
+        if (const std::string sound = makeStock(ResourceKind::Sounds, level.SoundList); !sound.empty())
+            tree_.file("baseq2/Sound/" + sound, "base");
+        if (job.includeSky && seed % 8 == 1 && job.skyName.starts_with("sky")) {
+            zip.push_back({"env/" + job.skyName + "UP.TGA", "base"});
+            for (auto it = intended.begin(); it != intended.end();) {
+                const bool face = it->first.starts_with(job.skyName) ||
+                                  it->first.find("/env/" + job.skyName) != std::string::npos;
+                it = face ? intended.erase(it) : std::next(it);
+            }
+            intended["sky " + job.skyName] = PlanStatus::Stock;
+        }
+        tree_.file("baseq2/patch.pk3", test::ZipBytes(zip));
+        ApplyStockRule(level, StockRuleFor(job.basePath));
     }
 
     void pellark()

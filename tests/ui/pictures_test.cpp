@@ -109,6 +109,8 @@ protected:
         tree.file("src/textures/town/wall.wal", MakeWal("town/wall", {}, 4, 4, WallPixels()));
         baseGame = tree.dir("game/baseq2");
         tree.file("game/baseq2/pics/colormap.pcx", MakePcx(PaletteBytes()));
+        // The base game has its own textures, so that e1u1/metal stays the game's own.
+        tree.file("game/baseq2/textures/e1u1/metal.wal", MakeWal("e1u1/metal"));
         storeSettings(maps, "/games/town", "", "", withBaseGame ? baseGame : "");
         start();
         doubleClickEntry("small.map");
