@@ -277,7 +277,7 @@ TEST_F(SecondReview, decidesPerFilePerFolderAndForAllFromPresetsThatReplaceOnlyW
                                       "Sky: Replace", "duskbk.tga: Replace", "Textures: Keep", "dock: Keep",
                                       "town: Keep", "town/floor.wal: Keep", "town/wall.wal: Keep",
                                       "town/bell.wav: Replace", "Pellark tree: Keep"}));
-    EXPECT_EQ(forAll, (QStringList{"Replace 13 of the 13 files the target has; 72 bytes to write.",
+    EXPECT_EQ(forAll, (QStringList{"Replace 13 of the 13 files the target has; 532 bytes to write.",
                                    "Replace 0 of the 13 files the target has; 0 bytes to write.",
                                    "Replace 2 of the 13 files the target has; 29 bytes to write."}));
 }

@@ -8,9 +8,12 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
+#include <QTreeView>
 
+#include "support/game_files.h"
 #include "ui/info_dialog.h"
 #include "ui/prompt_dialog.h"
+#include "ui/review_dialog.h"
 
 namespace corvane::ui::test {
 
@@ -32,7 +35,9 @@ void TransferWindow::makeWorkingTree()
 {
     maps = tree.dir("work/maps");
     tree.file("work/maps/town.map", kTownLevel);
-    tree.file("work/maps/town.bsp", "IBSP-town");
+    // Compiled from this source: it says nothing against it.
+    tree.file("work/maps/town.bsp", corvane::test::MakeBsp("{\n}\n", {"town/wall", "town/floor", "e1u1/metal",
+                                                                       "dock/rope"}));
     tree.file("work/textures/town/wall.wal", "wall");
     tree.file("work/textures/town/floor.wal", "floor-floor");
     tree.file("work/textures/dock/rope.wal", "rope");
@@ -52,6 +57,8 @@ void TransferWindow::makeWorkingTreeWithProblems()
 {
     makeWorkingTree();
     tree.file("work/maps/town.map", tree.read("work/maps/town.map") + "{\n\"noise\" \"town/../../x\"\n}\n");
+    std::filesystem::last_write_time(tree.path("work/maps/town.bsp"),
+                                     std::filesystem::last_write_time(tree.path("work/maps/town.map")));
     std::filesystem::remove(tree.path("work/textures/dock/rope.wal"));
 }
 
