@@ -4,6 +4,7 @@
 
 #include <QAbstractButton>
 #include <QCheckBox>
+#include <QDeadlineTimer>
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -128,6 +129,22 @@ void TransferWindow::readLog(QStringList* lines, QString* title, QStringList* pr
             *problems = memo->isVisible() ? MemoLines(*memo) : QStringList();
         }
         Control<QPushButton>(*info, "bbtnOkay")->click();
+    });
+}
+
+void TransferWindow::inReview(std::function<void(TfrmReview&, QTreeView&)> look, const char* close)
+{
+    const std::string button = close;
+    modals.then([look, button](QDialog& dialog) {
+        auto* review = Expect<TfrmReview>(dialog, "the review");
+        if (!review)
+            return;
+        const QPushButton* transfer = Control<QPushButton>(*review, "btnTransfer");
+        for (QDeadlineTimer deadline(10000); !transfer->isEnabled() && !deadline.hasExpired();)
+            QTest::qWait(5);
+        EXPECT_TRUE(transfer->isEnabled()) << "the comparison never ended";
+        look(*review, *Control<QTreeView>(*review, "treePlan"));
+        QTest::mouseClick(Control<QPushButton>(*review, button.c_str()), Qt::LeftButton);
     });
 }
 
