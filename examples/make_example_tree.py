@@ -204,6 +204,8 @@ POINT_ENTITIES = [
     [("classname", "target_speaker"), ("spawnflags", "1"),
      ("noise", "world/amb10.wav"), ("volume", "0.5"),
      ("origin", "0 0 64")],
+    [("classname", "misc_model"), ("model", "models/buoy/tris.md2"),
+     ("origin", "192 -448 16")],
 ]
 
 GATE_KEYS = [
@@ -261,7 +263,7 @@ def level_text():
 # Textures (.wal): 100-byte header, then four mip levels of palette indices
 
 
-def wal_bytes(name, size, flags=0, contents=0, value=0):
+def wal_bytes(name, size, flags=0, contents=0, value=0, anim=""):
     seed = name_seed(name)
     base = 16 + (seed % 14) * 16        # a row of the palette
     accent = 16 + ((seed >> 8) % 14) * 16
@@ -287,10 +289,18 @@ def wal_bytes(name, size, flags=0, contents=0, value=0):
         pos += len(m)
     header = struct.pack("<32sII4I32sIII",
                          name.encode("ascii"), size, size, *offsets,
-                         b"", flags, contents, value)
+                         anim.encode("ascii"), flags, contents, value)
     assert len(header) == 100
     return header + b"".join(mips)
 
+
+# The water is animated: each frame names the next in its header, and the
+# last names the first again. The level names only the first.
+ANIMATION = {
+    "harbor/water1": "harbor/water2",
+    "harbor/water2": "harbor/water3",
+    "harbor/water3": "harbor/water1",
+}
 
 # (name without .wal, size, flags, contents, value)
 USED_TEXTURES = [
@@ -305,9 +315,14 @@ USED_TEXTURES = [
     ("harbor_trim/rail", 16, 0, 0, 0),
 ]
 
+# Frames of the animated water: used, though the level does not name them.
+FRAME_TEXTURES = [
+    ("harbor/water2", 32, 24, 32, 0),
+    ("harbor/water3", 32, 24, 32, 0),
+]
+
 UNUSED_TEXTURES = [
     ("harbor/planks_old", 16, 0, 0, 0),
-    ("harbor/water2", 16, 24, 32, 0),
     ("harbor_trim/rail_broken", 16, 0, 0, 0),
     ("other/brick1", 16, 0, 0, 0),
     ("other/grate", 16, 0, 0, 0),
@@ -443,9 +458,55 @@ def pcx_bytes(sky_seed, face_index, size=32):
 # Placeholder compiled level
 
 
-def bsp_placeholder():
-    # "IBSP", version 38, then 19 empty lumps (offset 0, length 0)
-    return b"IBSP" + struct.pack("<i", 38) + bytes(19 * 8)
+def bsp_placeholder(level):
+    """ "IBSP", version 38 and 19 lumps, all empty but the texture infos
+    (lump 5): one 76-byte entry per texture of the level, its name at 40, so
+    that the compiled level names the textures its source uses."""
+    names = sorted({line.split(") ")[-1].split()[0]
+                    for line in level.splitlines() if line.startswith("( ")})
+    texinfo = b"".join(bytes(40) + struct.pack("<32si", n.encode("ascii"), -1)
+                       for n in names)
+    assert len(texinfo) == 76 * len(names)
+    lumps = [(0, 0)] * 19
+    lumps[5] = (8 + 19 * 8, len(texinfo))
+    header = b"IBSP" + struct.pack("<i", 38) + b"".join(
+        struct.pack("<ii", offset, length) for offset, length in lumps)
+    return header + texinfo
+
+
+# ---------------------------------------------------------------------------
+# A true-colour picture beside a texture (.png), written with zlib
+
+
+def png_bytes(name, size=32):
+    seed = name_seed(name)
+    raw = bytearray()
+    for y in range(size):
+        raw.append(0)  # no filter
+        for x in range(size):
+            raw += bytes(((x * 8 + seed) % 256, (y * 8) % 256, (x * y + (seed >> 8)) % 256))
+
+    def chunk(kind, data):
+        return (struct.pack(">I", len(data)) + kind + data
+                + struct.pack(">I", zlib.crc32(kind + data) & 0xFFFFFFFF))
+
+    ihdr = struct.pack(">IIBBBBB", size, size, 8, 2, 0, 0, 0)
+    return (b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", ihdr)
+            + chunk(b"IDAT", zlib.compress(bytes(raw), 9)) + chunk(b"IEND", b""))
+
+
+# ---------------------------------------------------------------------------
+# A placeholder model (.md2) that names its skin
+
+
+def md2_placeholder(skins):
+    """ "IDP2", version 8, a 32x32 skin size, no frames or triangles; the
+    skin names (64 bytes each) right after the 68-byte header."""
+    names = b"".join(struct.pack("64s", s.encode("ascii")) for s in skins)
+    end = 68 + len(names)
+    header = b"IDP2" + struct.pack("<16i", 8, 32, 32, 0, len(skins), 0, 0, 0, 0, 0,
+                                   68, end, end, end, end, end)
+    return header + names
 
 
 # ---------------------------------------------------------------------------
@@ -457,12 +518,20 @@ def main():
     if TREE_DIR.exists():
         shutil.rmtree(TREE_DIR)
 
-    write_bytes("maps/harbor.map", level_text().encode("ascii"))
-    write_bytes("maps/harbor.bsp", bsp_placeholder())
+    level = level_text()
+    write_bytes("maps/harbor.map", level.encode("ascii"))
+    write_bytes("maps/harbor.bsp", bsp_placeholder(level))
 
-    for name, size, flags, contents, value in USED_TEXTURES + UNUSED_TEXTURES:
+    for name, size, flags, contents, value in (USED_TEXTURES + FRAME_TEXTURES
+                                               + UNUSED_TEXTURES):
         write_bytes("textures/%s.wal" % name,
-                    wal_bytes(name, size, flags, contents, value))
+                    wal_bytes(name, size, flags, contents, value,
+                              ANIMATION.get(name, "")))
+    # a true-colour picture that modern engines load in place of the .wal
+    write_bytes("textures/harbor/Crate1.png", png_bytes("harbor/Crate1"))
+
+    write_bytes("models/buoy/tris.md2", md2_placeholder(["models/buoy/skin.pcx"]))
+    write_bytes("models/buoy/skin.pcx", pcx_bytes(name_seed("buoy"), 0))
 
     write_bytes("sound/harbor/gulls.wav", wav_bytes(gulls()))
     write_bytes("sound/harbor/bell.wav", wav_bytes(bell()))

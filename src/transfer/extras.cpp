@@ -199,7 +199,10 @@ std::vector<std::string> CompiledLevelWarnings(const std::string& mapPath, const
         return {};
     std::vector<std::string> warnings;
     const FileFacts source = ReadFileFacts(mapPath);
-    if (source.file && compiled.modified < source.modified)
+    // Copies and checkouts write both within moments of each other, in any
+    // order; a compiler writes its .bsp after the source was saved.
+    constexpr std::int64_t kSlack = 2'000'000'000;  // ns
+    if (source.file && compiled.modified + kSlack < source.modified)
         warnings.emplace_back("the compiled level is older than its source");
     const BspContents contents = ReadBspFile(bsp);
     if (!contents.error.empty()) {
@@ -216,7 +219,9 @@ std::vector<std::string> CompiledLevelWarnings(const std::string& mapPath, const
         }
     }
     for (const std::string& name : contents.textures) {
-        if (inCompiled.insert(AsciiLower(name)).second)
+        // The lists hold only names in a folder: a tool texture such as
+        // "clip" or "trigger" is compiled in but never listed.
+        if (name.find('/') != std::string::npos && inCompiled.insert(AsciiLower(name)).second)
             theirs.push_back(name);
     }
     const auto onlyIn = [](const std::vector<std::string>& names, const std::unordered_set<std::string>& other) {

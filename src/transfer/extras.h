@@ -61,9 +61,11 @@ std::vector<ExtraFile> FindExtras(const LoadedLevel& level, const std::string& s
 
 // What the compiled level beside `mapPath` says against its source, whose
 // textures are the level's lists (custom and stock): that it is older than
-// the source, that it uses textures the source does not or the reverse
-// (names compared ignoring case, without ".wal"), that it cannot be read.
-// Nothing when the level has no .bsp.
+// the source (by more than two seconds: a copy or checkout writes both at
+// once, in any order), that it uses textures in a folder the source does not
+// or the reverse (names compared ignoring case, without ".wal"; a name in no
+// folder, such as "clip", is never listed), that it cannot be read. Nothing
+// when the level has no .bsp.
 std::vector<std::string> CompiledLevelWarnings(const std::string& mapPath, const LoadedLevel& level);
 
 // The text of the question that may replace an extra's target: "Textures dir
