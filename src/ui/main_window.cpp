@@ -154,6 +154,10 @@ void TfrmMain::buildControls()
     lblPellark_->setWordWrap(true);
     chbxSky_ = Named(new QCheckBox(QStringLiteral("Include sky"), gameCreationGroup_), "chbxSky");
     lblSky_ = Named(new QLabel(gameCreationGroup_), "lblSky");
+    chbxComplete_ = Named(new QCheckBox(QStringLiteral("Complete release"), gameCreationGroup_), "chbxComplete");
+    chbxComplete_->setToolTip(QStringLiteral(
+        "Also ship what the game loads with the level beyond its textures and sounds: animation frames, "
+        "true-colour images, the models entities name and their skins, and the sounds and pictures entities name"));
     btnCreate_ = Named(new QPushButton(QStringLiteral("&Transfer"), gameCreationGroup_), "btnCreate");
     btnCreate_->setIcon(style()->standardIcon(QStyle::SP_ArrowForward));
     btnCreate_->setIconSize(QSize(24, 24));
@@ -177,9 +181,10 @@ void TfrmMain::buildControls()
     group->addWidget(lblPellark_, 8, 0, 1, 3);
     group->addWidget(chbxSky_, 9, 0, 1, 3);
     group->addWidget(lblSky_, 10, 0, 1, 3);
-    group->setRowStretch(11, 1);
-    group->addWidget(btnCreate_, 12, 0, 1, 2);
-    group->addWidget(btnReview_, 12, 2);
+    group->addWidget(chbxComplete_, 11, 0, 1, 3);
+    group->setRowStretch(12, 1);
+    group->addWidget(btnCreate_, 13, 0, 1, 2);
+    group->addWidget(btnReview_, 13, 2);
     group->setColumnStretch(0, 1);
     group->setColumnStretch(1, 1);
     lblPellark_->setIndent(24);
@@ -341,6 +346,7 @@ void TfrmMain::connectHandlers()
     on(listFiles_, &QListWidget::itemDoubleClicked, &TfrmMain::listFilesDblClick);
     on(chbxSky_, &QCheckBox::toggled, &TfrmMain::chbxSkyClick);
     on(chbxPellark_, &QCheckBox::toggled, &TfrmMain::chbxPellarkClick);
+    on(chbxComplete_, &QCheckBox::toggled, &TfrmMain::chbxCompleteClick);
     on(btnCreate_, &QPushButton::clicked, &TfrmMain::btnCreateClick);
     on(btnReview_, &QPushButton::clicked, &TfrmMain::btnReviewClick);
     on(btnBrowse_, &QPushButton::clicked, &TfrmMain::btnBrowseClick);
@@ -403,7 +409,7 @@ void TfrmMain::applyState()
     WindowState& s = state_;
     struct Row {
         Setting& setting;
-        std::array<QWidget*, 4> widgets;  // the controls it decides; unused places are null
+        std::array<QWidget*, 5> widgets;  // the controls it decides; unused places are null
     };
 
     // What can be used.
@@ -412,7 +418,7 @@ void TfrmMain::applyState()
         {s.browseEnabled, {btnBrowse_}},
         {s.previewEnabled, {btnPreview_}},
         {s.useThisEnabled, {btnUseCurrent_}},
-        {s.optionsEnabled, {optionCopy_, optionMove_, chbxPellark_, chbxSky_}},
+        {s.optionsEnabled, {optionCopy_, optionMove_, chbxPellark_, chbxSky_, chbxComplete_}},
         {s.transferEnabled, {btnCreate_, btnReview_}},
         {s.driveBoxEnabled, {cboDrive_}},
         {s.tabsEnabled, {tabViews_}},
@@ -434,6 +440,8 @@ void TfrmMain::applyState()
         chbxSky_->setChecked(s.skyIncluded);
     if (s.pellarkIncluded.takePending())
         chbxPellark_->setChecked(s.pellarkIncluded);
+    if (s.completeRelease.takePending())
+        chbxComplete_->setChecked(s.completeRelease);
 
     // What is shown: what appears first, then what goes.
     const Row shown[] = {
@@ -646,6 +654,10 @@ void TfrmMain::FormCreate()
         failure.emplace(error.what());
     }
 
+    // The complete-release box says what the settings remember, also when reading them failed later on.
+    state_.completeRelease = settings_.CompleteRelease;
+    applyState();
+
     level_ = WindowLevel{};
     setStatusText(0, kSelectMapFile);
     setStatusText(1, "");
@@ -775,6 +787,12 @@ void TfrmMain::chbxPellarkClick()
     lblPellark_->setText(Q(settings_.PellarkPath));
 }
 
+void TfrmMain::chbxCompleteClick()
+{
+    state_.completeRelease = chbxComplete_->isChecked();
+    settings_.CompleteRelease = chbxComplete_->isChecked();
+}
+
 std::optional<TransferJob> TfrmMain::transferJob()
 {
     // One target for every step: the folder the field shows.
@@ -791,6 +809,7 @@ std::optional<TransferJob> TfrmMain::transferJob()
     job.skyName = Bytes(lblSky_->text());
     job.includePellark = chbxPellark_->isChecked();
     job.pellarkPath = settings_.PellarkPath;
+    job.complete = chbxComplete_->isChecked();
     job.basePath = settings_.BaseGamePath;
     return job;
 }
@@ -807,7 +826,10 @@ void TfrmMain::runTransfer(const TransferJob& job, Host& host)
 
     setStatusText(0, "Done!");
     info_->setWindowTitle(QStringLiteral("Information"));
-    info_->setLines(transferLog_.lines(), ProblemSummary(report));
+    std::vector<std::string> below = ProblemSummary(report);
+    const std::vector<std::string> warnings = WarningLines(report);
+    below.insert(below.end(), warnings.begin(), warnings.end());
+    info_->setLines(transferLog_.lines(), below);
     info_->showModally();
     showTransferred(job.target);
 }

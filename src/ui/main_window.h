@@ -104,6 +104,7 @@ public slots:
     void listFilesDblClick();
     void chbxSkyClick();
     void chbxPellarkClick();
+    void chbxCompleteClick();
     void btnCreateClick();
     // Review...: the plan of the transfer Transfer would run, and that
     // transfer with the decisions taken there.
@@ -233,6 +234,7 @@ private:
     QLabel* lblPellark_;
     QCheckBox* chbxSky_;
     QLabel* lblSky_;
+    QCheckBox* chbxComplete_;
     QPushButton* btnCreate_;
     QPushButton* btnReview_;
 

@@ -12,6 +12,7 @@
 #include <QLineEdit>
 #include <QLocale>
 #include <QPushButton>
+#include <QStyle>
 #include <QTreeView>
 #include <QVBoxLayout>
 
@@ -85,6 +86,25 @@ TfrmReview::TfrmReview(const TransferJob& job, const LoadedLevel& level, QWidget
     lblTarget_->setWordWrap(true);
     lblTarget_->setTextFormat(Qt::PlainText);
     lblCounts_ = Named(new QLabel(this), "lblCounts");
+    const Plan& plan = model_->plan();
+    lblNotIncluded_ = Named(new QLabel(this), "lblNotIncluded");
+    lblNotIncluded_->setWordWrap(true);
+    if (const std::string line = NotIncludedLine(plan); !line.empty())
+        lblNotIncluded_->setText(Q(line) + QStringLiteral(": tick Complete release to ship them"));
+    lblNotIncluded_->setVisible(!lblNotIncluded_->text().isEmpty());
+    Colour(lblNotIncluded_, StatusColour(PlanStatus::NotIncluded));
+    lblWarningIcon_ = Named(new QLabel(this), "lblWarningIcon");
+    const int iconSize = style()->pixelMetric(QStyle::PM_SmallIconSize, nullptr, this);
+    lblWarningIcon_->setPixmap(style()->standardIcon(QStyle::SP_MessageBoxWarning).pixmap(iconSize, iconSize));
+    lblWarnings_ = Named(new QLabel(this), "lblWarnings");
+    lblWarnings_->setWordWrap(true);
+    lblWarnings_->setTextFormat(Qt::PlainText);
+    QStringList warnings;
+    for (const std::string& warning : plan.warnings)
+        warnings << Q(ShownName(warning));
+    lblWarnings_->setText(warnings.join(QLatin1Char('\n')));
+    lblWarningIcon_->setVisible(!warnings.isEmpty());
+    lblWarnings_->setVisible(!warnings.isEmpty());
 
     editFilter_ = Named(new QLineEdit(this), "editFilter");
     editFilter_->setPlaceholderText(QStringLiteral("Filter by name"));
@@ -120,6 +140,11 @@ TfrmReview::TfrmReview(const TransferJob& job, const LoadedLevel& level, QWidget
     status = std::min(status + 16, metrics.horizontalAdvance(QLatin1Char('x')) * 28);
     const QDateTime late(QDate(2000, 12, 28), QTime(23, 59, 59));
     const int date = metrics.horizontalAdvance(QLocale().toString(late, QLocale::ShortFormat)) + 16;
+    // The Kind column, where the plan has what a complete release adds (the classic kinds have groups of their own).
+    const bool extras = std::any_of(plan.items.begin(), plan.items.end(),
+                                    [](const PlanItem& item) { return !item.neededBy.empty(); });
+    treePlan_->setColumnHidden(ReviewModel::KindColumn, !extras);
+    treePlan_->header()->resizeSection(ReviewModel::KindColumn, metrics.horizontalAdvance(QStringLiteral("texture")) + 16);
     treePlan_->header()->resizeSection(ReviewModel::StatusColumn, status);
     treePlan_->header()->resizeSection(ReviewModel::SizeColumn, metrics.horizontalAdvance(QStringLiteral("  999,999,999 ")));
     treePlan_->header()->resizeSection(ReviewModel::SourceDateColumn, date);
@@ -162,6 +187,11 @@ TfrmReview::TfrmReview(const TransferJob& job, const LoadedLevel& level, QWidget
     layout->addWidget(lblProblems_);
     layout->addWidget(lblTarget_);
     layout->addWidget(lblCounts_);
+    layout->addWidget(lblNotIncluded_);
+    auto* warningRow = new QHBoxLayout;
+    warningRow->addWidget(lblWarningIcon_, 0, Qt::AlignTop);
+    warningRow->addWidget(lblWarnings_, 1);
+    layout->addLayout(warningRow);
     layout->addLayout(filterRow);
     layout->addWidget(treePlan_, 1);
     layout->addLayout(decisionRow);

@@ -1,6 +1,9 @@
 #pragma once
 // The review of a transfer before anything is written: at the top what is
-// missing or refused and what becomes of the target folder, then every file
+// missing or refused and what becomes of the target folder, what a complete
+// release would add that this transfer leaves out (lblNotIncluded) and what
+// the compiled level says against its source (lblWarnings, beside a warning
+// icon), each shown only when there is something to say; then every file
 // of the plan in a tree by kind and folder, and a decision, Replace or Keep,
 // for each file the target already has. Transfer accepts the dialog with
 // those decisions (the caller runs the transfer); Cancel, Escape and the
@@ -42,6 +45,9 @@ private:
     QLabel* lblProblems_;
     QLabel* lblTarget_;
     QLabel* lblCounts_;
+    QLabel* lblNotIncluded_;
+    QLabel* lblWarningIcon_;
+    QLabel* lblWarnings_;
     QLineEdit* editFilter_;
     QCheckBox* chbxOnlyProblems_;
     QTreeView* treePlan_;

@@ -68,6 +68,31 @@ QString StatusText(const PlanItem& item)
                                               : name;
 }
 
+// What a complete release's file is shipped for: "Needed by: w/water1.wal",
+// "Needed by: an entity of the level"; "" for the rest.
+QString NeededBy(const PlanItem& item)
+{
+    if (item.neededBy.empty())
+        return {};
+    if (item.neededBy == "entity")
+        return QStringLiteral("Needed by: an entity of the level");
+    return QStringLiteral("Needed by: ") + Q(ShownName(item.neededBy));
+}
+
+// Where the file comes from and goes, what needs it, and for a name found in
+// another letter case, the candidates.
+QString NameHint(const PlanItem& item)
+{
+    QStringList lines;
+    if (!item.source.empty())
+        lines << QStringLiteral("From: ") + Q(ShownName(item.source)) << QStringLiteral("To: ") + Q(ShownName(item.target));
+    if (const QString needed = NeededBy(item); !needed.isEmpty())
+        lines << needed;
+    if (!item.note.empty())
+        lines << QStringLiteral("Its name ") + Q(ShownName(item.note));
+    return lines.join(QLatin1Char('\n'));
+}
+
 QString StatusHint(const PlanItem& item)
 {
     const char* copied = item.movesSource ? "moved" : "copied";
@@ -80,7 +105,10 @@ QString StatusHint(const PlanItem& item)
         if (!Decidable(item))
             return QStringLiteral("The target has this file with the same bytes: it stays, unasked");
         return QStringLiteral("The target has this file with the same bytes");
-    case PlanStatus::Missing: return QStringLiteral("Not in the working tree");
+    case PlanStatus::Missing:
+        if (!item.note.empty())
+            return QStringLiteral("Not in the working tree as written: its name ") + Q(ShownName(item.note));
+        return QStringLiteral("Not in the working tree");
     case PlanStatus::Stock: return QStringLiteral("The game's own: left out");
     case PlanStatus::NotIncluded: return QStringLiteral("A complete release would add it: left out");
     case PlanStatus::Refused: break;
@@ -276,6 +304,12 @@ const PlanItem* ReviewModel::itemOf(int node) const
     return item < 0 ? nullptr : &plan_.items[static_cast<std::size_t>(item)];
 }
 
+QModelIndex ReviewModel::fileIndex(std::size_t item, int column) const
+{
+    const int node = itemNodes_[item];
+    return createIndex(nodes_[static_cast<std::size_t>(node)].row, column, static_cast<quintptr>(node));
+}
+
 QModelIndex ReviewModel::index(int row, int column, const QModelIndex& parent) const
 {
     const Node& above = nodes_[static_cast<std::size_t>(nodeOf(parent))];
@@ -308,7 +342,7 @@ QVariant ReviewModel::headerData(int section, Qt::Orientation orientation, int r
 {
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
         return {};
-    static const char* const kTitles[] = {"Name", "Status", "Size", "Source date", "Target date", "Decision"};
+    static const char* const kTitles[] = {"Name", "Kind", "Status", "Size", "Source date", "Target date", "Decision"};
     return section >= 0 && section < ColumnCount ? QString::fromLatin1(kTitles[section]) : QVariant();
 }
 
@@ -338,9 +372,16 @@ QVariant ReviewModel::fileData(const Node& node, const PlanItem& item, int colum
             return Q(ShownName(item.name));
         if (role == Qt::DecorationRole)
             return statusIcons_[static_cast<std::size_t>(item.status)];
-        if (role == Qt::ToolTipRole && !item.source.empty())
-            return QStringLiteral("From: ") + Q(ShownName(item.source)) + QStringLiteral("\nTo: ") +
-                   Q(ShownName(item.target));
+        if (role == Qt::ToolTipRole) {
+            const QString hint = NameHint(item);
+            return hint.isEmpty() ? QVariant() : QVariant(hint);
+        }
+        break;
+    case KindColumn:
+        if (role == Qt::DisplayRole || role == SortRole)
+            return Q(PlanKindName(item.kind));
+        if (role == Qt::ToolTipRole && !item.neededBy.empty())
+            return NeededBy(item);
         break;
     case StatusColumn:
         if (role == Qt::DisplayRole)
@@ -440,7 +481,8 @@ QVariant ReviewModel::groupData(const Node& node, int column, int role) const
         break;
     default: break;
     }
-    if (role == SortRole && (column == SourceDateColumn || column == TargetDateColumn || column == StatusColumn))
+    if (role == SortRole && (column == KindColumn || column == SourceDateColumn || column == TargetDateColumn ||
+                             column == StatusColumn))
         return -1;
     return {};
 }

@@ -1,6 +1,6 @@
 #pragma once
 // The plan of a transfer as a tree for the review: the kinds (the level's
-// files, the sky, textures, sounds, the Pellark tree), below the resources and
+// files, the sky, textures, sounds, models, the Pellark tree), below the resources and
 // the Pellark tree their folders, and below those the files, each with its
 // status, size, dates and, where the transfer would ask before replacing the
 // target, the decision Replace or Keep. The decision is the check box of its
@@ -28,8 +28,11 @@ namespace corvane::ui {
 class ReviewModel : public QAbstractItemModel {
     Q_OBJECT
 public:
-    enum Column { NameColumn, StatusColumn, SizeColumn, SourceDateColumn, TargetDateColumn, DecisionColumn,
-                  ColumnCount };
+    // The Kind column says what a file is ("texture", "frame", "skin"); for
+    // what a complete release adds, its tooltip and the name's say what needs
+    // it ("Needed by: w/water1.wal", "Needed by: an entity of the level").
+    enum Column { NameColumn, KindColumn, StatusColumn, SizeColumn, SourceDateColumn, TargetDateColumn,
+                  DecisionColumn, ColumnCount };
     // What the columns sort by: names as text, sizes and dates as numbers.
     static constexpr int SortRole = Qt::UserRole + 1;
     // True for a file that is missing or refused.
@@ -54,6 +57,9 @@ public:
     std::uint64_t bytesToWrite() const;
     // The files whose bytes are still being compared.
     std::size_t comparing() const;
+
+    // The row of plan item `item`.
+    QModelIndex fileIndex(std::size_t item, int column = NameColumn) const;
 
     QModelIndex index(int row, int column, const QModelIndex& parent = {}) const override;
     QModelIndex parent(const QModelIndex& index) const override;

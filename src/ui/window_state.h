@@ -55,12 +55,15 @@ struct WindowState {
     Setting browseEnabled = true;     // btnBrowse
     Setting previewEnabled = true;    // btnPreview
     Setting useThisEnabled = false;   // btnUseCurrent
-    Setting optionsEnabled = false;   // optionCopy, optionMove, chbxPellark, chbxSky
+    Setting optionsEnabled = false;   // optionCopy, optionMove, chbxPellark, chbxSky, chbxComplete
     Setting transferEnabled = false;  // btnCreate
     // What the two option boxes say; ticking or unticking one by hand is
     // recorded here by its own handler.
     Setting skyIncluded = false;      // chbxSky
     Setting pellarkIncluded = false;  // chbxPellark
+    // chbxComplete: a choice kept in the settings (Settings::CompleteRelease),
+    // so unlike the two above no step unticks it; it is locked with them.
+    Setting completeRelease = false;
 
     // The menu, the tool strip and the browser's drive box.
     Setting openEnabled = true;        // File > Open

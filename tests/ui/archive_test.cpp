@@ -26,6 +26,7 @@
 #include "archive/zip_reader.h"
 #include "platform/faults.h"
 #include "platform/files.h"
+#include "transfer/byte_total.h"
 #include "transfer_fixture.h"
 #include "ui/archive_dialog.h"
 
@@ -122,7 +123,7 @@ TEST_F(BuildArchive, aPakOfTheTransferredTargetHoldsEveryGameFile)
     ASSERT_TRUE(FileExists(pak)) << seen.result.toStdString() << seen.messages.toStdString();
     EXPECT_EQ(ReadBack(PakReader::Open(pak)), expected);
     EXPECT_EQ(seen.result, S("Built " + pak + ": " + std::to_string(expected.size()) + " files, " +
-                             std::to_string(tree.read("game/pak0.pak").size()) + " bytes"));
+                             FormatByteCount(std::to_string(tree.read("game/pak0.pak").size())) + " bytes"));
     EXPECT_EQ(seen.messages, QString());
 }
 

@@ -4,13 +4,17 @@
 
 #include <QAbstractButton>
 #include <QCheckBox>
+#include <QDeadlineTimer>
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
+#include <QTreeView>
 
+#include "support/game_files.h"
 #include "ui/info_dialog.h"
 #include "ui/prompt_dialog.h"
+#include "ui/review_dialog.h"
 
 namespace corvane::ui::test {
 
@@ -32,7 +36,9 @@ void TransferWindow::makeWorkingTree()
 {
     maps = tree.dir("work/maps");
     tree.file("work/maps/town.map", kTownLevel);
-    tree.file("work/maps/town.bsp", "IBSP-town");
+    // Compiled from this source: it says nothing against it.
+    tree.file("work/maps/town.bsp", corvane::test::MakeBsp("{\n}\n", {"town/wall", "town/floor", "e1u1/metal",
+                                                                       "dock/rope"}));
     tree.file("work/textures/town/wall.wal", "wall");
     tree.file("work/textures/town/floor.wal", "floor-floor");
     tree.file("work/textures/dock/rope.wal", "rope");
@@ -52,6 +58,8 @@ void TransferWindow::makeWorkingTreeWithProblems()
 {
     makeWorkingTree();
     tree.file("work/maps/town.map", tree.read("work/maps/town.map") + "{\n\"noise\" \"town/../../x\"\n}\n");
+    std::filesystem::last_write_time(tree.path("work/maps/town.bsp"),
+                                     std::filesystem::last_write_time(tree.path("work/maps/town.map")));
     std::filesystem::remove(tree.path("work/textures/dock/rope.wal"));
 }
 
@@ -121,6 +129,22 @@ void TransferWindow::readLog(QStringList* lines, QString* title, QStringList* pr
             *problems = memo->isVisible() ? MemoLines(*memo) : QStringList();
         }
         Control<QPushButton>(*info, "bbtnOkay")->click();
+    });
+}
+
+void TransferWindow::inReview(std::function<void(TfrmReview&, QTreeView&)> look, const char* close)
+{
+    const std::string button = close;
+    modals.then([look, button](QDialog& dialog) {
+        auto* review = Expect<TfrmReview>(dialog, "the review");
+        if (!review)
+            return;
+        const QPushButton* transfer = Control<QPushButton>(*review, "btnTransfer");
+        for (QDeadlineTimer deadline(10000); !transfer->isEnabled() && !deadline.hasExpired();)
+            QTest::qWait(5);
+        EXPECT_TRUE(transfer->isEnabled()) << "the comparison never ended";
+        look(*review, *Control<QTreeView>(*review, "treePlan"));
+        QTest::mouseClick(Control<QPushButton>(*review, button.c_str()), Qt::LeftButton);
     });
 }
 

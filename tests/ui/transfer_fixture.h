@@ -3,6 +3,7 @@
 // and a sky, a Pellark tree beside it, and the steps that answer the prompt
 // dialog and the Information dialog of a transfer as a person would.
 
+#include <functional>
 #include <string>
 
 #include <QString>
@@ -11,6 +12,11 @@
 #include "ui_fixture.h"
 
 class QPlainTextEdit;
+class QTreeView;
+
+namespace corvane::ui {
+class TfrmReview;
+}
 
 namespace corvane::ui::test {
 
@@ -50,6 +56,10 @@ protected:
     // Queues "Continue" on the Information dialog, recording its title, its
     // lines and the problems shown below them (none when that memo is hidden).
     void readLog(QStringList* lines, QString* title = nullptr, QStringList* problems = nullptr);
+    // Queues what to do in the review when it opens, once the bytes of the
+    // files the target has are compared (Transfer then becomes usable);
+    // `close` ends with the button of that name.
+    void inReview(std::function<void(TfrmReview&, QTreeView&)> look, const char* close);
     // A full first transfer with sky and Pellark tree into the new target.
     QStringList firstTransfer();
 

@@ -3,6 +3,7 @@
 // after the transfer, the two ways a transfer ends early, and the progress
 // shown while it runs.
 
+#include <chrono>
 #include <filesystem>
 
 #include <QAction>
@@ -60,7 +61,7 @@ TEST_F(TransferWindow, aFirstTransferShowsTheLogAndLeavesTheWindowOnTheTargetsMa
     const MainWindowView w = ui();
     EXPECT_EQ(w.state.mode, WindowMode::Transferred);
     EXPECT_EQ(w.statusText(0), QStringLiteral("Done!"));
-    EXPECT_EQ(w.statusText(1), QStringLiteral("Total Bytes:  402"));  // 346 + 9 + 6 * 2 + 28 + 7
+    EXPECT_EQ(w.statusText(1), QStringLiteral("Total Bytes:  862"));  // 346 + 469 + 6 * 2 + 28 + 7
     EXPECT_EQ(w.windowTitle(), "Corvane - " + t + "/maps/town.map");
     for (QWidget* shown : std::initializer_list<QWidget*>{w.speedInfo, w.speedPakExp, w.speedWinExp, w.speedGroupMaps})
         EXPECT_TRUE(shown->isVisible()) << shown->objectName().toStdString();
@@ -76,8 +77,8 @@ TEST_F(TransferWindow, aFirstTransferShowsTheLogAndLeavesTheWindowOnTheTargetsMa
     // The browser on every file of the target's maps folder, with the size column.
     EXPECT_EQ(w.listFiles->mask(), "*.*");
     EXPECT_EQ(w.listDirs->directory(), target + "/maps");
-    EXPECT_EQ(Entries(*w.listFiles), (QStringList{"town.bsp       9", "town.map     " + QString::number(fs::file_size(tree.path("game/maps/town.map")))}));
-    EXPECT_EQ(w.lblFsize->text(), QString::number(9 + fs::file_size(tree.path("game/maps/town.map"))));
+    EXPECT_EQ(Entries(*w.listFiles), (QStringList{"town.bsp     469", "town.map     " + QString::number(fs::file_size(tree.path("game/maps/town.map")))}));
+    EXPECT_EQ(w.lblFsize->text(), QString::number(469 + fs::file_size(tree.path("game/maps/town.map"))));
     EXPECT_TRUE(w.TabControl1->isEnabled());
     EXPECT_EQ(w.TabControl1->currentIndex(), 0);
     EXPECT_EQ(w.TabControl1->tabText(1), QStringLiteral("N/A"));
@@ -93,11 +94,14 @@ TEST_F(TransferWindow, aFirstTransferShowsTheLogAndLeavesTheWindowOnTheTargetsMa
     Control<QPushButton>(*shell->frmInfo, "bbtnOkay")->click();
 }
 
-// What went wrong is summed up below the log, each with its reason; the
-// log keeps its own lines.
+// What went wrong is summed up below the log, each with its reason, and
+// what the compiled level says against its source follows; the log keeps
+// its own lines.
 TEST_F(TransferWindow, problemsAreShownBelowTheLog)
 {
     makeWorkingTreeWithProblems();
+    const std::string bsp = tree.path("work/maps/town.bsp");
+    fs::last_write_time(bsp, fs::last_write_time(bsp) - std::chrono::hours(1));
     storeSettings(maps, target, "", pellark);
     start();
     doubleClickEntry("town.map");
@@ -110,7 +114,8 @@ TEST_F(TransferWindow, problemsAreShownBelowTheLog)
     EXPECT_TRUE(log.contains(QStringLiteral("Does not exist:  ")));
     EXPECT_EQ(problems, (QStringList{"Problems: 0 failed, 1 missing, 1 refused",
                                      "Missing: " + S(tree.path("work/textures/dock/rope.wal")),
-                                     "Refused: town/../../x: a '..' component"}));
+                                     "Refused: town/../../x: a '..' component",
+                                     "Warning: the compiled level is older than its source"}));
     // "Display Info" shows them again below the log.
     const MainWindowView w = ui();
     w.speedInfo->click();
@@ -194,7 +199,7 @@ TEST_F(TransferWindow, theTransferGoesWhollyToTheFolderTheFieldShows)
     ui().btnCreate->click();
 
     EXPECT_EQ(log.value(0), "Created: " + S(other));
-    EXPECT_EQ(tree.read("other game/maps/town.bsp"), "IBSP-town");
+    EXPECT_EQ(tree.read("other game/maps/town.bsp"), tree.read("work/maps/town.bsp"));
     EXPECT_EQ(tree.read("other game/textures/town/wall.wal"), "wall");
     EXPECT_FALSE(fs::exists(target)) << "nothing went to the old target";
     EXPECT_EQ(shell->settings.TargPath, other);

@@ -301,7 +301,7 @@ TEST_F(PreviewMode, afterATransferAndPoolingLeavingRestoresTheTransferredStateWi
     const MainWindowView w = ui();
     w.btnPreview->setEnabled(true);
     enterPreview(WindowMode::Transferred);
-    EXPECT_EQ(w.statusText(1), QStringLiteral("Total Bytes:  402"));  // 346 + 9 + 6 * 2 + 28 + 7
+    EXPECT_EQ(w.statusText(1), QStringLiteral("Total Bytes:  862"));  // 346 + 469 + 6 * 2 + 28 + 7
     EXPECT_EQ(w.windowTitle(), S("Corvane - " + target + "/maps/town.map"));
 
     exitPreview();

@@ -80,5 +80,20 @@ TEST(WindowState, aTransferLocksTheTargetGroupAndFileNewOpensItAgain)
     EXPECT_EQ(state.mode, WindowMode::Idle);
 }
 
+// The complete-release box is a remembered choice: the steps that untick the
+// sky and the Pellark tree lock it with them but leave it as it was.
+TEST(WindowState, stepsThatUntickTheOptionsLeaveTheCompleteReleaseChoiceAlone)
+{
+    WindowState state;
+    state.completeRelease = true;
+    EXPECT_TRUE(state.completeRelease.takePending());
+    for (void (*step)(WindowState&) : {BeginLevel, UseTarget, LockAfterTransfer, BeginFileNew, EndFileNew}) {
+        step(state);
+        EXPECT_TRUE(state.completeRelease);
+        EXPECT_FALSE(state.completeRelease.takePending()) << "no step speaks about it";
+    }
+    EXPECT_FALSE(state.optionsEnabled || state.skyIncluded || state.pellarkIncluded);
+}
+
 }  // namespace
 }  // namespace corvane::ui
