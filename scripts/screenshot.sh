@@ -52,7 +52,8 @@ printf 'bind x quit\n' >"$demo/pellark/config.cfg"
 printf 'IDP2' >"$demo/pellark/models/crate.md2"
 printf 'help\n' >"$demo/pellark/help/readme.txt"
 # A base game whose pak0.pak holds a palette of sixteen colour ramps, as the
-# game's own does (the example's textures use its rows).
+# game's own does (the example's textures use its rows), and the game's own
+# textures and sound that the example level names, so they are left out.
 python3 - "$work/stage/pics/colormap.pcx" <<'PY'
 import colorsys, os, sys
 palette = bytearray()
@@ -66,6 +67,9 @@ header[65], header[66], header[68] = 1, 2, 1
 os.makedirs(os.path.dirname(sys.argv[1]), exist_ok=True)
 open(sys.argv[1], "wb").write(bytes(header) + b"\x00\x00\x0c" + bytes(palette))
 PY
+for own in textures/e1u1/metal2_1.wal textures/e1u1/sky1.wal textures/e2u3/floor1_1.wal sound/world/amb10.wav; do
+  mkdir -p "$work/stage/$(dirname "$own")" && printf 'the game'"'"'s own' >"$work/stage/$own"
+done
 mkdir -p "$demo/baseq2"
 "$build/src/corvane-cli" pack "$work/stage" --format pak -o "$demo/baseq2/pak0.pak" >/dev/null
 printf '[General]\nSrcPath=%s\nTargPath=%s\nPakPath=\nPellarkPath=%s\nBaseGamePath=%s\n' \
