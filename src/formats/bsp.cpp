@@ -5,6 +5,8 @@
 
 #include "formats/bytes.h"
 #include "formats/read_file.h"
+#include "platform/file_view.h"
+#include "platform/files.h"
 
 namespace corvane {
 
@@ -74,7 +76,27 @@ BspContents ReadBsp(std::string_view data)
 
 BspContents ReadBspFile(const std::string& path)
 {
-    return ParseRead<BspContents>(ReadFileCapped(path, kMaxBspFileBytes), ReadBsp);
+    // A compiled level is mapped rather than copied where it is big: only its
+    // header, entity text and texture infos are looked at, so the rest of a
+    // level of many megabytes is never brought in.
+    const FileViewResult opened = FileView::Open(path);
+    BspContents contents;
+    if (!opened.view) {
+        // Said as every reader of the game's files says it.
+        contents.error = PathExists(path) && !FileExists(path) ? "not a regular file" : opened.error;
+        return contents;
+    }
+    const FileView& view = *opened.view;
+    if (view.size() > kMaxBspFileBytes) {
+        contents.error = "larger than " + std::to_string(kMaxBspFileBytes) + " bytes";
+        return contents;
+    }
+    contents = ReadBsp(std::string_view(view.data(), view.size()));
+    if (contents.error.empty() && view.changed()) {
+        contents = BspContents();
+        contents.error = "the file changed while it was read";
+    }
+    return contents;
 }
 
 std::vector<std::string> SortedNames(std::vector<std::string> names)

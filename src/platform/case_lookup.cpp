@@ -53,10 +53,10 @@ const CaseLookup::Folder& CaseLookup::folder(const std::string& path)
     if (found != listings_.end())
         return found->second;
     Folder names;
-    const Listing listing = ListDirectory(path);
+    NameListing listing = ListNames(path);
     names.listed = listing.ok;
-    for (const DirEntry& entry : listing.entries)
-        names.spellings[AsciiLower(entry.name)].push_back(entry.name);
+    for (std::string& name : listing.names)
+        names.spellings[AsciiLower(name)].push_back(std::move(name));
     return listings_.emplace(path, std::move(names)).first->second;
 }
 

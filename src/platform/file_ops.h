@@ -44,6 +44,15 @@ struct Listing {
 // Lists a directory.
 Listing ListDirectory(const std::string& dir);
 
+// The names in a directory (without "." and ".."), in no set order, without
+// asking what each is: for a lookup by name, a folder of thousands of files
+// costs its reads only.
+struct NameListing {
+    bool ok = false;
+    std::vector<std::string> names;
+};
+NameListing ListNames(const std::string& dir);
+
 // The names of the regular files in `dir` that match `pattern` ("*" and "?",
 // ASCII letters without regard to case), in ascending byte order. A folder that
 // cannot be listed gives no names.

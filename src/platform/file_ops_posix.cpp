@@ -475,6 +475,30 @@ OpResult CopyInto(int in, const struct stat& sourceStat, int dir, const std::str
 
 }  // namespace
 
+NameListing ListNames(const std::string& dir)
+{
+    NameListing listing;
+    if (InjectedFault(FileOp::List, dir))
+        return listing;
+    DIR* handle = ::opendir(dir.c_str());
+    if (!handle)
+        return listing;
+    for (;;) {
+        errno = 0;
+        const dirent* item = ::readdir(handle);
+        if (!item)
+            break;
+        if (std::strcmp(item->d_name, ".") != 0 && std::strcmp(item->d_name, "..") != 0)
+            listing.names.emplace_back(item->d_name);
+    }
+    const int readError = errno;
+    ::closedir(handle);
+    listing.ok = readError == 0;
+    if (!listing.ok)
+        listing.names.clear();
+    return listing;
+}
+
 Listing ListDirectory(const std::string& dir)
 {
     Listing listing;

@@ -25,6 +25,16 @@ using detail::TemporaryPathFor;
 
 namespace fs = std::filesystem;
 
+NameListing ListNames(const std::string& dir)
+{
+    NameListing names;
+    Listing listing = ListDirectory(dir);
+    names.ok = listing.ok;
+    for (DirEntry& entry : listing.entries)
+        names.names.push_back(std::move(entry.name));
+    return names;
+}
+
 Listing ListDirectory(const std::string& dir)
 {
     Listing listing;

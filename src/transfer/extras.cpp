@@ -59,7 +59,7 @@ struct Finder {
 
     // The file `name` as a complete release takes it: refused, stock, or
     // looked for in the working tree.
-    ExtraFile resolve(PlanKind kind, std::string name, std::string neededBy)
+    ExtraFile resolve(PlanKind kind, std::string name, std::string neededBy, bool* found = nullptr)
     {
         ExtraFile file;
         file.kind = kind;
@@ -76,11 +76,13 @@ struct Finder {
         file.stock = stock.gameFile(file.name);
         if (file.stock)
             return file;
-        const CaseMatch found = lookup.find(root, file.name);
-        if (found.kind == CaseMatch::Kind::Exact || found.kind == CaseMatch::Kind::Unique)
-            file.source = found.path;
-        else if (found.kind == CaseMatch::Kind::Ambiguous)
-            file.note = "matches " + Joined(found.candidates) + " ignoring case";
+        const CaseMatch match = lookup.find(root, file.name);
+        if (match.kind == CaseMatch::Kind::Exact || match.kind == CaseMatch::Kind::Unique)
+            file.source = match.path;
+        else if (match.kind == CaseMatch::Kind::Ambiguous)
+            file.note = "matches " + Joined(match.candidates) + " ignoring case";
+        if (found)
+            *found = match.kind == CaseMatch::Kind::Exact || match.kind == CaseMatch::Kind::Unique;
         return file;
     }
 
@@ -103,9 +105,11 @@ struct Finder {
             std::string name = "textures/" + stem + sibling;
             if (known.count(AsciiLower(name)))
                 continue;
-            ExtraFile file = resolve(PlanKind::Image, std::move(name), neededBy);
+            bool found = false;
+            ExtraFile file = resolve(PlanKind::Image, std::move(name), neededBy, &found);
             // A sibling the working tree lacks is no loss: the game does without it.
-            if (file.refusal.empty() && !file.stock && file.note.empty() && !FileExists(file.source))
+            // (The folder's listing says so; no file is asked for.)
+            if (file.refusal.empty() && !file.stock && file.note.empty() && !found)
                 continue;
             add(file);
         }
