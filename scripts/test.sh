@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs every test.
 # In CI (CI=true), or with CORVANE_HARDEN=1, it then also runs each fuzz target
-# for a short while (CORVANE_FUZZ_SECONDS, 30 by default) and the whole suite
+# for a short while (CORVANE_FUZZ_SECONDS, 20 by default) and the whole suite
 # once more in a build with AddressSanitizer and UndefinedBehaviorSanitizer
 # (build-asan/, or $CORVANE_ASAN_BUILD_DIR).
 set -euo pipefail
@@ -13,7 +13,7 @@ export QT_QPA_PLATFORM=offscreen
 ctest --test-dir "$build" --output-on-failure -j "$(nproc)"
 
 if [ "${CI:-}" = "true" ] || [ "${CORVANE_HARDEN:-}" = "1" ]; then
-  "$root/scripts/fuzz.sh" "${CORVANE_FUZZ_SECONDS:-30}"
+  "$root/scripts/fuzz.sh" "${CORVANE_FUZZ_SECONDS:-20}"
 
   asan="${CORVANE_ASAN_BUILD_DIR:-$root/build-asan}"
   cmake -S "$root" -B "$asan" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCORVANE_WERROR=ON \
