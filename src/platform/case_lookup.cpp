@@ -60,6 +60,21 @@ const CaseLookup::Folder& CaseLookup::folder(const std::string& path)
     return listings_.emplace(path, std::move(names)).first->second;
 }
 
+const CaseLookup::Spellings* CaseLookup::namesIn(const std::string& root, std::string_view relative)
+{
+    std::string path = root;
+    if (!NameParts(relative).empty()) {
+        const CaseMatch found = find(root, relative);
+        if (found.kind != CaseMatch::Kind::Exact && found.kind != CaseMatch::Kind::Unique)
+            return nullptr;
+        path = found.path;
+    }
+    while (path.size() > 1 && IsNameSeparator(path.back()))
+        path.pop_back();
+    const Folder& names = folder(path);
+    return names.listed ? &names.spellings : nullptr;
+}
+
 CaseMatch CaseLookup::find(const std::string& root, std::string_view relative)
 {
     CaseMatch match;

@@ -39,13 +39,19 @@ public:
     // (a link to a folder is a folder).
     CaseMatch find(const std::string& root, std::string_view relative);
 
+    // The names of the folder `relative` below `root` (found as find() finds
+    // it), by their lower-case spelling; nullptr when the folder is not there
+    // or cannot be listed. For asking after many names in one folder at once.
+    using Spellings = std::unordered_map<std::string, std::vector<std::string>>;
+    const Spellings* namesIn(const std::string& root, std::string_view relative);
+
 private:
     // A folder's names by their lower-case spelling. A folder that cannot be
     // listed (one that may be searched but not read, say) answers only to
     // names that are there exactly.
     struct Folder {
         bool listed = false;
-        std::unordered_map<std::string, std::vector<std::string>> spellings;
+        Spellings spellings;
     };
     const Folder& folder(const std::string& path);
 

@@ -1,6 +1,8 @@
 #include "transfer/extras.h"
 
 #include <algorithm>
+#include <thread>
+#include <unordered_map>
 #include <unordered_set>
 
 #include "formats/bsp.h"
@@ -56,6 +58,38 @@ struct Finder {
     CaseLookup& lookup;
     std::unordered_set<std::string> known;  // lower-case names listed or added already
     std::vector<ExtraFile> extras;
+    std::unordered_map<std::string, WalHeaderRead> headers;  // the listed textures' headers, read ahead
+
+    // Reads the headers of the level's own textures ahead, on a few threads:
+    // a level names thousands of them, and each header costs a few calls to
+    // the system, which wait on the file system more than on the processor.
+    void readAhead(const ResourceList& textures)
+    {
+        std::vector<std::string> paths;
+        for (const std::string& entry : textures) {
+            if (!ResourceNameRefusal(entry).empty())
+                continue;
+            const CaseMatch found = lookup.find(root, "textures/" + entry);
+            if (found.kind == CaseMatch::Kind::Exact || found.kind == CaseMatch::Kind::Unique)
+                paths.push_back(found.path);
+        }
+        std::vector<WalHeaderRead> read(paths.size());
+        const auto readEvery = [&](std::size_t first, std::size_t step) {
+            for (std::size_t i = first; i < paths.size(); i += step)
+                read[i] = ReadWalHeaderFile(paths[i]);
+        };
+        constexpr std::size_t kPerThread = 256;
+        const std::size_t threads =
+            std::clamp<std::size_t>(paths.size() / kPerThread, 1, std::max(1u, std::min(4u, std::thread::hardware_concurrency())));
+        std::vector<std::thread> helpers;
+        for (std::size_t t = 1; t < threads; ++t)
+            helpers.emplace_back(readEvery, t, threads);
+        readEvery(0, threads);
+        for (std::thread& helper : helpers)
+            helper.join();
+        for (std::size_t i = 0; i < paths.size(); ++i)
+            headers.emplace(std::move(paths[i]), std::move(read[i]));
+    }
 
     // The file `name` as a complete release takes it: refused, stock, or
     // looked for in the working tree.
@@ -101,15 +135,25 @@ struct Finder {
     // working tree has.
     void images(const std::string& stem, const std::string& neededBy)
     {
+        // The texture's folder is asked once for all its siblings; only one
+        // it has (in any case) is looked at further.
+        const std::string_view written(stem);
+        const auto slash = written.rfind('/');
+        const std::string base(slash == std::string_view::npos ? written : written.substr(slash + 1));
+        const std::string folder = "textures/" + std::string(slash == std::string_view::npos
+                                                                 ? std::string_view()
+                                                                 : written.substr(0, slash));
+        const CaseLookup::Spellings* names = lookup.namesIn(root, folder);
         for (const char* sibling : kTextureSiblings) {
+            if (names && !names->count(AsciiLower(base + sibling)))
+                continue;
             std::string name = "textures/" + stem + sibling;
             if (known.count(AsciiLower(name)))
                 continue;
             bool found = false;
             ExtraFile file = resolve(PlanKind::Image, std::move(name), neededBy, &found);
             // A sibling the working tree lacks is no loss: the game does without it.
-            // (The folder's listing says so; no file is asked for.)
-            if (file.refusal.empty() && !file.stock && file.note.empty() && !found)
+            if (file.refusal.empty() && file.note.empty() && !found && !FileExists(file.source))
                 continue;
             add(file);
         }
@@ -129,7 +173,8 @@ struct Finder {
         std::unordered_set<std::string> seen{AsciiLower(stem)};
         std::string source = first.path;
         for (int frames = 1; frames < kMaxAnimationFrames; ++frames) {
-            const WalHeaderRead read = ReadWalHeaderFile(source);
+            const auto ahead = frames == 1 ? headers.find(source) : headers.end();
+            const WalHeaderRead read = ahead != headers.end() ? std::move(ahead->second) : ReadWalHeaderFile(source);
             if (!read.error.empty() || read.header.animName.empty())
                 return;
             const std::string next = read.header.animName;
@@ -179,6 +224,7 @@ std::vector<ExtraFile> FindExtras(const LoadedLevel& level, const std::string& s
             finder.known.insert(AsciiLower("sound/" + TransferName(ResourceKind::Sounds, entry)));
         }
     }
+    finder.readAhead(level.TextureList);
     for (const std::string& entry : level.TextureList)
         finder.texture(entry);
     const std::vector<EntityFileKey> keys = FindEntityFileKeys(level.MapLines);
