@@ -213,7 +213,7 @@ struct Finder {
 std::vector<ExtraFile> FindExtras(const LoadedLevel& level, const std::string& srcPath, const std::string& targPath,
                                   const StockRule& stock, CaseLookup& lookup)
 {
-    Finder finder{level, SourceRoot(srcPath), targPath, stock, lookup, {}, {}};
+    Finder finder{level, SourceRoot(srcPath), targPath, stock, lookup, {}, {}, {}};
     for (const ResourceList* list : {&level.TextureList, &level.StockTextures}) {
         for (const std::string& entry : *list)
             finder.known.insert(AsciiLower("textures/" + entry));
