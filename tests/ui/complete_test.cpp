@@ -29,7 +29,7 @@ PlanItem Item(PlanKind kind, PlanStatus status, std::string name, std::string fo
     PlanItem item;
     item.kind = kind;
     item.status = status;
-    item.source = "/work/" + name;
+    item.source = "/tree/" + name;
     item.target = "/game/" + name;
     item.name = std::move(name);
     item.folder = std::move(folder);
@@ -99,7 +99,7 @@ TEST(CompleteReview, newKindsShowWhatNeedsThemAndWhatIsNotIncludedIsGreyAndUndec
     EXPECT_FALSE(frame.siblingAtColumn(ReviewModel::DecisionColumn).data(Qt::CheckStateRole).isValid());
     EXPECT_FALSE(model.flags(frame.siblingAtColumn(ReviewModel::DecisionColumn)) & Qt::ItemIsUserCheckable);
     EXPECT_EQ(Data(frame, ReviewModel::NameColumn, Qt::ToolTipRole),
-              QStringLiteral("From: /work/textures/w/water2.wal\nTo: /game/textures/w/water2.wal\n"
+              QStringLiteral("From: /tree/textures/w/water2.wal\nTo: /game/textures/w/water2.wal\n"
                              "Needed by: w/water1.wal"));
 
     // Only the image is asked about; Replace all leaves the rest alone.
@@ -110,7 +110,7 @@ TEST(CompleteReview, newKindsShowWhatNeedsThemAndWhatIsNotIncludedIsGreyAndUndec
 
     const QModelIndex missing = model.fileIndex(3);
     EXPECT_EQ(Data(missing, ReviewModel::NameColumn, Qt::ToolTipRole),
-              QStringLiteral("From: /work/models/buoy/tris.md2\nTo: /game/models/buoy/tris.md2\n"
+              QStringLiteral("From: /tree/models/buoy/tris.md2\nTo: /game/models/buoy/tris.md2\n"
                              "Needed by: an entity of the level\n"
                              "Its name matches models/Buoy/tris.md2, models/BUOY/tris.md2 ignoring case"));
     EXPECT_EQ(Data(missing, ReviewModel::StatusColumn, Qt::ToolTipRole),

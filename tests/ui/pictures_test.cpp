@@ -268,7 +268,7 @@ TEST_F(Pictures, aTextureWithoutAFileShowsAPlaceholderAndSaysSo)
 // The files a texture is looked for in, and the palette's sources.
 TEST(TexturePictures, aPngComesFirstAndTheWalLastBelowTheWorkingTreesTextures)
 {
-    EXPECT_EQ(TexturesFolder("/work/harbor/maps"), "/work/harbor/textures/");
+    EXPECT_EQ(TexturesFolder("/home/me/harbor/maps"), "/home/me/harbor/textures/");
     EXPECT_EQ(TexturesFolder("maps"), "") << "a source folder without a parent names no tree";
     EXPECT_EQ(PictureFiles("/w/textures/", "town/Wall.wal"),
               (std::vector<std::string>{"/w/textures/town/Wall.png", "/w/textures/town/Wall.tga",
