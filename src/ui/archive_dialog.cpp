@@ -25,13 +25,6 @@ namespace corvane::ui {
 
 namespace {
 
-template <typename Widget>
-Widget* Named(Widget* widget, const char* name)
-{
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
-}
-
 std::string Count(std::uint64_t n)
 {
     return FormatByteCount(std::to_string(n));

@@ -66,13 +66,6 @@ constexpr const char* kFullPathExample = "Please specify a full path.\nExample: 
 constexpr const char* kFullPathExample = "Please specify a full path.\nExample: /home/user/MyLevel";
 #endif
 
-template <typename Widget>
-Widget* Named(Widget* widget, const char* name)
-{
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
-}
-
 QToolButton* SpeedButton(QWidget* parent, const char* name, const char* hint, QStyle::StandardPixmap glyph)
 {
     auto* button = Named(new QToolButton(parent), name);

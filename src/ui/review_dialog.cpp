@@ -26,13 +26,6 @@ namespace corvane::ui {
 
 namespace {
 
-template <typename Widget>
-Widget* Named(Widget* widget, const char* name)
-{
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
-}
-
 QString Count(std::uint64_t n)
 {
     return Q(FormatByteCount(std::to_string(n)));

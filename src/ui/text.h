@@ -19,4 +19,12 @@ inline std::string Bytes(const QString& text)
     return text.toLocal8Bit().toStdString();
 }
 
+// Gives a widget the object name by which tests and the window's tables find it.
+template <typename Widget>
+Widget* Named(Widget* widget, const char* name)
+{
+    widget->setObjectName(QString::fromLatin1(name));
+    return widget;
+}
+
 }  // namespace corvane::ui
